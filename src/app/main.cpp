@@ -1,0 +1,65 @@
+#include "app/app_dir.h"
+#include "app/fonts.h"
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "app/state_dump.h"
+#include "platform/clock.h"
+#include "platform/qt_dialogs.h"
+#include "platform/qt_http.h"
+#include "platform/random.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <memory>
+
+namespace {
+
+// Runs once after the message loop has stopped. Everything the program owns
+// is released by its owners; nothing is written here.
+void onExit() {}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Only the main window's end ends the program; the splash closing must not.
+    app.setQuitOnLastWindowClosed(false);
+    installFontSubstitutions();
+    app.setFont(QFont(QStringLiteral("宋体"), 9));
+
+    QtDialogs dialogs;
+    QtHttp http;
+    SystemClock clock;
+    ClockSeededRandom random;
+    Services services{&dialogs, &http, &clock, &random, [](int code) { QCoreApplication::exit(code); }};
+
+    // There is no "TaskbarCreated" message to register: Qt's tray icon
+    // re-registers itself when the desktop shell restarts.
+
+    appdir::initFromExecutable();
+
+    std::unique_ptr<StateDump> dump;
+    const QString dumpPath = qEnvironmentVariable("AURIVEX_STATE_DUMP");
+    if (!dumpPath.isEmpty()) {
+        dump = std::make_unique<StateDump>(dumpPath, dialogs);
+        dump->start();
+    }
+
+    QPointer<MainWindow> mainWindow;
+    QPointer<SplashWindow> splash = new SplashWindow([&] {
+        mainWindow = new MainWindow(services);
+        if (dump)
+            dump->setQuoteModel(&mainWindow->quoteModel());
+        mainWindow->show();
+    });
+    splash->show();
+
+    const int code = app.exec();
+    if (dump)
+        dump->write();
+    delete mainWindow;
+    delete splash;
+    onExit();
+    return code;
+}

@@ -1,0 +1,300 @@
+#include "settings_store.h"
+
+#include "platform/gbk.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+// Only the byte-string classes are used; GBK is converted at this file's edge.
+#define SI_NO_CONVERSION
+#include <SimpleIni.h>
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <optional>
+
+namespace {
+
+using Ini = CSimpleIniCaseA;
+
+// The library's white space and line breaks, which decide where names and
+// values start and end.
+bool isIniSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// GBK bytes of `text`, or nothing when GBK cannot hold it exactly: a name or a
+// value that came back different would silently be another name or value.
+std::optional<QByteArray> exactGbk(const QString& text) {
+    QByteArray bytes = gbk::encode(text);
+    if (bytes.contains('\0') || gbk::decode(bytes) != text) return std::nullopt;
+    return bytes;
+}
+
+// A missing file reads as empty; nothing when it exists but cannot be read.
+std::optional<QByteArray> fileBytes(const QString& path) {
+    if (!QFileInfo::exists(path)) return QByteArray();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
+}
+
+// Byte strings in, byte strings out; quotes let a value keep its outer white
+// space, and "<<<" stays plain text rather than opening a multi-line value.
+bool parse(Ini& ini, const QByteArray& bytes) {
+    ini.SetUnicode(false);
+    ini.SetMultiKey(false);
+    ini.SetMultiLine(false);
+    ini.SetQuotes(true);
+    ini.SetSpaces(false);
+    return ini.LoadData(bytes.constData(), static_cast<size_t>(bytes.size())) >= 0;
+}
+
+using Entries = std::map<QByteArray, std::map<QByteArray, QByteArray>>;
+
+Entries entriesOf(const Ini& ini) {
+    Entries all;
+    Ini::TNamesDepend sections;
+    ini.GetAllSections(sections);
+    for (const Ini::Entry& section : sections) {
+        auto& keys = all[QByteArray(section.pItem)];
+        Ini::TNamesDepend names;
+        ini.GetAllKeys(section.pItem, names);
+        for (const Ini::Entry& name : names)
+            keys[QByteArray(name.pItem)] = QByteArray(ini.GetValue(section.pItem, name.pItem, ""));
+    }
+    return all;
+}
+
+// The library trims white space around a value and strips one pair of
+// enclosing quotes (without escapes), so such values are stored quoted.
+QByteArray storedForm(const QByteArray& value) {
+    if (value.isEmpty()) return value;
+    const bool padded = isIniSpace(value.front()) || isIniSpace(value.back());
+    const bool enclosed = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    return padded || enclosed ? '"' + value + '"' : value;
+}
+
+// Where a key and its section sit in the file bytes, found by the same rules
+// the library parses by, so an edit changes only the line the reader uses.
+struct Spot {
+    qsizetype parsedEnd = 0;   // the library stops at the first NUL byte
+    qsizetype valueBegin = -1; // just after the '=' of the key's last line
+    qsizetype valueEnd = -1;   // end of that line, before its line break
+    qsizetype sectionEnd = -1; // end of the section's last header or key line
+};
+
+Spot locate(const QByteArray& bytes, const QByteArray& section, const QByteArray& key) {
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.contains('\0') ? bytes.indexOf('\0') : bytes.size();
+    const auto lineEnd = [&](qsizetype p) {
+        while (p < n && !isLineBreak(d[p]))
+            ++p;
+        return p;
+    };
+    const auto name = [&](qsizetype begin, qsizetype end) {
+        while (end > begin && isIniSpace(d[end - 1]))
+            --end;
+        return QByteArray(d + begin, end - begin);
+    };
+
+    Spot spot;
+    spot.parsedEnd = n;
+    // Lines before the first header belong to the unnamed section. After a '['
+    // line without ']' the library files the following keys under a garbled
+    // name holding a line break, which no caller can ask for.
+    std::optional<QByteArray> current = QByteArray();
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < n) {
+        while (i < n && isIniSpace(d[i]))
+            ++i;
+        if (i >= n) break;
+        if (d[i] == ';' || d[i] == '#') {
+            i = lineEnd(i);
+            continue;
+        }
+        if (d[i] == '[') {
+            // Like the library, white space after '[' may run across line breaks.
+            ++i;
+            while (i < n && isIniSpace(d[i]))
+                ++i;
+            const qsizetype begin = i;
+            while (i < n && d[i] != ']' && !isLineBreak(d[i]))
+                ++i;
+            if (i >= n || d[i] != ']') {
+                current.reset();
+                continue;
+            }
+            current = name(begin, i);
+            i = lineEnd(i);
+            if (*current == section) spot.sectionEnd = i;
+            continue;
+        }
+        const qsizetype begin = i;
+        while (i < n && d[i] != '=' && !isLineBreak(d[i]))
+            ++i;
+        if (i >= n || d[i] != '=') continue;
+        const qsizetype equals = i;
+        i = lineEnd(i);
+        if (equals == begin || !current || *current != section) continue;
+        spot.sectionEnd = i;
+        if (name(begin, equals) == key) {
+            spot.valueBegin = equals + 1;
+            spot.valueEnd = i;
+        }
+    }
+    return spot;
+}
+
+// The file with `key` set, every other byte kept.
+QByteArray edited(const QByteArray& old, const QByteArray& section, const QByteArray& key,
+                  const QByteArray& value) {
+    const QByteArray stored = storedForm(value);
+    const QByteArray lineBreak = old.contains("\r\n") ? "\r\n" : "\n";
+    const Spot spot = locate(old, section, key);
+    QByteArray text = old;
+    if (spot.valueBegin >= 0) return text.replace(spot.valueBegin, spot.valueEnd - spot.valueBegin, stored);
+    if (spot.sectionEnd >= 0) return text.insert(spot.sectionEnd, lineBreak + key + '=' + stored);
+
+    QByteArray block;
+    const qsizetype start = old.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (spot.parsedEnd > start) {
+        if (!isLineBreak(old.at(spot.parsedEnd - 1))) block += lineBreak;
+        block += lineBreak;
+    }
+    block += '[' + section + ']' + lineBreak + key + '=' + stored + lineBreak;
+    return text.insert(spot.parsedEnd, block);
+}
+
+// Number texts: ASCII white space, an optional sign, then digits; anything
+// after them is ignored.
+qsizetype skipSpaces(const QString& text, qsizetype i) {
+    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
+        ++i;
+    return i;
+}
+
+bool isDigit(const QString& text, qsizetype i) {
+    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+}
+
+int clampedInt(bool negative, qint64 magnitude) {
+    const qint64 value = negative ? -magnitude : magnitude;
+    return static_cast<int>(
+        std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// Past this the result is clamped anyway, so accumulating can stop growing.
+constexpr qint64 kSaturated = qint64(std::numeric_limits<int>::max()) + 1;
+
+} // namespace
+
+namespace settings {
+
+bool fileExists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
+
+QString readItem(const QString& path, const QString& section, const QString& key) {
+    const auto sectionBytes = exactGbk(section);
+    const auto keyBytes = exactGbk(key);
+    const auto bytes = fileBytes(path);
+    Ini ini;
+    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes)) return {};
+    return gbk::decode(ini.GetValue(sectionBytes->constData(), keyBytes->constData(), ""));
+}
+
+bool keyExists(const QString& path, const QString& section, const QString& key) {
+    const auto sectionBytes = exactGbk(section);
+    const auto keyBytes = exactGbk(key);
+    const auto bytes = fileBytes(path);
+    Ini ini;
+    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes)) return false;
+    return ini.GetValue(sectionBytes->constData(), keyBytes->constData(), nullptr) != nullptr;
+}
+
+bool writeItem(const QString& path, const QString& section, const QString& key, const QString& value) {
+    const auto sectionBytes = exactGbk(section);
+    const auto keyBytes = exactGbk(key);
+    const auto valueBytes = exactGbk(value);
+    // A file that exists but cannot be read is never replaced by a fresh one.
+    const auto old = fileBytes(path);
+    if (!sectionBytes || !keyBytes || !valueBytes || !old) return false;
+    const QByteArray text = edited(*old, *sectionBytes, *keyBytes, *valueBytes);
+
+    // Commit only when the reader sees exactly the intended change. This turns
+    // away names and values that cannot live in an INI line (a line break, a
+    // key with '=', a section name with ']').
+    Ini before;
+    Ini after;
+    if (!parse(before, *old) || !parse(after, text)) return false;
+    Entries expected = entriesOf(before);
+    expected[*sectionBytes][*keyBytes] = *valueBytes;
+    if (entriesOf(after) != expected) return false;
+    if (text == *old && QFileInfo::exists(path)) return true;
+
+    // Unbuffered, a short write (disk full) shows in write()'s count; through
+    // the buffer, commit() would rename a truncated file into place.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (file.write(text) != text.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+int toInt(const QString& text) {
+    qsizetype i = skipSpaces(text, 0);
+    const bool negative = i < text.size() && text[i] == u'-';
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    qint64 magnitude = 0;
+    for (; isDigit(text, i); ++i)
+        magnitude = std::min(magnitude * 10 + text[i].digitValue(), kSaturated);
+    return clampedInt(negative, magnitude);
+}
+
+bool isOn(const QString& text) {
+    return toInt(text) == 1;
+}
+
+int toIntTruncatedDecimal(const QString& text) {
+    qsizetype i = skipSpaces(text, 0);
+    const bool negative = i < text.size() && text[i] == u'-';
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    // Works on the digits themselves: a double would round "2.99999999999999999" up to 3.
+    QString digits;
+    for (; isDigit(text, i); ++i)
+        digits += text[i];
+    qint64 point = digits.size(); // digits before the decimal point
+    if (i < text.size() && text[i] == u'.')
+        for (++i; isDigit(text, i); ++i)
+            digits += text[i];
+    if (digits.isEmpty()) return 0;
+
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        const bool negativeExponent = j < text.size() && text[j] == u'-';
+        if (j < text.size() && (text[j] == u'-' || text[j] == u'+')) ++j;
+        qint64 exponent = 0;
+        for (; isDigit(text, j); ++j)
+            exponent = std::min<qint64>(exponent * 10 + text[j].digitValue(), 1'000'000);
+        point += negativeExponent ? -exponent : exponent;
+    }
+
+    qint64 magnitude = 0;
+    for (qint64 k = 0; k < point && magnitude < kSaturated; ++k) {
+        if (k >= digits.size() && magnitude == 0) break; // only zeros remain
+        const int digit = k < digits.size() ? digits[k].digitValue() : 0;
+        magnitude = std::min(magnitude * 10 + digit, kSaturated);
+    }
+    return clampedInt(negative, magnitude);
+}
+
+} // namespace settings

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "quotes/quote_model.h"
+
+class Dialogs;
+class QWidget;
+class Timer;
+
+// Writes the program's visible state as one JSON object to a file, replacing
+// it atomically every 500 ms and at exit. Used by end-to-end tests and for
+// diagnosis; it only runs when AURIVEX_STATE_DUMP names a file.
+class StateDump : public QObject {
+    Q_OBJECT
+public:
+    StateDump(const QString& path, const Dialogs& dialogs, QObject* parent = nullptr);
+
+    void setQuoteModel(QuoteModel* model) { quoteModel_ = model; }
+    void start();
+    bool write() const;
+
+    QJsonObject snapshot() const;
+    static QJsonObject describeWindow(const QWidget* window);
+
+private:
+    QString path_;
+    const Dialogs& dialogs_;
+    QPointer<QuoteModel> quoteModel_;
+    Timer* timer_;
+};

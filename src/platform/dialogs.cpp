@@ -1,0 +1,11 @@
+#include "dialogs.h"
+
+Dialogs::Answer Dialogs::message(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                                 Buttons buttons) {
+    history_.append({text, title});
+    return showMessage(parent, text, title, icon, buttons);
+}
+
+bool Dialogs::confirm(QWidget* parent, const QString& text, const QString& title, Icon icon) {
+    return message(parent, text, title, icon, Buttons::OkCancel) == Answer::Ok;
+}

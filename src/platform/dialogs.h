@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// Message boxes, confirmations and the common dialogs. Every message shown is
+// kept in history() so that the state dump and tests can read what the user saw.
+class Dialogs {
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct Shown {
+        QString text;
+        QString title;
+    };
+
+    virtual ~Dialogs() = default;
+
+    // Shows a modal message box and returns the button the user pressed.
+    Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon = Icon::None,
+                   Buttons buttons = Buttons::Ok);
+    // OK/Cancel question; true only on OK.
+    bool confirm(QWidget* parent, const QString& text, const QString& title,
+                 Icon icon = Icon::Question);
+
+    // File-open dialog; an empty text when the user cancels.
+    virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // Font dialog; nothing when the user cancels.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+
+    const QList<Shown>& history() const { return history_; }
+
+protected:
+    virtual Answer showMessage(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                               Buttons buttons) = 0;
+
+private:
+    QList<Shown> history_;
+};

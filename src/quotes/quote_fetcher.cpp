@@ -1,0 +1,56 @@
+#include "quote_fetcher.h"
+
+#include "platform/dialogs.h"
+#include "platform/http.h"
+#include "platform/services.h"
+#include "quote_model.h"
+#include "quote_page.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+// A portal page is a few tens of kilobytes; nothing past this is kept.
+constexpr qint64 kMaxPageBytes = 512 * 1024;
+} // namespace
+
+QUrl QuoteFetcher::pageUrl(const QString& portalHost) {
+    return QUrl(QStringLiteral("http://") + portalHost + QStringLiteral("/quote/index.html"));
+}
+
+QuoteFetcher::QuoteFetcher(QuoteModel& model, Services& services, const QUrl& pageUrl, QWidget* messageParent)
+    : model_(model), services_(services), pageUrl_(pageUrl), messageParent_(messageParent) {}
+
+void QuoteFetcher::startQuoteFetch() {
+    if (dataErrorRaised_)
+        return;
+    services_.http->get(
+        pageUrl_, this,
+        [this](std::optional<QByteArray> body) {
+            // A failed download is silent; the timers try again.
+            if (body)
+                applyQuotePage(*body);
+        },
+        kMaxPageBytes);
+}
+
+void QuoteFetcher::applyQuotePage(const QByteArray& body) {
+    // The program is on its way out after a data error; later answers change nothing.
+    if (dataErrorRaised_)
+        return;
+    const quotepage::Cut cut = quotepage::cut(body);
+    if (cut.storesBuy())
+        model_.setBaseBuy(cut.buy);
+    if (cut.outcome == quotepage::Cut::Outcome::Prices)
+        model_.setBaseSell(cut.sell);
+    if (cut.isDataError())
+        raiseDataError();
+}
+
+void QuoteFetcher::raiseDataError() {
+    dataErrorRaised_ = true;
+    QPointer<QWidget> parent(messageParent_);
+    services_.dialogs->message(parent, QStringLiteral("敬告：服务器数据错误！"), QStringLiteral("数据错误"),
+                               Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    services_.quit(0);
+}

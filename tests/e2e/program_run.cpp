@@ -1,0 +1,178 @@
+#include "program_run.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+QString envPath(const char* name) { return qEnvironmentVariable(name); }
+
+bool copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else if (!QFile::copy(source, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool runTool(const QString& program, const QStringList& arguments, int timeoutMs = 60000) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+void stop(QProcess* process) {
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
+    process->terminate();
+    if (!process->waitForFinished(5000)) {
+        process->kill();
+        process->waitForFinished(5000);
+    }
+}
+
+} // namespace
+
+ProgramRun::ProgramRun() = default;
+
+ProgramRun::~ProgramRun() {
+    stop(program_.get());
+    stop(portal_.get());
+}
+
+bool ProgramRun::prepare() {
+    const QString source = envPath("AURIVEX_PROGRAM_DIR");
+    const QString tools = envPath("AURIVEX_TOOLS_DIR");
+    if (source.isEmpty() || tools.isEmpty() || !dir_.isValid()) {
+        error_ = QStringLiteral("AURIVEX_PROGRAM_DIR and AURIVEX_TOOLS_DIR must be set");
+        return false;
+    }
+    if (!copyTree(source, programDir())) {
+        error_ = QStringLiteral("cannot copy %1").arg(source);
+        return false;
+    }
+    portal_ = std::make_unique<QProcess>();
+    portal_->start(tools + QStringLiteral("/aurivex-demo-portal"),
+                   {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--seed"), QStringLiteral("7")});
+    const QDeadlineTimer deadline(15000);
+    QByteArray line;
+    while (!deadline.hasExpired() && !line.contains('\n')) {
+        portal_->waitForReadyRead(200);
+        line += portal_->readAllStandardOutput();
+    }
+    if (!line.startsWith("listening on ")) {
+        error_ = QStringLiteral("the demo portal did not start: %1").arg(QString::fromUtf8(line));
+        return false;
+    }
+    port_ = line.mid(13).trimmed().toInt();
+    if (!runTool(tools + QStringLiteral("/aurivex-provision"),
+                 {QStringLiteral("--dir"), programDir(), QStringLiteral("--portal"),
+                  QStringLiteral("127.0.0.1:%1").arg(port_)})) {
+        error_ = QStringLiteral("provisioning failed");
+        return false;
+    }
+    return true;
+}
+
+bool ProgramRun::httpGet(const QString& path, QByteArray* body) {
+    QNetworkAccessManager manager;
+    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path)));
+    request.setTransferTimeout(5000);
+    QNetworkReply* reply = manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
+    if (body)
+        *body = reply->readAll();
+    reply->deleteLater();
+    return ok;
+}
+
+bool ProgramRun::setPortalMode(const QString& mode) { return httpGet(QStringLiteral("/demo/mode?page=") + mode); }
+
+bool ProgramRun::startProgram() {
+    program_ = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("AURIVEX_STATE_DUMP"), dir_.path() + QStringLiteral("/state.json"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program_->setProcessEnvironment(env);
+    program_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A working directory elsewhere proves the program finds its files by its own path.
+    program_->setWorkingDirectory(QDir::tempPath());
+    program_->start(programDir() + QStringLiteral("/Aurivex"), {});
+    if (!program_->waitForStarted(10000)) {
+        error_ = QStringLiteral("the program did not start");
+        return false;
+    }
+    return true;
+}
+
+QJsonObject ProgramRun::state() const {
+    QFile file(dir_.path() + QStringLiteral("/state.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+bool ProgramRun::waitForState(const std::function<bool(const QJsonObject&)>& ready, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        const QJsonObject current = state();
+        if (!current.isEmpty() && ready(current))
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+bool ProgramRun::waitForExit(int timeoutMs) { return program_ && program_->waitForFinished(timeoutMs); }
+
+bool ProgramRun::pressReturnIn(const QString& windowTitle) {
+    QProcess search;
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"), windowTitle});
+    if (!search.waitForFinished(10000))
+        return false;
+    const QList<QByteArray> ids = search.readAllStandardOutput().trimmed().split('\n');
+    if (ids.isEmpty() || ids.first().isEmpty())
+        return false;
+    const QString id = QString::fromLatin1(ids.last());
+    return runTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id}, 10000) &&
+           runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}, 10000);
+}
+
+QString ProgramRun::screenshot(const QString& name) {
+    QString dir = envPath("AURIVEX_ARTIFACTS_DIR");
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    QDir().mkpath(dir);
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    return runTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}) ? path
+                                                                                                       : QString();
+}
+
+QJsonObject findWindow(const QJsonObject& state, const QString& title) {
+    for (const QJsonValue& window : state[QStringLiteral("windows")].toArray()) {
+        if (window[QStringLiteral("title")].toString() == title)
+            return window.toObject();
+    }
+    return {};
+}

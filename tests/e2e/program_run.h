@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+// One run of the real program from a private copy of the built program
+// directory, against its own demo portal on loopback. Everything started here
+// is stopped when the run is destroyed.
+class ProgramRun {
+public:
+    ProgramRun();
+    ~ProgramRun();
+
+    // Copies the program directory and starts the portal; false (with
+    // error()) when something is missing.
+    bool prepare();
+    // Sets the portal's page mode (normal, no-marker, broken-buy, ...).
+    bool setPortalMode(const QString& mode);
+    bool startProgram();
+
+    // Polls the state dump until `ready` holds or `timeoutMs` passes.
+    bool waitForState(const std::function<bool(const QJsonObject&)>& ready, int timeoutMs);
+    // Waits for the program to end by itself.
+    bool waitForExit(int timeoutMs);
+
+    QJsonObject state() const;
+    QString programDir() const { return dir_.path() + QStringLiteral("/Aurivex"); }
+    QProcess& program() { return *program_; }
+    int portalPort() const { return port_; }
+    QString error() const { return error_; }
+
+    // Finds a top-level window by title with xdotool and presses Return in it.
+    static bool pressReturnIn(const QString& windowTitle);
+    // Saves a PNG of the whole X screen into the artifacts directory.
+    static QString screenshot(const QString& name);
+
+private:
+    bool httpGet(const QString& path, QByteArray* body = nullptr);
+
+    QTemporaryDir dir_;
+    std::unique_ptr<QProcess> portal_;
+    std::unique_ptr<QProcess> program_;
+    int port_ = 0;
+    QString error_;
+};
+
+// Helpers for reading the dump.
+QJsonObject findWindow(const QJsonObject& state, const QString& title);

@@ -1,0 +1,86 @@
+// The provisioning tool lays down a program directory's installation files.
+#include "app/settings/settings_keys.h"
+#include "app/settings/settings_store.h"
+#include "provisioner.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ProvisionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void createsEveryKeyAtItsDesignDefault();
+    void keepsValuesAlreadyPresent();
+    void explicitPortalRepointsEndpoints();
+    void resetStartsAfresh();
+    void reportsAnUnusableDirectory();
+};
+
+namespace {
+
+QString endpoint(const QString& dir, const QString& key) {
+    QSettings file(dir + u"/endpoints.ini"_qs, QSettings::IniFormat);
+    return file.value(u"endpoints/"_qs + key).toString();
+}
+
+} // namespace
+
+void ProvisionTest::createsEveryKeyAtItsDesignDefault() {
+    QTemporaryDir dir;
+    QVERIFY(provision::run({dir.path(), u"127.0.0.1:1234"_qs, true, false}).isEmpty());
+    const QString config = dir.filePath(u"config.ini"_qs);
+    QVERIFY(settings::fileExists(config));
+    for (const settings::KeyInfo& info : settings::allKeys()) {
+        QVERIFY2(settings::keyExists(config, info.section, info.key), qPrintable(info.section + u'/' + info.key));
+        QCOMPARE(settings::readItem(config, info.section, info.key), settings::designDefault(info.form));
+    }
+    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:1234"_qs);
+}
+
+void ProvisionTest::keepsValuesAlreadyPresent() {
+    QTemporaryDir dir;
+    const QString config = dir.filePath(u"config.ini"_qs);
+    QVERIFY(settings::writeItem(config, u"常规选项"_qs, u"浮动"_qs, u"1"_qs));
+    QVERIFY(settings::writeItem(config, u"自己的"_qs, u"键"_qs, u"值"_qs));
+    QVERIFY(provision::run({dir.path(), u"127.0.0.1:1"_qs, false, false}).isEmpty());
+    QCOMPARE(settings::readItem(config, u"常规选项"_qs, u"浮动"_qs), u"1"_qs);
+    QCOMPARE(settings::readItem(config, u"自己的"_qs, u"键"_qs), u"值"_qs);
+    QCOMPARE(settings::readItem(config, u"常规选项"_qs, u"界面"_qs), u"0"_qs);
+
+    // Without an explicit portal, an endpoint the user changed stays.
+    QSettings endpoints(dir.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);
+    endpoints.setValue(u"endpoints/quotePortalHost"_qs, u"quotes.example:80"_qs);
+    endpoints.sync();
+    QVERIFY(provision::run({dir.path(), u"127.0.0.1:1"_qs, false, false}).isEmpty());
+    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"quotes.example:80"_qs);
+}
+
+void ProvisionTest::explicitPortalRepointsEndpoints() {
+    QTemporaryDir dir;
+    QVERIFY(provision::run({dir.path(), u"127.0.0.1:1"_qs, true, false}).isEmpty());
+    QVERIFY(provision::run({dir.path(), u"127.0.0.1:2"_qs, true, false}).isEmpty());
+    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:2"_qs);
+}
+
+void ProvisionTest::resetStartsAfresh() {
+    QTemporaryDir dir;
+    const QString config = dir.filePath(u"config.ini"_qs);
+    QVERIFY(settings::writeItem(config, u"常规选项"_qs, u"浮动"_qs, u"1"_qs));
+    QVERIFY(settings::writeItem(config, u"自己的"_qs, u"键"_qs, u"值"_qs));
+    QVERIFY(provision::run({dir.path(), u"127.0.0.1:1"_qs, true, true}).isEmpty());
+    QCOMPARE(settings::readItem(config, u"常规选项"_qs, u"浮动"_qs), u"0"_qs);
+    QVERIFY(!settings::keyExists(config, u"自己的"_qs, u"键"_qs));
+}
+
+void ProvisionTest::reportsAnUnusableDirectory() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(u"file"_qs));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // A directory below a plain file cannot exist, not even for root.
+    QVERIFY(!provision::run({dir.filePath(u"file/program"_qs), u"h"_qs, true, false}).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(ProvisionTest)
+#include "test_provision.moc"

@@ -1,0 +1,59 @@
+// The timer's contract: an interval starts or restarts it, 0 stops it, tick()
+// runs the handlers at once.
+#include "platform/timer.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TimerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void intervalStartsAndZeroStops();
+    void tickRunsHandlersWithoutWaiting();
+    void firesRepeatedlyWhileRunning();
+    void restartPostponesTheNextTick();
+};
+
+void TimerTest::intervalStartsAndZeroStops() {
+    Timer timer(nullptr, u"时钟_取价格数据"_qs, 60000);
+    QCOMPARE(timer.objectName(), u"时钟_取价格数据"_qs);
+    QCOMPARE(timer.interval(), 60000);
+    timer.setInterval(0);
+    QCOMPARE(timer.interval(), 0);
+    QVERIFY(!timer.isRunning());
+    timer.setInterval(25);
+    QCOMPARE(timer.interval(), 25);
+    Timer stopped(nullptr, u"时钟_左移动"_qs);
+    QCOMPARE(stopped.interval(), 0);
+}
+
+void TimerTest::tickRunsHandlersWithoutWaiting() {
+    Timer timer(nullptr, u"t"_qs);
+    QSignalSpy spy(&timer, &Timer::timeout);
+    timer.tick();
+    timer.tick();
+    QCOMPARE(spy.count(), 2);
+}
+
+void TimerTest::firesRepeatedlyWhileRunning() {
+    Timer timer(nullptr, u"t"_qs, 5);
+    QSignalSpy spy(&timer, &Timer::timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 3, 5000);
+    timer.setInterval(0);
+    const int seen = spy.count();
+    QTest::qWait(30);
+    QCOMPARE(spy.count(), seen);
+}
+
+void TimerTest::restartPostponesTheNextTick() {
+    Timer timer(nullptr, u"t"_qs, 1000);
+    QSignalSpy spy(&timer, &Timer::timeout);
+    QTest::qWait(600);
+    timer.setInterval(1000); // pressing "start" again restarts the wait
+    QTest::qWait(600);
+    QCOMPARE(spy.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 5000);
+}
+
+QTEST_GUILESS_MAIN(TimerTest)
+#include "test_timer.moc"

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Creates the files an installation carries in a program directory. The
+// program itself never creates them.
+namespace provision {
+
+struct Options {
+    QString dir;            // the program directory
+    QString portal;         // host[:port] every demo endpoint points at
+    bool portalGiven = false; // rewrite the endpoint keys even when present
+    bool reset = false;     // start the files afresh
+};
+
+// The endpoint keys and their values for a portal at `portal`.
+QList<QPair<QString, QString>> endpointDefaults(const QString& portal);
+
+// Returns the problems met; empty on success.
+QStringList run(const Options& options);
+
+} // namespace provision
