@@ -37,7 +37,7 @@ void QtHttp::get(const QUrl& url, QObject* context, Reply reply, qint64 maxBytes
     QObject::connect(network, &QNetworkReply::finished, network,
                      [network, pending, guard, reply = std::move(reply), maxBytes] {
                          network->deleteLater();
-                         if (!pending->cut)
+                         if (!pending->cut && network->isOpen())
                              pending->body += network->read(maxBytes - pending->body.size());
                          const bool failed = !pending->cut && network->error() != QNetworkReply::NoError;
                          if (!guard)
