@@ -14,17 +14,24 @@ namespace appdir {
 
 QString normalized(const QString& dir) {
     QString result = QDir::fromNativeSeparators(dir);
-    if (!result.endsWith(QLatin1Char('/')))
-        result += QLatin1Char('/');
+    if (!result.endsWith(QLatin1Char('/'))) result += QLatin1Char('/');
     return result;
 }
 
-void initFromExecutable() { set(QCoreApplication::applicationDirPath()); }
+void initFromExecutable() {
+    set(QCoreApplication::applicationDirPath());
+}
 
-void set(const QString& dir) { storedDir() = normalized(dir); }
+void set(const QString& dir) {
+    storedDir() = normalized(dir);
+}
 
 } // namespace appdir
 
-const QString& appDir() { return storedDir(); }
+const QString& appDir() {
+    return storedDir();
+}
 
-QString appPath(const QString& relativeName) { return storedDir() + relativeName; }
+QString appPath(const QString& relativeName) {
+    return storedDir() + relativeName;
+}

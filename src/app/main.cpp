@@ -49,15 +49,13 @@ int main(int argc, char* argv[]) {
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow([&] {
         mainWindow = new MainWindow(services);
-        if (dump)
-            dump->setQuoteModel(&mainWindow->quoteModel());
+        if (dump) dump->setQuoteModel(&mainWindow->quoteModel());
         mainWindow->show();
     });
     splash->show();
 
     const int code = app.exec();
-    if (dump)
-        dump->write();
+    if (dump) dump->write();
     delete mainWindow;
     delete splash;
     onExit();

@@ -21,8 +21,9 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     centreOnScreen();
 
     quoteModel_ = new QuoteModel(this);
-    quoteFetcher_ = new QuoteFetcher(*quoteModel_, services_,
-                                     QuoteFetcher::pageUrl(endpoints::value(QStringLiteral("quotePortalHost"))), this);
+    quoteFetcher_ =
+        new QuoteFetcher(*quoteModel_, services_,
+                         QuoteFetcher::pageUrl(endpoints::value(QStringLiteral("quotePortalHost"))), this);
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
 
@@ -31,14 +32,12 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
 
 MainWindow::~MainWindow() {
     // Closing the main window ends the program, whatever else is open.
-    if (services_.quit)
-        services_.quit(0);
+    if (services_.quit) services_.quit(0);
 }
 
 void MainWindow::centreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
+    if (!screen) return;
     const QRect area = screen->availableGeometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }

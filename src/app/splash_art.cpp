@@ -72,7 +72,8 @@ QPixmap paintSplashBackground(int width, int height) {
     subtitle.setPixelSize(15);
     p.setFont(subtitle);
     p.setPen(QColor(226, 234, 246));
-    p.drawText(QRectF(26, 80, 220, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("纸黄金行情 · 提醒 · 模拟交易"));
+    p.drawText(QRectF(26, 80, 220, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("纸黄金行情 · 提醒 · 模拟交易"));
 
     p.setPen(QPen(QColor(255, 214, 110, 160), 1.0));
     p.drawLine(QPointF(26, 110), QPointF(width * 0.58, 110));

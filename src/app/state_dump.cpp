@@ -33,41 +33,31 @@ namespace {
 
 constexpr int kDumpIntervalMs = 500;
 
-bool isQtInternal(const QObject* object) { return object->objectName().startsWith(QLatin1String("qt_")); }
+bool isQtInternal(const QObject* object) {
+    return object->objectName().startsWith(QLatin1String("qt_"));
+}
 
 // Named by the program, and not a part of some Qt widget's insides (a tab
 // bar's scroll buttons carry names of their own).
 bool hasDesignName(const QObject* object, const QObject* window) {
-    if (object->objectName().isEmpty())
-        return false;
+    if (object->objectName().isEmpty()) return false;
     for (const QObject* o = object; o && o != window; o = o->parent()) {
-        if (isQtInternal(o))
-            return false;
+        if (isQtInternal(o)) return false;
     }
     return true;
 }
 
 QString controlText(const QObject* object) {
-    if (auto* label = qobject_cast<const QLabel*>(object))
-        return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(object))
-        return button->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(object))
-        return edit->text();
-    if (auto* edit = qobject_cast<const QPlainTextEdit*>(object))
-        return edit->toPlainText();
-    if (auto* edit = qobject_cast<const QTextEdit*>(object))
-        return edit->toPlainText();
-    if (auto* group = qobject_cast<const QGroupBox*>(object))
-        return group->title();
-    if (auto* combo = qobject_cast<const QComboBox*>(object))
-        return combo->currentText();
-    if (auto* menu = qobject_cast<const QMenu*>(object))
-        return menu->title();
-    if (auto* action = qobject_cast<const QAction*>(object))
-        return action->text();
-    if (auto* status = qobject_cast<const QStatusBar*>(object))
-        return status->currentMessage();
+    if (auto* label = qobject_cast<const QLabel*>(object)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(object)) return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(object)) return edit->text();
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(object)) return edit->toPlainText();
+    if (auto* edit = qobject_cast<const QTextEdit*>(object)) return edit->toPlainText();
+    if (auto* group = qobject_cast<const QGroupBox*>(object)) return group->title();
+    if (auto* combo = qobject_cast<const QComboBox*>(object)) return combo->currentText();
+    if (auto* menu = qobject_cast<const QMenu*>(object)) return menu->title();
+    if (auto* action = qobject_cast<const QAction*>(object)) return action->text();
+    if (auto* status = qobject_cast<const QStatusBar*>(object)) return status->currentMessage();
     return {};
 }
 
@@ -83,8 +73,7 @@ QJsonArray treeItems(const QTreeWidgetItem* parent) {
     for (int i = 0; i < parent->childCount(); ++i) {
         const QTreeWidgetItem* item = parent->child(i);
         array.append(item->text(0));
-        if (item->childCount() > 0)
-            array.append(treeItems(item));
+        if (item->childCount() > 0) array.append(treeItems(item));
     }
     return array;
 }
@@ -148,14 +137,12 @@ QJsonObject describeControl(const QObject* object, const QWidget* window) {
     if (auto* action = qobject_cast<const QAction*>(object)) {
         entry[u"visible"] = action->isVisible();
         entry[u"enabled"] = action->isEnabled();
-        if (action->isCheckable())
-            entry[u"checked"] = action->isChecked();
+        if (action->isCheckable()) entry[u"checked"] = action->isChecked();
         entry[u"tooltip"] = action->toolTip();
         return entry;
     }
     auto* widget = qobject_cast<const QWidget*>(object);
-    if (!widget)
-        return entry;
+    if (!widget) return entry;
     entry[u"visible"] = widget->isVisible();
     entry[u"enabled"] = widget->isEnabled();
     entry[u"tooltip"] = widget->toolTip();
@@ -163,10 +150,8 @@ QJsonObject describeControl(const QObject* object, const QWidget* window) {
         entry[u"checked"] = button->isChecked();
     if (auto* group = qobject_cast<const QGroupBox*>(widget); group && group->isCheckable())
         entry[u"checked"] = group->isChecked();
-    if (auto* slider = qobject_cast<const QAbstractSlider*>(widget))
-        entry[u"value"] = slider->value();
-    if (auto* progress = qobject_cast<const QProgressBar*>(widget))
-        entry[u"value"] = progress->value();
+    if (auto* slider = qobject_cast<const QAbstractSlider*>(widget)) entry[u"value"] = slider->value();
+    if (auto* progress = qobject_cast<const QProgressBar*>(widget)) entry[u"value"] = progress->value();
     const QRect geometry = widget->geometry();
     entry[u"x"] = geometry.x();
     entry[u"y"] = geometry.y();
@@ -185,7 +170,8 @@ bool isApplicationWindow(const QWidget* widget) {
     case Qt::ToolTip:
     case Qt::Desktop:
         return false;
-    default: break;
+    default:
+        break;
     }
     return !isQtInternal(widget);
 }
@@ -193,7 +179,8 @@ bool isApplicationWindow(const QWidget* widget) {
 } // namespace
 
 StateDump::StateDump(const QString& path, const Dialogs& dialogs, QObject* parent)
-    : QObject(parent), path_(path), dialogs_(dialogs), timer_(new Timer(this, QStringLiteral("状态记录时钟"))) {
+    : QObject(parent), path_(path), dialogs_(dialogs),
+      timer_(new Timer(this, QStringLiteral("状态记录时钟"))) {
     connect(timer_, &Timer::timeout, this, &StateDump::write);
 }
 
@@ -218,8 +205,7 @@ QJsonObject StateDump::describeWindow(const QWidget* window) {
     QJsonArray controls;
     const QList<QObject*> children = window->findChildren<QObject*>();
     for (const QObject* child : children) {
-        if (!hasDesignName(child, window))
-            continue;
+        if (!hasDesignName(child, window)) continue;
         // Controls of another top-level window (an owned dialog) belong to that window's entry.
         if (auto* widget = qobject_cast<const QWidget*>(child); widget && widget->window() != window)
             continue;
@@ -233,8 +219,7 @@ QJsonObject StateDump::snapshot() const {
     QJsonObject root;
     QJsonArray windows;
     for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (isApplicationWindow(window))
-            windows.append(describeWindow(window));
+        if (isApplicationWindow(window)) windows.append(describeWindow(window));
     }
     root[u"windows"] = windows;
 
@@ -258,8 +243,7 @@ QJsonObject StateDump::snapshot() const {
 
 bool StateDump::write() const {
     QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     file.write(QJsonDocument(snapshot()).toJson(QJsonDocument::Compact));
     return file.commit();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "quotes/quote_model.h"
+
 #include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-
-#include "quotes/quote_model.h"
 
 class Dialogs;
 class QWidget;

@@ -26,8 +26,7 @@ public:
     Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon = Icon::None,
                    Buttons buttons = Buttons::Ok);
     // OK/Cancel question; true only on OK.
-    bool confirm(QWidget* parent, const QString& text, const QString& title,
-                 Icon icon = Icon::Question);
+    bool confirm(QWidget* parent, const QString& text, const QString& title, Icon icon = Icon::Question);
 
     // File-open dialog; an empty text when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;

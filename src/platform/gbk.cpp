@@ -13,8 +13,7 @@ namespace {
 QByteArray convert(const char* to, const char* from, const QByteArray& input, const QByteArray& replacement,
                    size_t skip) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return {};
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
     QByteArray output;
     output.reserve(input.size() * 2 + 16);
     char buffer[4096];
@@ -25,10 +24,8 @@ QByteArray convert(const char* to, const char* from, const QByteArray& input, co
         size_t outLeft = sizeof buffer;
         const size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
         output.append(buffer, static_cast<qsizetype>(out - buffer));
-        if (rc != static_cast<size_t>(-1))
-            continue;
-        if (errno == E2BIG)
-            continue;
+        if (rc != static_cast<size_t>(-1)) continue;
+        if (errno == E2BIG) continue;
         // EILSEQ or EINVAL (a truncated sequence at the end): replace and step on.
         output += replacement;
         const size_t step = std::min(skip, inLeft);
@@ -49,7 +46,8 @@ QByteArray encode(const QString& text) {
     const QList<uint> units = text.toUcs4();
     const QByteArray utf32(reinterpret_cast<const char*>(units.constData()),
                            units.size() * static_cast<qsizetype>(sizeof(uint)));
-    return convert("GBK", Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "UTF-32LE" : "UTF-32BE", utf32, QByteArrayLiteral("?"), 4);
+    return convert("GBK", Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "UTF-32LE" : "UTF-32BE", utf32,
+                   QByteArrayLiteral("?"), 4);
 }
 
 QString decode(const QByteArray& bytes) {

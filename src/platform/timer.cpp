@@ -15,6 +15,10 @@ void Timer::setInterval(int ms) {
     timer_.start(ms);
 }
 
-int Timer::interval() const { return timer_.isActive() ? timer_.interval() : 0; }
+int Timer::interval() const {
+    return timer_.isActive() ? timer_.interval() : 0;
+}
 
-void Timer::tick() { emit timeout(); }
+void Timer::tick() {
+    emit timeout();
+}

@@ -11,12 +11,13 @@ namespace {
 
 // At most kFieldLength bytes from `offset`; fewer (or none) when the text ends.
 QByteArray field(const QByteArray& text, qsizetype offset) {
-    if (offset >= text.size())
-        return {};
+    if (offset >= text.size()) return {};
     return text.mid(offset, kFieldLength);
 }
 
-bool holdsTag(const QByteArray& field) { return field.contains('<') || field.contains('>'); }
+bool holdsTag(const QByteArray& field) {
+    return field.contains('<') || field.contains('>');
+}
 
 } // namespace
 
@@ -26,8 +27,7 @@ Cut cut(const QByteArray& body) {
 
     Cut result;
     const qsizetype p = text.indexOf(rowMarker());
-    if (p < 0)
-        return result;
+    if (p < 0) return result;
 
     result.buy = field(text, p + kBuyOffset);
     if (holdsTag(result.buy)) {

@@ -14,11 +14,14 @@
 
 namespace {
 
-QString envPath(const char* name) { return qEnvironmentVariable(name); }
+QString envPath(const char* name) {
+    return qEnvironmentVariable(name);
+}
 
 bool copyTree(const QString& from, const QString& to) {
     QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
         const QString target = to + source.mid(from.size());
@@ -39,8 +42,7 @@ bool runTool(const QString& program, const QStringList& arguments, int timeoutMs
 }
 
 void stop(QProcess* process) {
-    if (!process || process->state() == QProcess::NotRunning)
-        return;
+    if (!process || process->state() == QProcess::NotRunning) return;
     process->terminate();
     if (!process->waitForFinished(5000)) {
         process->kill();
@@ -69,8 +71,9 @@ bool ProgramRun::prepare() {
         return false;
     }
     portal_ = std::make_unique<QProcess>();
-    portal_->start(tools + QStringLiteral("/aurivex-demo-portal"),
-                   {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--seed"), QStringLiteral("7")});
+    portal_->start(
+        tools + QStringLiteral("/aurivex-demo-portal"),
+        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--seed"), QStringLiteral("7")});
     const QDeadlineTimer deadline(15000);
     QByteArray line;
     while (!deadline.hasExpired() && !line.contains('\n')) {
@@ -101,13 +104,14 @@ bool ProgramRun::httpGet(const QString& path, QByteArray* body) {
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
-    if (body)
-        *body = reply->readAll();
+    if (body) *body = reply->readAll();
     reply->deleteLater();
     return ok;
 }
 
-bool ProgramRun::setPortalMode(const QString& mode) { return httpGet(QStringLiteral("/demo/mode?page=") + mode); }
+bool ProgramRun::setPortalMode(const QString& mode) {
+    return httpGet(QStringLiteral("/demo/mode?page=") + mode);
+}
 
 bool ProgramRun::startProgram() {
     program_ = std::make_unique<QProcess>();
@@ -128,8 +132,7 @@ bool ProgramRun::startProgram() {
 
 QJsonObject ProgramRun::state() const {
     QFile file(dir_.path() + QStringLiteral("/state.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
@@ -137,42 +140,42 @@ bool ProgramRun::waitForState(const std::function<bool(const QJsonObject&)>& rea
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         const QJsonObject current = state();
-        if (!current.isEmpty() && ready(current))
-            return true;
+        if (!current.isEmpty() && ready(current)) return true;
         QThread::msleep(100);
     }
     return false;
 }
 
-bool ProgramRun::waitForExit(int timeoutMs) { return program_ && program_->waitForFinished(timeoutMs); }
+bool ProgramRun::waitForExit(int timeoutMs) {
+    return program_ && program_->waitForFinished(timeoutMs);
+}
 
 bool ProgramRun::pressReturnIn(const QString& windowTitle) {
     QProcess search;
-    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"), windowTitle});
-    if (!search.waitForFinished(10000))
-        return false;
+    search.start(QStringLiteral("xdotool"),
+                 {QStringLiteral("search"), QStringLiteral("--name"), windowTitle});
+    if (!search.waitForFinished(10000)) return false;
     const QList<QByteArray> ids = search.readAllStandardOutput().trimmed().split('\n');
-    if (ids.isEmpty() || ids.first().isEmpty())
-        return false;
+    if (ids.isEmpty() || ids.first().isEmpty()) return false;
     const QString id = QString::fromLatin1(ids.last());
-    return runTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id}, 10000) &&
+    return runTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id},
+                   10000) &&
            runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}, 10000);
 }
 
 QString ProgramRun::screenshot(const QString& name) {
     QString dir = envPath("AURIVEX_ARTIFACTS_DIR");
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
+    if (dir.isEmpty()) dir = QDir::tempPath();
     QDir().mkpath(dir);
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
-    return runTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}) ? path
-                                                                                                       : QString();
+    return runTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path})
+               ? path
+               : QString();
 }
 
 QJsonObject findWindow(const QJsonObject& state, const QString& title) {
     for (const QJsonValue& window : state[QStringLiteral("windows")].toArray()) {
-        if (window[QStringLiteral("title")].toString() == title)
-            return window.toObject();
+        if (window[QStringLiteral("title")].toString() == title) return window.toObject();
     }
     return {};
 }

@@ -22,8 +22,7 @@ void StartupEndToEnd::pricesArriveBehindTheSplash() {
     bool sawSplash = false;
     QVERIFY(run.waitForState(
         [&](const QJsonObject& s) {
-            if (findWindow(s, u"欢迎使用Aurivex"_qs)[u"visible"].toBool())
-                sawSplash = true;
+            if (findWindow(s, u"欢迎使用Aurivex"_qs)[u"visible"].toBool()) sawSplash = true;
             return findWindow(s, u"Aurivex3.0"_qs)[u"visible"].toBool();
         },
         20000));
@@ -31,7 +30,8 @@ void StartupEndToEnd::pricesArriveBehindTheSplash() {
 
     const QRegularExpression price(u"^\\d{3}\\.\\d{2}$"_qs);
     QVERIFY(run.waitForState(
-        [&](const QJsonObject& s) { return price.match(s[u"quotes"][u"baseBuy"].toString()).hasMatch(); }, 20000));
+        [&](const QJsonObject& s) { return price.match(s[u"quotes"][u"baseBuy"].toString()).hasMatch(); },
+        20000));
     const QJsonObject state = run.state();
     const QString buy = state[u"quotes"][u"baseBuy"].toString();
     const QString sell = state[u"quotes"][u"baseSell"].toString();
@@ -39,8 +39,8 @@ void StartupEndToEnd::pricesArriveBehindTheSplash() {
     QVERIFY(buy.toDouble() < sell.toDouble());
     QVERIFY(state[u"messages"].toArray().isEmpty());
     // The splash is gone once the main window runs.
-    QVERIFY(run.waitForState([](const QJsonObject& s) { return findWindow(s, u"欢迎使用Aurivex"_qs).isEmpty(); },
-                             5000));
+    QVERIFY(run.waitForState(
+        [](const QJsonObject& s) { return findWindow(s, u"欢迎使用Aurivex"_qs).isEmpty(); }, 5000));
     const QJsonObject main = findWindow(run.state(), u"Aurivex3.0"_qs);
     bool hasFetchTimer = false;
     for (const QJsonValue& control : main[u"controls"].toArray())
@@ -54,7 +54,8 @@ void StartupEndToEnd::changedPageEndsTheProgramAfterOneMessage() {
     QVERIFY(run.setPortalMode(u"broken-sell"_qs));
     QVERIFY2(run.startProgram(), qPrintable(run.error()));
 
-    QVERIFY(run.waitForState([](const QJsonObject& s) { return !findWindow(s, u"数据错误"_qs).isEmpty(); }, 20000));
+    QVERIFY(run.waitForState([](const QJsonObject& s) { return !findWindow(s, u"数据错误"_qs).isEmpty(); },
+                             20000));
     const QJsonObject state = run.state();
     QCOMPARE(state[u"messages"].toArray().size(), 1);
     QCOMPARE(state[u"messages"][0][u"text"].toString(), u"敬告：服务器数据错误！"_qs);

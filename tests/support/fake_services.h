@@ -55,8 +55,7 @@ public:
 
     // Answers the oldest pending request; false when none is pending.
     bool answer(std::optional<QByteArray> body) {
-        if (pending.isEmpty())
-            return false;
+        if (pending.isEmpty()) return false;
         Request request = pending.takeFirst();
         if (request.context)
             request.reply(body ? std::optional<QByteArray>(body->left(request.maxBytes)) : std::nullopt);

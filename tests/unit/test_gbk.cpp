@@ -36,7 +36,9 @@ void GbkTest::knownBytes() {
 void GbkTest::badBytesBecomeReplacementCharacters() {
     // A lone lead byte at the end, and an invalid pair, in the middle of text.
     QCOMPARE(gbk::decode(QByteArray("12\xB9")), u"12\uFFFD"_qs);
-    QCOMPARE(gbk::decode(QByteArray("a\xFF" "b")), u"a\uFFFDb"_qs);
+    QCOMPARE(gbk::decode(QByteArray("a\xFF"
+                                    "b")),
+             u"a\uFFFDb"_qs);
 }
 
 void GbkTest::unencodableCharactersBecomeQuestionMarks() {

@@ -32,7 +32,8 @@ void ProvisionTest::createsEveryKeyAtItsDesignDefault() {
     const QString config = dir.filePath(u"config.ini"_qs);
     QVERIFY(settings::fileExists(config));
     for (const settings::KeyInfo& info : settings::allKeys()) {
-        QVERIFY2(settings::keyExists(config, info.section, info.key), qPrintable(info.section + u'/' + info.key));
+        QVERIFY2(settings::keyExists(config, info.section, info.key),
+                 qPrintable(info.section + u'/' + info.key));
         QCOMPARE(settings::readItem(config, info.section, info.key), settings::designDefault(info.form));
     }
     QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:1234"_qs);

@@ -40,8 +40,8 @@ private:
             // 100 MB announced, streamed while the client keeps reading.
             socket->write("HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n");
             auto feed = [this, socket] {
-                while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < (1 << 20) &&
-                       bytesSentOnHugePath < 104857600) {
+                while (socket->state() == QAbstractSocket::ConnectedState &&
+                       socket->bytesToWrite() < (1 << 20) && bytesSentOnHugePath < 104857600) {
                     bytesSentOnHugePath += socket->write(QByteArray(64 * 1024, 'x'));
                 }
             };
@@ -89,7 +89,9 @@ void QtHttpTest::httpErrorYieldsNothing() {
     QtHttp http;
     QObject context;
     Outcome outcome;
-    http.get(server.url(u"/missing"_qs), &context, [&](std::optional<QByteArray> body) { outcome = {true, body}; });
+    http.get(server.url(u"/missing"_qs), &context, [&](std::optional<QByteArray> body) {
+        outcome = {true, body};
+    });
     QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
     QVERIFY(!outcome.body);
 }
@@ -105,7 +107,9 @@ void QtHttpTest::refusedConnectionYieldsNothing() {
     QObject context;
     Outcome outcome;
     http.get(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort)), &context,
-             [&](std::optional<QByteArray> body) { outcome = {true, body}; });
+             [&](std::optional<QByteArray> body) {
+                 outcome = {true, body};
+             });
     QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
     QVERIFY(!outcome.body);
 }
@@ -115,7 +119,9 @@ void QtHttpTest::hungServerTimesOut() {
     QtHttp http(300);
     QObject context;
     Outcome outcome;
-    http.get(server.url(u"/hang"_qs), &context, [&](std::optional<QByteArray> body) { outcome = {true, body}; });
+    http.get(server.url(u"/hang"_qs), &context, [&](std::optional<QByteArray> body) {
+        outcome = {true, body};
+    });
     QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
     QVERIFY(!outcome.body);
 }
@@ -127,13 +133,18 @@ void QtHttpTest::hugeAnswerIsCutAndAbandoned() {
     Outcome outcome;
     constexpr qint64 limit = 256 * 1024;
     http.get(
-        server.url(u"/huge"_qs), &context, [&](std::optional<QByteArray> body) { outcome = {true, body}; }, limit);
+        server.url(u"/huge"_qs), &context,
+        [&](std::optional<QByteArray> body) {
+            outcome = {true, body};
+        },
+        limit);
     QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 20000);
     QVERIFY(outcome.body);
     QCOMPARE(outcome.body->size(), limit);
     // The transfer was dropped long before the 100 MB were sent.
     QTest::qWait(200);
-    QVERIFY2(server.bytesSentOnHugePath < 32 * 1024 * 1024, qPrintable(QString::number(server.bytesSentOnHugePath)));
+    QVERIFY2(server.bytesSentOnHugePath < 32 * 1024 * 1024,
+             qPrintable(QString::number(server.bytesSentOnHugePath)));
 }
 
 void QtHttpTest::destroyedContextDropsTheAnswer() {

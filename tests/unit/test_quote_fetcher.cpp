@@ -42,7 +42,8 @@ private:
 void QuoteFetcherTest::init() {
     fakes = new FakeServices;
     model = new QuoteModel;
-    fetcher = new QuoteFetcher(*model, fakes->services, QuoteFetcher::pageUrl(u"127.0.0.1:18090"_qs), nullptr);
+    fetcher =
+        new QuoteFetcher(*model, fakes->services, QuoteFetcher::pageUrl(u"127.0.0.1:18090"_qs), nullptr);
 }
 
 void QuoteFetcherTest::cleanup() {

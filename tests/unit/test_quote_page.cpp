@@ -47,8 +47,8 @@ void QuotePageTest::outcomes_data() {
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QByteArray>("buy");
     QTest::newRow("empty body") << QByteArray() << int(Cut::Outcome::NoMarker) << QByteArray();
-    QTest::newRow("no marker") << gbk::encode(u"<html>建行-账户金 257.76</html>"_qs) << int(Cut::Outcome::NoMarker)
-                               << QByteArray();
+    QTest::newRow("no marker") << gbk::encode(u"<html>建行-账户金 257.76</html>"_qs)
+                               << int(Cut::Outcome::NoMarker) << QByteArray();
     QTest::newRow("marker in UTF-8 is no marker")
         << (u"工行-金行家"_qs.toUtf8() + QByteArray(400, ' ')) << int(Cut::Outcome::NoMarker) << QByteArray();
     // A five-character price runs into the next tag inside the 6-byte field.
@@ -56,8 +56,8 @@ void QuotePageTest::outcomes_data() {
         << page("57.76<", "258.56") << int(Cut::Outcome::BuyError) << QByteArray();
     QTest::newRow("sell holds a closing bracket")
         << page("257.76", "25>.56") << int(Cut::Outcome::SellError) << QByteArray("257.76");
-    QTest::newRow("both broken: buy decides") << page("<57.7", "<58.5") << int(Cut::Outcome::BuyError)
-                                               << QByteArray();
+    QTest::newRow("both broken: buy decides")
+        << page("<57.7", "<58.5") << int(Cut::Outcome::BuyError) << QByteArray();
 }
 
 void QuotePageTest::outcomes() {
@@ -68,7 +68,8 @@ void QuotePageTest::outcomes() {
     QCOMPARE(int(cut.outcome), outcome);
     QCOMPARE(cut.buy, buy);
     // The buy field is stored before the sell field is looked at.
-    QCOMPARE(cut.storesBuy(), outcome == int(Cut::Outcome::Prices) || outcome == int(Cut::Outcome::SellError));
+    QCOMPARE(cut.storesBuy(),
+             outcome == int(Cut::Outcome::Prices) || outcome == int(Cut::Outcome::SellError));
 }
 
 void QuotePageTest::onlyFirstMarkerCounts() {
@@ -112,9 +113,11 @@ void QuotePageTest::pageEndsAtFirstZeroByte() {
 
 void QuotePageTest::fieldsAreRawBytes() {
     // Not trimmed, not converted: padding and a half GBK character stay as they are.
-    const Cut cut = quotepage::cut(page(" 57.7 ", "\xB9\xA4" "8.56"));
+    const Cut cut = quotepage::cut(page(" 57.7 ", "\xB9\xA4"
+                                                  "8.56"));
     QCOMPARE(cut.buy, QByteArray(" 57.7 "));
-    QCOMPARE(cut.sell, QByteArray("\xB9\xA4" "8.56"));
+    QCOMPARE(cut.sell, QByteArray("\xB9\xA4"
+                                  "8.56"));
 }
 
 QTEST_GUILESS_MAIN(QuotePageTest)

@@ -21,8 +21,7 @@ namespace {
 
 QJsonObject findByName(const QJsonArray& array, const QString& name) {
     for (const QJsonValue& value : array) {
-        if (value[u"name"].toString() == name)
-            return value.toObject();
+        if (value[u"name"].toString() == name) return value.toObject();
     }
     return {};
 }
@@ -84,8 +83,8 @@ void StateDumpTest::describesWindowsAndControls() {
     for (const QJsonValue& c : controls)
         names << c[u"name"].toString();
     names.sort();
-    QStringList expected{u"背景框"_qs, u"标签_工行买入价"_qs, u"选择框_工行提醒"_qs, u"进度条_工行"_qs,
-                         u"高级选择夹"_qs, u"表格_交易"_qs, u"时钟_工行价格更新"_qs};
+    QStringList expected{u"背景框"_qs,     u"标签_工行买入价"_qs, u"选择框_工行提醒"_qs,  u"进度条_工行"_qs,
+                         u"高级选择夹"_qs, u"表格_交易"_qs,       u"时钟_工行价格更新"_qs};
     expected.sort();
     // Unnamed controls and the insides of Qt's own widgets are left out.
     QCOMPARE(names, expected);

@@ -14,13 +14,16 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Creates config.ini and endpoints.ini in a program directory."));
+    parser.setApplicationDescription(
+        QStringLiteral("Creates config.ini and endpoints.ini in a program directory."));
     parser.addHelpOption();
     const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("The program directory."),
                                        QStringLiteral("dir"));
-    const QCommandLineOption portalOption(QStringLiteral("portal"), QStringLiteral("host:port of the data portal."),
+    const QCommandLineOption portalOption(QStringLiteral("portal"),
+                                          QStringLiteral("host:port of the data portal."),
                                           QStringLiteral("host"), QStringLiteral("127.0.0.1:18090"));
-    const QCommandLineOption resetOption(QStringLiteral("reset"), QStringLiteral("Rewrite the files from scratch."));
+    const QCommandLineOption resetOption(QStringLiteral("reset"),
+                                         QStringLiteral("Rewrite the files from scratch."));
     parser.addOptions({dirOption, portalOption, resetOption});
     parser.process(app);
 

@@ -18,12 +18,10 @@ QList<QPair<QString, QString>> endpointDefaults(const QString& portal) {
 namespace {
 
 QStringList provisionConfig(const QString& path, bool reset) {
-    if (reset)
-        QFile::remove(path);
+    if (reset) QFile::remove(path);
     QStringList problems;
     for (const settings::KeyInfo& info : settings::allKeys()) {
-        if (!reset && settings::keyExists(path, info.section, info.key))
-            continue;
+        if (!reset && settings::keyExists(path, info.section, info.key)) continue;
         if (!settings::writeItem(path, info.section, info.key, settings::designDefault(info.form)))
             problems << QStringLiteral("cannot write %1").arg(path);
     }
@@ -32,18 +30,15 @@ QStringList provisionConfig(const QString& path, bool reset) {
 }
 
 QStringList provisionEndpoints(const QString& path, const Options& options) {
-    if (options.reset)
-        QFile::remove(path);
+    if (options.reset) QFile::remove(path);
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("endpoints"));
     for (const auto& [key, value] : endpointDefaults(options.portal)) {
-        if (options.portalGiven || options.reset || !file.contains(key))
-            file.setValue(key, value);
+        if (options.portalGiven || options.reset || !file.contains(key)) file.setValue(key, value);
     }
     file.endGroup();
     file.sync();
-    if (file.status() != QSettings::NoError)
-        return {QStringLiteral("cannot write %1").arg(path)};
+    if (file.status() != QSettings::NoError) return {QStringLiteral("cannot write %1").arg(path)};
     return {};
 }
 

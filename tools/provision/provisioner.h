@@ -8,10 +8,10 @@
 namespace provision {
 
 struct Options {
-    QString dir;            // the program directory
-    QString portal;         // host[:port] every demo endpoint points at
+    QString dir;              // the program directory
+    QString portal;           // host[:port] every demo endpoint points at
     bool portalGiven = false; // rewrite the endpoint keys even when present
-    bool reset = false;     // start the files afresh
+    bool reset = false;       // start the files afresh
 };
 
 // The endpoint keys and their values for a portal at `portal`.
