@@ -14,7 +14,8 @@ namespace appdir {
 
 QString normalized(const QString& dir) {
     QString result = QDir::fromNativeSeparators(dir);
-    if (!result.endsWith(QLatin1Char('/'))) result += QLatin1Char('/');
+    if (!result.endsWith(QLatin1Char('/')))
+        result += QLatin1Char('/');
     return result;
 }
 

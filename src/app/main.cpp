@@ -4,9 +4,11 @@
 #include "app/splash_window.h"
 #include "app/state_dump.h"
 #include "platform/clock.h"
+#include "platform/launcher.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_http.h"
 #include "platform/random.h"
+#include "platform/screen.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -32,7 +34,10 @@ int main(int argc, char* argv[]) {
     QtHttp http;
     SystemClock clock;
     ClockSeededRandom random;
-    Services services{&dialogs, &http, &clock, &random, [](int code) { QCoreApplication::exit(code); }};
+    DesktopLauncher launcher;
+    PrimaryScreen screen;
+    Services services{
+        &dialogs, &http, &clock, &random, &launcher, &screen, [](int code) { QCoreApplication::exit(code); }};
 
     // There is no "TaskbarCreated" message to register: Qt's tray icon
     // re-registers itself when the desktop shell restarts.
@@ -49,13 +54,15 @@ int main(int argc, char* argv[]) {
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow([&] {
         mainWindow = new MainWindow(services);
-        if (dump) dump->setQuoteModel(&mainWindow->quoteModel());
+        if (dump)
+            dump->setQuoteModel(&mainWindow->quoteModel());
         mainWindow->show();
     });
     splash->show();
 
     const int code = app.exec();
-    if (dump) dump->write();
+    if (dump)
+        dump->write();
     delete mainWindow;
     delete splash;
     onExit();

@@ -12,9 +12,11 @@ T* place(QWidget* parent, const QString& designName, const QRect& rect, const QS
     control->setObjectName(designName);
     control->setGeometry(rect);
     if constexpr (requires { control->setText(caption); }) {
-        if (!caption.isNull()) control->setText(caption);
+        if (!caption.isNull())
+            control->setText(caption);
     } else if constexpr (requires { control->setTitle(caption); }) {
-        if (!caption.isNull()) control->setTitle(caption);
+        if (!caption.isNull())
+            control->setTitle(caption);
     }
     return control;
 }

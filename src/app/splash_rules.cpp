@@ -17,7 +17,8 @@ QString nextIndicator(const QString& caption) {
         QStringLiteral("□ □ □ ■ □"), QStringLiteral("□ □ □ □ ■"),
     };
     for (size_t i = 0; i < cycle.size(); ++i) {
-        if (textCompare(caption, cycle[i]) == 0) return cycle[(i + 1) % cycle.size()];
+        if (textCompare(caption, cycle[i]) == 0)
+            return cycle[(i + 1) % cycle.size()];
     }
     return caption;
 }

@@ -40,21 +40,25 @@ SplashWindow::SplashWindow(std::function<void()> openMainWindow, QWidget* parent
 
 void SplashWindow::centreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
+    if (!screen)
+        return;
     const QRect area = screen->geometry();
     move(area.x() + (area.width() - kWidth) / 2, area.y() + (area.height() - kHeight) / 2);
 }
 
 void SplashWindow::onFadeTick() {
-    if (finished_) return;
+    if (finished_)
+        return;
     setWindowAlpha(this, splash::fadeOpacity(fadeCounter_));
     fadeCounter_ += splash::kCounterStep;
-    if (fadeCounter_ < splash::kCounterEnd) return;
+    if (fadeCounter_ < splash::kCounterEnd)
+        return;
     finished_ = true;
     fadeTimer_->setInterval(0);
     indicatorTimer_->setInterval(0);
     // The splash stays on screen while the main window runs its start-up work.
-    if (openMainWindow_) openMainWindow_();
+    if (openMainWindow_)
+        openMainWindow_();
     hide();
     deleteLater();
 }
@@ -71,5 +75,6 @@ void SplashWindow::paintEvent(QPaintEvent*) {
 
 void SplashWindow::closeEvent(QCloseEvent* event) {
     // The only way out of the splash is the end of the fade-in.
-    if (!finished_) event->ignore();
+    if (!finished_)
+        event->ignore();
 }

@@ -1,5 +1,6 @@
 #include "state_dump.h"
 
+#include "app/chart_tabs.h"
 #include "platform/dialogs.h"
 #include "platform/gbk.h"
 #include "platform/timer.h"
@@ -40,24 +41,36 @@ bool isQtInternal(const QObject* object) {
 // Named by the program, and not a part of some Qt widget's insides (a tab
 // bar's scroll buttons carry names of their own).
 bool hasDesignName(const QObject* object, const QObject* window) {
-    if (object->objectName().isEmpty()) return false;
+    if (object->objectName().isEmpty())
+        return false;
     for (const QObject* o = object; o && o != window; o = o->parent()) {
-        if (isQtInternal(o)) return false;
+        if (isQtInternal(o))
+            return false;
     }
     return true;
 }
 
 QString controlText(const QObject* object) {
-    if (auto* label = qobject_cast<const QLabel*>(object)) return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(object)) return button->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(object)) return edit->text();
-    if (auto* edit = qobject_cast<const QPlainTextEdit*>(object)) return edit->toPlainText();
-    if (auto* edit = qobject_cast<const QTextEdit*>(object)) return edit->toPlainText();
-    if (auto* group = qobject_cast<const QGroupBox*>(object)) return group->title();
-    if (auto* combo = qobject_cast<const QComboBox*>(object)) return combo->currentText();
-    if (auto* menu = qobject_cast<const QMenu*>(object)) return menu->title();
-    if (auto* action = qobject_cast<const QAction*>(object)) return action->text();
-    if (auto* status = qobject_cast<const QStatusBar*>(object)) return status->currentMessage();
+    if (auto* label = qobject_cast<const QLabel*>(object))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(object))
+        return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(object))
+        return edit->text();
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(object))
+        return edit->toPlainText();
+    if (auto* edit = qobject_cast<const QTextEdit*>(object))
+        return edit->toPlainText();
+    if (auto* group = qobject_cast<const QGroupBox*>(object))
+        return group->title();
+    if (auto* combo = qobject_cast<const QComboBox*>(object))
+        return combo->currentText();
+    if (auto* menu = qobject_cast<const QMenu*>(object))
+        return menu->title();
+    if (auto* action = qobject_cast<const QAction*>(object))
+        return action->text();
+    if (auto* status = qobject_cast<const QStatusBar*>(object))
+        return status->currentMessage();
     return {};
 }
 
@@ -73,7 +86,8 @@ QJsonArray treeItems(const QTreeWidgetItem* parent) {
     for (int i = 0; i < parent->childCount(); ++i) {
         const QTreeWidgetItem* item = parent->child(i);
         array.append(item->text(0));
-        if (item->childCount() > 0) array.append(treeItems(item));
+        if (item->childCount() > 0)
+            array.append(treeItems(item));
     }
     return array;
 }
@@ -116,6 +130,12 @@ void addItems(const QObject* object, QJsonObject& entry) {
     } else if (auto* tree = qobject_cast<const QTreeWidget*>(object)) {
         entry[u"items"] = treeItems(tree->invisibleRootItem());
         entry[u"current"] = tree->currentItem() ? tree->currentItem()->text(0) : QString();
+    } else if (auto* chartTabs = qobject_cast<const ChartTabs*>(object)) {
+        QStringList texts;
+        for (int i = 0; i < chartTabs->tabBar()->count(); ++i)
+            texts << chartTabs->tabBar()->tabText(i);
+        entry[u"items"] = textsOf(texts);
+        entry[u"current"] = chartTabs->currentIndex();
     } else if (auto* tabs = qobject_cast<const QTabWidget*>(object)) {
         QStringList texts;
         for (int i = 0; i < tabs->count(); ++i)
@@ -137,12 +157,14 @@ QJsonObject describeControl(const QObject* object, const QWidget* window) {
     if (auto* action = qobject_cast<const QAction*>(object)) {
         entry[u"visible"] = action->isVisible();
         entry[u"enabled"] = action->isEnabled();
-        if (action->isCheckable()) entry[u"checked"] = action->isChecked();
+        if (action->isCheckable())
+            entry[u"checked"] = action->isChecked();
         entry[u"tooltip"] = action->toolTip();
         return entry;
     }
     auto* widget = qobject_cast<const QWidget*>(object);
-    if (!widget) return entry;
+    if (!widget)
+        return entry;
     entry[u"visible"] = widget->isVisible();
     entry[u"enabled"] = widget->isEnabled();
     entry[u"tooltip"] = widget->toolTip();
@@ -150,8 +172,10 @@ QJsonObject describeControl(const QObject* object, const QWidget* window) {
         entry[u"checked"] = button->isChecked();
     if (auto* group = qobject_cast<const QGroupBox*>(widget); group && group->isCheckable())
         entry[u"checked"] = group->isChecked();
-    if (auto* slider = qobject_cast<const QAbstractSlider*>(widget)) entry[u"value"] = slider->value();
-    if (auto* progress = qobject_cast<const QProgressBar*>(widget)) entry[u"value"] = progress->value();
+    if (auto* slider = qobject_cast<const QAbstractSlider*>(widget))
+        entry[u"value"] = slider->value();
+    if (auto* progress = qobject_cast<const QProgressBar*>(widget))
+        entry[u"value"] = progress->value();
     const QRect geometry = widget->geometry();
     entry[u"x"] = geometry.x();
     entry[u"y"] = geometry.y();
@@ -205,7 +229,8 @@ QJsonObject StateDump::describeWindow(const QWidget* window) {
     QJsonArray controls;
     const QList<QObject*> children = window->findChildren<QObject*>();
     for (const QObject* child : children) {
-        if (!hasDesignName(child, window)) continue;
+        if (!hasDesignName(child, window))
+            continue;
         // Controls of another top-level window (an owned dialog) belong to that window's entry.
         if (auto* widget = qobject_cast<const QWidget*>(child); widget && widget->window() != window)
             continue;
@@ -219,7 +244,8 @@ QJsonObject StateDump::snapshot() const {
     QJsonObject root;
     QJsonArray windows;
     for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (isApplicationWindow(window)) windows.append(describeWindow(window));
+        if (isApplicationWindow(window))
+            windows.append(describeWindow(window));
     }
     root[u"windows"] = windows;
 
@@ -227,6 +253,10 @@ QJsonObject StateDump::snapshot() const {
     if (quoteModel_) {
         quotes[u"baseBuy"] = gbk::decode(quoteModel_->baseBuy());
         quotes[u"baseSell"] = gbk::decode(quoteModel_->baseSell());
+        for (int i = 0; i < QuoteModel::kShownCount; ++i) {
+            const auto which = static_cast<QuoteModel::Shown>(i);
+            quotes[QuoteModel::shownName(which)] = quoteModel_->shown(which);
+        }
     }
     root[u"quotes"] = quotes;
 
@@ -243,7 +273,8 @@ QJsonObject StateDump::snapshot() const {
 
 bool StateDump::write() const {
     QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
     file.write(QJsonDocument(snapshot()).toJson(QJsonDocument::Compact));
     return file.commit();
 }

@@ -13,8 +13,10 @@ int textCompare(const QByteArray& a, const QByteArray& b) {
     for (qsizetype i = 0;; ++i) {
         const unsigned ca = i < na ? pa[i] : 0u;
         const unsigned cb = i < nb ? pb[i] : 0u;
-        if (ca != cb) return ca < cb ? -1 : 1;
-        if (ca == 0) return 0;
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        if (ca == 0)
+            return 0;
     }
 }
 
@@ -23,9 +25,12 @@ int textCompare(const QString& a, const QString& b) {
 }
 
 qint64 toIntTrunc(double value) {
-    if (std::isnan(value)) return 0;
+    if (std::isnan(value))
+        return 0;
     const double truncated = std::trunc(value);
-    if (truncated >= 9223372036854775807.0) return std::numeric_limits<qint64>::max();
-    if (truncated <= -9223372036854775808.0) return std::numeric_limits<qint64>::min();
+    if (truncated >= 9223372036854775807.0)
+        return std::numeric_limits<qint64>::max();
+    if (truncated <= -9223372036854775808.0)
+        return std::numeric_limits<qint64>::min();
     return static_cast<qint64>(truncated);
 }

@@ -13,7 +13,8 @@ namespace {
 QByteArray convert(const char* to, const char* from, const QByteArray& input, const QByteArray& replacement,
                    size_t skip) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return {};
     QByteArray output;
     output.reserve(input.size() * 2 + 16);
     char buffer[4096];
@@ -24,8 +25,10 @@ QByteArray convert(const char* to, const char* from, const QByteArray& input, co
         size_t outLeft = sizeof buffer;
         const size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
         output.append(buffer, static_cast<qsizetype>(out - buffer));
-        if (rc != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) continue;
+        if (rc != static_cast<size_t>(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
         // EILSEQ or EINVAL (a truncated sequence at the end): replace and step on.
         output += replacement;
         const size_t step = std::min(skip, inLeft);

@@ -61,6 +61,7 @@ QString QtDialogs::openFile(QWidget* parent, const QString& title, const QString
 std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial) {
     bool ok = false;
     QFont font = QFontDialog::getFont(&ok, initial, parent);
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     return font;
 }

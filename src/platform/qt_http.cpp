@@ -26,7 +26,8 @@ void QtHttp::get(const QUrl& url, QObject* context, Reply reply, qint64 maxBytes
     QPointer<QObject> guard(context);
 
     QObject::connect(network, &QNetworkReply::readyRead, network, [network, pending, maxBytes] {
-        if (pending->cut) return;
+        if (pending->cut)
+            return;
         pending->body += network->read(maxBytes - pending->body.size());
         if (pending->body.size() >= maxBytes) {
             pending->cut = true;
@@ -39,7 +40,8 @@ void QtHttp::get(const QUrl& url, QObject* context, Reply reply, qint64 maxBytes
                          if (!pending->cut && network->isOpen())
                              pending->body += network->read(maxBytes - pending->body.size());
                          const bool failed = !pending->cut && network->error() != QNetworkReply::NoError;
-                         if (!guard) return;
+                         if (!guard)
+                             return;
                          if (failed)
                              reply(std::nullopt);
                          else

@@ -16,6 +16,7 @@ void setWindowAlpha(QWidget* window, int alpha) {
 
 int windowAlpha(const QWidget* window) {
     const QVariant stored = window->property(kAlphaProperty);
-    if (stored.isValid()) return stored.toInt();
+    if (stored.isValid())
+        return stored.toInt();
     return static_cast<int>(window->windowOpacity() * 255.0 + 0.5);
 }

@@ -22,23 +22,29 @@ QuoteFetcher::QuoteFetcher(QuoteModel& model, Services& services, const QUrl& pa
     : model_(model), services_(services), pageUrl_(pageUrl), messageParent_(messageParent) {}
 
 void QuoteFetcher::startQuoteFetch() {
-    if (dataErrorRaised_) return;
+    if (dataErrorRaised_)
+        return;
     services_.http->get(
         pageUrl_, this,
         [this](std::optional<QByteArray> body) {
             // A failed download is silent; the timers try again.
-            if (body) applyQuotePage(*body);
+            if (body)
+                applyQuotePage(*body);
         },
         kMaxPageBytes);
 }
 
 void QuoteFetcher::applyQuotePage(const QByteArray& body) {
     // The program is on its way out after a data error; later answers change nothing.
-    if (dataErrorRaised_) return;
+    if (dataErrorRaised_)
+        return;
     const quotepage::Cut cut = quotepage::cut(body);
-    if (cut.storesBuy()) model_.setBaseBuy(cut.buy);
-    if (cut.outcome == quotepage::Cut::Outcome::Prices) model_.setBaseSell(cut.sell);
-    if (cut.isDataError()) raiseDataError();
+    if (cut.storesBuy())
+        model_.setBaseBuy(cut.buy);
+    if (cut.outcome == quotepage::Cut::Outcome::Prices)
+        model_.setBaseSell(cut.sell);
+    if (cut.isDataError())
+        raiseDataError();
 }
 
 void QuoteFetcher::raiseDataError() {

@@ -1,5 +1,16 @@
 #include "quote_model.h"
 
+#include "price_rules.h"
+
+QString QuoteModel::shownName(Shown which) {
+    static const std::array<QString, kShownCount> names = {
+        QStringLiteral("icbcBuy"), QStringLiteral("icbcSell"), QStringLiteral("ccbBuy"),
+        QStringLiteral("ccbSell"), QStringLiteral("bocBuy"),   QStringLiteral("bocSell"),
+        QStringLiteral("intlBuy"), QStringLiteral("intlSell"),
+    };
+    return names[static_cast<size_t>(which)];
+}
+
 void QuoteModel::setBaseBuy(const QByteArray& text) {
     baseBuy_ = text;
     emit baseChanged();
@@ -8,4 +19,13 @@ void QuoteModel::setBaseBuy(const QByteArray& text) {
 void QuoteModel::setBaseSell(const QByteArray& text) {
     baseSell_ = text;
     emit baseChanged();
+}
+
+bool QuoteModel::basePricesValid() const {
+    return pricerules::basePricesValid(baseBuy_, baseSell_);
+}
+
+void QuoteModel::setShown(Shown which, const QString& text) {
+    shown_[static_cast<size_t>(which)] = text;
+    emit shownChanged(which, text);
 }

@@ -11,7 +11,8 @@ namespace {
 
 // At most kFieldLength bytes from `offset`; fewer (or none) when the text ends.
 QByteArray field(const QByteArray& text, qsizetype offset) {
-    if (offset >= text.size()) return {};
+    if (offset >= text.size())
+        return {};
     return text.mid(offset, kFieldLength);
 }
 
@@ -27,7 +28,8 @@ Cut cut(const QByteArray& body) {
 
     Cut result;
     const qsizetype p = text.indexOf(rowMarker());
-    if (p < 0) return result;
+    if (p < 0)
+        return result;
 
     result.buy = field(text, p + kBuyOffset);
     if (holdsTag(result.buy)) {

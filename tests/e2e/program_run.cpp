@@ -42,7 +42,8 @@ bool runTool(const QString& program, const QStringList& arguments, int timeoutMs
 }
 
 void stop(QProcess* process) {
-    if (!process || process->state() == QProcess::NotRunning) return;
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
     process->terminate();
     if (!process->waitForFinished(5000)) {
         process->kill();
@@ -104,7 +105,8 @@ bool ProgramRun::httpGet(const QString& path, QByteArray* body) {
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
-    if (body) *body = reply->readAll();
+    if (body)
+        *body = reply->readAll();
     reply->deleteLater();
     return ok;
 }
@@ -132,7 +134,8 @@ bool ProgramRun::startProgram() {
 
 QJsonObject ProgramRun::state() const {
     QFile file(dir_.path() + QStringLiteral("/state.json"));
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
@@ -140,7 +143,8 @@ bool ProgramRun::waitForState(const std::function<bool(const QJsonObject&)>& rea
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         const QJsonObject current = state();
-        if (!current.isEmpty() && ready(current)) return true;
+        if (!current.isEmpty() && ready(current))
+            return true;
         QThread::msleep(100);
     }
     return false;
@@ -154,9 +158,11 @@ bool ProgramRun::pressReturnIn(const QString& windowTitle) {
     QProcess search;
     search.start(QStringLiteral("xdotool"),
                  {QStringLiteral("search"), QStringLiteral("--name"), windowTitle});
-    if (!search.waitForFinished(10000)) return false;
+    if (!search.waitForFinished(10000))
+        return false;
     const QList<QByteArray> ids = search.readAllStandardOutput().trimmed().split('\n');
-    if (ids.isEmpty() || ids.first().isEmpty()) return false;
+    if (ids.isEmpty() || ids.first().isEmpty())
+        return false;
     const QString id = QString::fromLatin1(ids.last());
     return runTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id},
                    10000) &&
@@ -165,7 +171,8 @@ bool ProgramRun::pressReturnIn(const QString& windowTitle) {
 
 QString ProgramRun::screenshot(const QString& name) {
     QString dir = envPath("AURIVEX_ARTIFACTS_DIR");
-    if (dir.isEmpty()) dir = QDir::tempPath();
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
     QDir().mkpath(dir);
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
     return runTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path})
@@ -175,7 +182,8 @@ QString ProgramRun::screenshot(const QString& name) {
 
 QJsonObject findWindow(const QJsonObject& state, const QString& title) {
     for (const QJsonValue& window : state[QStringLiteral("windows")].toArray()) {
-        if (window[QStringLiteral("title")].toString() == title) return window.toObject();
+        if (window[QStringLiteral("title")].toString() == title)
+            return window.toObject();
     }
     return {};
 }

@@ -22,7 +22,8 @@ void StartupEndToEnd::pricesArriveBehindTheSplash() {
     bool sawSplash = false;
     QVERIFY(run.waitForState(
         [&](const QJsonObject& s) {
-            if (findWindow(s, u"欢迎使用Aurivex"_qs)[u"visible"].toBool()) sawSplash = true;
+            if (findWindow(s, u"欢迎使用Aurivex"_qs)[u"visible"].toBool())
+                sawSplash = true;
             return findWindow(s, u"Aurivex3.0"_qs)[u"visible"].toBool();
         },
         20000));

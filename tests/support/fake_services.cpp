@@ -1,4 +1,10 @@
 #include "fake_services.h"
 
 FakeServices::FakeServices()
-    : services{&dialogs, &http, &clock, &random, [this](int code) { quitCodes.append(code); }} {}
+    : services{&dialogs,
+               &http,
+               &clock,
+               &random,
+               &launcher,
+               &screen,
+               [this](int code) { quitCodes.append(code); }} {}

@@ -3,7 +3,9 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/http.h"
+#include "platform/launcher.h"
 #include "platform/random.h"
+#include "platform/screen.h"
 #include "platform/services.h"
 
 #include <QDateTime>
@@ -55,7 +57,8 @@ public:
 
     // Answers the oldest pending request; false when none is pending.
     bool answer(std::optional<QByteArray> body) {
-        if (pending.isEmpty()) return false;
+        if (pending.isEmpty())
+            return false;
         Request request = pending.takeFirst();
         if (request.context)
             request.reply(body ? std::optional<QByteArray>(body->left(request.maxBytes)) : std::nullopt);
@@ -81,12 +84,30 @@ public:
     }
 };
 
+class FakeLauncher : public Launcher {
+public:
+    QList<QUrl> opened;
+    bool openUrl(const QUrl& url) override {
+        opened.append(url);
+        return true;
+    }
+};
+
+class FakeScreen : public Screen {
+public:
+    QSize screenSize{1920, 1080};
+    QSize size() const override { return screenSize; }
+    QRect workArea() const override { return QRect(QPoint(0, 0), screenSize - QSize(0, 40)); }
+};
+
 // All fakes wired together, with quit() recorded instead of ending anything.
 struct FakeServices {
     FakeDialogs dialogs;
     FakeHttp http;
     FakeClock clock;
     FakeRandom random;
+    FakeLauncher launcher;
+    FakeScreen screen;
     QList<int> quitCodes;
     Services services;
 

@@ -113,7 +113,8 @@ void SettingsStoreTest::writeChangesOnlyItsKey() {
     QFETCH(QByteArray, after);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"config.ini"_qs);
-    if (!before.isEmpty()) put(path, before);
+    if (!before.isEmpty())
+        put(path, before);
     QVERIFY(settings::writeItem(path, section, key, u"值"_qs));
     QCOMPARE(contents(path), after);
     QCOMPARE(settings::readItem(path, section, key), u"值"_qs);

@@ -21,7 +21,8 @@ namespace {
 
 QJsonObject findByName(const QJsonArray& array, const QString& name) {
     for (const QJsonValue& value : array) {
-        if (value[u"name"].toString() == name) return value.toObject();
+        if (value[u"name"].toString() == name)
+            return value.toObject();
     }
     return {};
 }

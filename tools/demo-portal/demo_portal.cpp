@@ -54,7 +54,8 @@ std::optional<QuoteMode> quoteModeFromName(const QString& name) {
         {u"hang"_s, QuoteMode::Hang},
     };
     for (const auto& [text, mode] : names) {
-        if (text == name) return mode;
+        if (text == name)
+            return mode;
     }
     return std::nullopt;
 }
@@ -86,7 +87,8 @@ void DemoPortal::addControlRoutes() {
                   [this](const QHttpServerRequest& request) {
                       const std::optional<QuoteMode> mode =
                           quoteModeFromName(request.query().queryItemValue(u"page"_s));
-                      if (!mode) return badRequest("unknown page mode\n");
+                      if (!mode)
+                          return badRequest("unknown page mode\n");
                       quoteMode_ = *mode;
                       return ok();
                   });
@@ -135,7 +137,8 @@ void DemoPortal::holdUnanswered(QHttpServerResponder&& responder) {
     // socket soon after its client goes away.
     connect(socket, &QAbstractSocket::disconnected, this, [this, held] { release(held); });
     QTimer::singleShot(kHangMilliseconds, this, [this, held] {
-        if (*held) (*held)->write(StatusCode::GatewayTimeout);
+        if (*held)
+            (*held)->write(StatusCode::GatewayTimeout);
         release(held);
     });
 }

@@ -26,7 +26,8 @@ void onTerminationSignal(int) {
 
 // Quits the event loop on SIGTERM and SIGINT, so the server closes its sockets.
 bool quitOnTerminationSignals(QCoreApplication& app) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return false;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return false;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
     struct sigaction action = {};
@@ -39,7 +40,8 @@ bool quitOnTerminationSignals(QCoreApplication& app) {
 std::optional<uint> numberOption(const QCommandLineParser& parser, const QString& name, uint maximum) {
     bool valid = false;
     const uint value = parser.value(name).toUInt(&valid);
-    if (!valid || value > maximum) return std::nullopt;
+    if (!valid || value > maximum)
+        return std::nullopt;
     return value;
 }
 

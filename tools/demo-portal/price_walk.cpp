@@ -23,11 +23,14 @@ PriceWalk::PriceWalk(quint32 seed, int startBuyCents)
     : random_(seed), buyCents_(std::clamp(startBuyCents, kLowestBuyCents, kHighestBuyCents)) {}
 
 void PriceWalk::step() {
-    if (pinned_) return;
+    if (pinned_)
+        return;
     int next = buyCents_ + random_.bounded(-kMaxStepCents, kMaxStepCents + 1);
     // Bounce off the edges so the price stays in its band however long it runs.
-    if (next < kLowestBuyCents) next = 2 * kLowestBuyCents - next;
-    if (next > kHighestBuyCents) next = 2 * kHighestBuyCents - next;
+    if (next < kLowestBuyCents)
+        next = 2 * kLowestBuyCents - next;
+    if (next > kHighestBuyCents)
+        next = 2 * kHighestBuyCents - next;
     lastStepCents_ = next - buyCents_;
     buyCents_ = next;
 }

@@ -77,7 +77,8 @@ QByteArray pageHead() {
 // before it leaves over.
 void openCellAt(QByteArray& row, qsizetype textAt, const QByteArray& openTag) {
     const qsizetype indent = textAt - row.size() - 1 - openTag.size();
-    if (indent < 0) qFatal("demo quote page: the ICBC row markup does not fit before its price cell");
+    if (indent < 0)
+        qFatal("demo quote page: the ICBC row markup does not fit before its price cell");
     row += '\n';
     row += QByteArray(indent, ' ');
     row += openTag;
@@ -187,7 +188,8 @@ void verifyLayout(const QByteArray& page, const QuotePrices& prices, QuotePageLa
         matches = at >= 0 && field(kBuyOffset) == buy && field(kSellOffset).contains('>');
         break;
     }
-    if (!matches) qFatal("demo quote page: the ICBC row does not have its expected layout");
+    if (!matches)
+        qFatal("demo quote page: the ICBC row does not have its expected layout");
 }
 
 } // namespace

@@ -9,19 +9,25 @@
 
 namespace provision {
 
-QList<QPair<QString, QString>> endpointDefaults(const QString& portal) {
+QList<Endpoint> endpointDefaults(const QString& portal) {
     return {
-        {QStringLiteral("quotePortalHost"), portal},
+        {QStringLiteral("quotePortalHost"), portal, true},
+        {QStringLiteral("productPageUrl"), QStringLiteral("http://%1/product/index.html").arg(portal), true},
+        {QStringLiteral("icbcSiteUrl"), QStringLiteral("https://www.icbc.com.cn/"), false},
+        {QStringLiteral("ccbSiteUrl"), QStringLiteral("https://www.ccb.com/"), false},
+        {QStringLiteral("bocSiteUrl"), QStringLiteral("https://www.boc.cn/"), false},
     };
 }
 
 namespace {
 
 QStringList provisionConfig(const QString& path, bool reset) {
-    if (reset) QFile::remove(path);
+    if (reset)
+        QFile::remove(path);
     QStringList problems;
     for (const settings::KeyInfo& info : settings::allKeys()) {
-        if (!reset && settings::keyExists(path, info.section, info.key)) continue;
+        if (!reset && settings::keyExists(path, info.section, info.key))
+            continue;
         if (!settings::writeItem(path, info.section, info.key, settings::designDefault(info.form)))
             problems << QStringLiteral("cannot write %1").arg(path);
     }
@@ -30,15 +36,18 @@ QStringList provisionConfig(const QString& path, bool reset) {
 }
 
 QStringList provisionEndpoints(const QString& path, const Options& options) {
-    if (options.reset) QFile::remove(path);
+    if (options.reset)
+        QFile::remove(path);
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("endpoints"));
-    for (const auto& [key, value] : endpointDefaults(options.portal)) {
-        if (options.portalGiven || options.reset || !file.contains(key)) file.setValue(key, value);
+    for (const Endpoint& endpoint : endpointDefaults(options.portal)) {
+        if (options.reset || !file.contains(endpoint.key) || (options.portalGiven && endpoint.onPortal))
+            file.setValue(endpoint.key, endpoint.value);
     }
     file.endGroup();
     file.sync();
-    if (file.status() != QSettings::NoError) return {QStringLiteral("cannot write %1").arg(path)};
+    if (file.status() != QSettings::NoError)
+        return {QStringLiteral("cannot write %1").arg(path)};
     return {};
 }
 

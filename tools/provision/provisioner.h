@@ -14,8 +14,14 @@ struct Options {
     bool reset = false;       // start the files afresh
 };
 
+struct Endpoint {
+    QString key;
+    QString value;
+    bool onPortal; // served by the data portal, so it follows --portal
+};
+
 // The endpoint keys and their values for a portal at `portal`.
-QList<QPair<QString, QString>> endpointDefaults(const QString& portal);
+QList<Endpoint> endpointDefaults(const QString& portal);
 
 // Returns the problems met; empty on success.
 QStringList run(const Options& options);

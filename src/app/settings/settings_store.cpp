@@ -31,17 +31,21 @@ bool isLineBreak(char c) {
 // value that came back different would silently be another name or value.
 std::optional<QByteArray> exactGbk(const QString& text) {
     QByteArray bytes = gbk::encode(text);
-    if (bytes.contains('\0') || gbk::decode(bytes) != text) return std::nullopt;
+    if (bytes.contains('\0') || gbk::decode(bytes) != text)
+        return std::nullopt;
     return bytes;
 }
 
 // A missing file reads as empty; nothing when it exists but cannot be read.
 std::optional<QByteArray> fileBytes(const QString& path) {
-    if (!QFileInfo::exists(path)) return QByteArray();
+    if (!QFileInfo::exists(path))
+        return QByteArray();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
     return bytes;
 }
 
@@ -75,7 +79,8 @@ Entries entriesOf(const Ini& ini) {
 // The library trims white space around a value and strips one pair of
 // enclosing quotes (without escapes), so such values are stored quoted.
 QByteArray storedForm(const QByteArray& value) {
-    if (value.isEmpty()) return value;
+    if (value.isEmpty())
+        return value;
     const bool padded = isIniSpace(value.front()) || isIniSpace(value.back());
     const bool enclosed = value.size() >= 2 && value.front() == '"' && value.back() == '"';
     return padded || enclosed ? '"' + value + '"' : value;
@@ -114,7 +119,8 @@ Spot locate(const QByteArray& bytes, const QByteArray& section, const QByteArray
     while (i < n) {
         while (i < n && isIniSpace(d[i]))
             ++i;
-        if (i >= n) break;
+        if (i >= n)
+            break;
         if (d[i] == ';' || d[i] == '#') {
             i = lineEnd(i);
             continue;
@@ -133,16 +139,19 @@ Spot locate(const QByteArray& bytes, const QByteArray& section, const QByteArray
             }
             current = name(begin, i);
             i = lineEnd(i);
-            if (*current == section) spot.sectionEnd = i;
+            if (*current == section)
+                spot.sectionEnd = i;
             continue;
         }
         const qsizetype begin = i;
         while (i < n && d[i] != '=' && !isLineBreak(d[i]))
             ++i;
-        if (i >= n || d[i] != '=') continue;
+        if (i >= n || d[i] != '=')
+            continue;
         const qsizetype equals = i;
         i = lineEnd(i);
-        if (equals == begin || !current || *current != section) continue;
+        if (equals == begin || !current || *current != section)
+            continue;
         spot.sectionEnd = i;
         if (name(begin, equals) == key) {
             spot.valueBegin = equals + 1;
@@ -159,13 +168,16 @@ QByteArray edited(const QByteArray& old, const QByteArray& section, const QByteA
     const QByteArray lineBreak = old.contains("\r\n") ? "\r\n" : "\n";
     const Spot spot = locate(old, section, key);
     QByteArray text = old;
-    if (spot.valueBegin >= 0) return text.replace(spot.valueBegin, spot.valueEnd - spot.valueBegin, stored);
-    if (spot.sectionEnd >= 0) return text.insert(spot.sectionEnd, lineBreak + key + '=' + stored);
+    if (spot.valueBegin >= 0)
+        return text.replace(spot.valueBegin, spot.valueEnd - spot.valueBegin, stored);
+    if (spot.sectionEnd >= 0)
+        return text.insert(spot.sectionEnd, lineBreak + key + '=' + stored);
 
     QByteArray block;
     const qsizetype start = old.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     if (spot.parsedEnd > start) {
-        if (!isLineBreak(old.at(spot.parsedEnd - 1))) block += lineBreak;
+        if (!isLineBreak(old.at(spot.parsedEnd - 1)))
+            block += lineBreak;
         block += lineBreak;
     }
     block += '[' + section + ']' + lineBreak + key + '=' + stored + lineBreak;
@@ -206,7 +218,8 @@ QString readItem(const QString& path, const QString& section, const QString& key
     const auto keyBytes = exactGbk(key);
     const auto bytes = fileBytes(path);
     Ini ini;
-    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes)) return {};
+    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes))
+        return {};
     return gbk::decode(ini.GetValue(sectionBytes->constData(), keyBytes->constData(), ""));
 }
 
@@ -215,7 +228,8 @@ bool keyExists(const QString& path, const QString& section, const QString& key) 
     const auto keyBytes = exactGbk(key);
     const auto bytes = fileBytes(path);
     Ini ini;
-    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes)) return false;
+    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes))
+        return false;
     return ini.GetValue(sectionBytes->constData(), keyBytes->constData(), nullptr) != nullptr;
 }
 
@@ -225,7 +239,8 @@ bool writeItem(const QString& path, const QString& section, const QString& key, 
     const auto valueBytes = exactGbk(value);
     // A file that exists but cannot be read is never replaced by a fresh one.
     const auto old = fileBytes(path);
-    if (!sectionBytes || !keyBytes || !valueBytes || !old) return false;
+    if (!sectionBytes || !keyBytes || !valueBytes || !old)
+        return false;
     const QByteArray text = edited(*old, *sectionBytes, *keyBytes, *valueBytes);
 
     // Commit only when the reader sees exactly the intended change. This turns
@@ -233,16 +248,20 @@ bool writeItem(const QString& path, const QString& section, const QString& key, 
     // key with '=', a section name with ']').
     Ini before;
     Ini after;
-    if (!parse(before, *old) || !parse(after, text)) return false;
+    if (!parse(before, *old) || !parse(after, text))
+        return false;
     Entries expected = entriesOf(before);
     expected[*sectionBytes][*keyBytes] = *valueBytes;
-    if (entriesOf(after) != expected) return false;
-    if (text == *old && QFileInfo::exists(path)) return true;
+    if (entriesOf(after) != expected)
+        return false;
+    if (text == *old && QFileInfo::exists(path))
+        return true;
 
     // Unbuffered, a short write (disk full) shows in write()'s count; through
     // the buffer, commit() would rename a truncated file into place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
     if (file.write(text) != text.size()) {
         file.cancelWriting();
         return false;
@@ -253,7 +272,8 @@ bool writeItem(const QString& path, const QString& section, const QString& key, 
 int toInt(const QString& text) {
     qsizetype i = skipSpaces(text, 0);
     const bool negative = i < text.size() && text[i] == u'-';
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
     qint64 magnitude = 0;
     for (; isDigit(text, i); ++i)
         magnitude = std::min(magnitude * 10 + text[i].digitValue(), kSaturated);
@@ -267,7 +287,8 @@ bool isOn(const QString& text) {
 int toIntTruncatedDecimal(const QString& text) {
     qsizetype i = skipSpaces(text, 0);
     const bool negative = i < text.size() && text[i] == u'-';
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
     // Works on the digits themselves: a double would round "2.99999999999999999" up to 3.
     QString digits;
     for (; isDigit(text, i); ++i)
@@ -276,12 +297,14 @@ int toIntTruncatedDecimal(const QString& text) {
     if (i < text.size() && text[i] == u'.')
         for (++i; isDigit(text, i); ++i)
             digits += text[i];
-    if (digits.isEmpty()) return 0;
+    if (digits.isEmpty())
+        return 0;
 
     if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
         qsizetype j = i + 1;
         const bool negativeExponent = j < text.size() && text[j] == u'-';
-        if (j < text.size() && (text[j] == u'-' || text[j] == u'+')) ++j;
+        if (j < text.size() && (text[j] == u'-' || text[j] == u'+'))
+            ++j;
         qint64 exponent = 0;
         for (; isDigit(text, j); ++j)
             exponent = std::min<qint64>(exponent * 10 + text[j].digitValue(), 1'000'000);
@@ -290,7 +313,8 @@ int toIntTruncatedDecimal(const QString& text) {
 
     qint64 magnitude = 0;
     for (qint64 k = 0; k < point && magnitude < kSaturated; ++k) {
-        if (k >= digits.size() && magnitude == 0) break; // only zeros remain
+        if (k >= digits.size() && magnitude == 0)
+            break; // only zeros remain
         const int digit = k < digits.size() ? digits[k].digitValue() : 0;
         magnitude = std::min(magnitude * 10 + digit, kSaturated);
     }

@@ -154,10 +154,12 @@ private slots:
     }
 
     void cleanupTestCase() {
-        if (portal_.state() == QProcess::NotRunning) return;
+        if (portal_.state() == QProcess::NotRunning)
+            return;
         portal_.terminate();
         const bool stopped = portal_.waitForFinished(5000);
-        if (!stopped) portal_.kill();
+        if (!stopped)
+            portal_.kill();
         QVERIFY(stopped);
         QCOMPARE(portal_.exitStatus(), QProcess::NormalExit);
         QCOMPARE(portal_.exitCode(), 0);

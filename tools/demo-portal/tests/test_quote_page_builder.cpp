@@ -120,7 +120,8 @@ private slots:
         QCOMPARE(page.contains(rowMarker()), hasMarker);
         QCOMPARE(cutField(page, kBuyOffset), buyField);
         QCOMPARE(cutField(page, kSellOffset).contains('>'), sellHoldsTagEnd);
-        if (sellHoldsTagEnd) QVERIFY(page.contains("258.56"));
+        if (sellHoldsTagEnd)
+            QVERIFY(page.contains("258.56"));
     }
 
     void walk_keepsSixCharacterPricesWithTheSpreadInsideTheBand_data() {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's drawn artwork: the toolbar's image list and the window icon.
+namespace appart {
+
+constexpr int kToolbarImages = 13;
+
+// Image `index` of the toolbar's image list (0..12).
+QIcon toolbarImage(int index);
+// The main window's icon: a small stack of gold bars.
+QIcon windowIcon();
+
+} // namespace appart

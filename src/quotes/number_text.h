@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The one place that turns texts into numbers and numbers into the texts the
+// windows show.
+namespace numtext {
+
+// The leading decimal number of a text (optional white space, sign, digits and
+// one decimal point), 0 when there is none: "257.76" → 257.76, "57.7<" → 57.7,
+// "abc" → 0.
+double leadingNumber(const QString& text);
+double leadingNumber(const QByteArray& text);
+
+// The same, read in single precision as prices are.
+float priceOf(const QString& text);
+float priceOf(const QByteArray& text);
+
+// True when |value| exceeds the program's zero tolerance of 1e-7.
+bool isNonZero(double value);
+
+// Plain decimal text of a value that carries `significantDigits` digits of
+// precision: rounded to them, no exponent, no thousands separator, trailing
+// zeros and a trailing point dropped ("257.8300" → "257.83", "-0" → "0").
+QString plainText(double value, int significantDigits);
+
+// The text a price is shown with: a value that passed through single
+// precision, printed with the 7 digits it carries and cut to 6 characters.
+QString priceText(double value);
+
+} // namespace numtext
