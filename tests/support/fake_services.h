@@ -75,12 +75,12 @@ public:
 // Draws from a script; when the script runs dry, the low end of the range.
 class FakeRandom : public Random {
 public:
-    QQueue<int> values;
+    QList<int> values;
     QList<QPair<int, int>> ranges;
 
     int between(int low, int high) override {
         ranges.append({low, high});
-        return values.isEmpty() ? low : values.dequeue();
+        return values.isEmpty() ? low : values.takeFirst();
     }
 };
 
