@@ -20,8 +20,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -37,7 +37,9 @@ QByteArray page(const QByteArray& buy, const QByteArray& sell) {
 }
 
 // 2026-12-09 is a Wednesday; 2026-12-12 a Saturday.
-QDateTime at(int day, int hour, int minute) { return QDateTime(QDate(2026, 12, day), QTime(hour, minute)); }
+QDateTime at(int day, int hour, int minute) {
+    return QDateTime(QDate(2026, 12, day), QTime(hour, minute));
+}
 
 } // namespace
 
@@ -80,7 +82,9 @@ private:
     MainWindow* window = nullptr;
 };
 
-void MainWindowTest::initTestCase() { installFontSubstitutions(); }
+void MainWindowTest::initTestCase() {
+    installFontSubstitutions();
+}
 
 void MainWindowTest::init() {
     dir = std::make_unique<QTemporaryDir>();
@@ -120,8 +124,8 @@ void MainWindowTest::frameMatchesDesign() {
     QToolBar* toolbar = window->toolbar();
     QCOMPARE(toolbar->objectName(), u"工具条"_s);
     QCOMPARE(toolbar->actions().size(), 13);
-    const QStringList captions = {u"小窗口"_s, u"实时黄金"_s, u"历史走势"_s, u"影响走势"_s, u"黄金K线"_s,
-                                  u"技术分析"_s, u"综合看盘"_s, u"MT4工具"_s, u"资料浏览"_s, u"模拟炒金"_s,
+    const QStringList captions = {u"小窗口"_s,   u"实时黄金"_s, u"历史走势"_s, u"影响走势"_s, u"黄金K线"_s,
+                                  u"技术分析"_s, u"综合看盘"_s, u"MT4工具"_s,  u"资料浏览"_s, u"模拟炒金"_s,
                                   u"交易管理"_s, u"锁定系统"_s, u"隐藏窗口"_s};
     for (int i = 0; i < 13; ++i) {
         QCOMPARE(window->toolbarButton(i)->text(), captions[i]);
@@ -131,7 +135,8 @@ void MainWindowTest::frameMatchesDesign() {
         QWidget* button = toolbar->widgetForAction(window->toolbarButton(i));
         QVERIFY2(button && button->isVisible(), qPrintable(captions[i]));
     }
-    QCOMPARE(window->toolbarButton(4)->toolTip(), u"黄金K5分钟K线 10分钟K线 30分钟K线 60分钟K线 日K线 周K线及日线指标"_s);
+    QCOMPARE(window->toolbarButton(4)->toolTip(),
+             u"黄金K5分钟K线 10分钟K线 30分钟K线 60分钟K线 日K线 周K线及日线指标"_s);
     QVERIFY(window->toolbarButton(1)->isEnabled());
     QVERIFY(!window->toolbarButton(9)->isEnabled()); // its window comes later: visibly disabled
 
@@ -143,11 +148,20 @@ void MainWindowTest::frameMatchesDesign() {
     QCOMPARE(find<QGroupBox>(u"分组框_提醒背景"_s)->title(), u"提醒设置"_s);
 
     const QList<QPair<QString, int>> timers = {
-        {u"时钟_取价格数据"_s, 60000},       {u"时钟_连接服务器检测"_s, 3000}, {u"时钟_纸黄金价格实时更新"_s, 10000},
-        {u"时钟_工行价格更新"_s, 15000},     {u"时钟_建行价格更新"_s, 15000},  {u"时钟_中行价格更新"_s, 15000},
-        {u"时钟_进度条动画"_s, 0},           {u"时钟_工行进度条动画"_s, 0},    {u"时钟_建行进度条动画"_s, 0},
-        {u"时钟_中行进度条动画"_s, 0},       {u"时钟_右移动"_s, 50},           {u"时钟_左移动"_s, 0},
-        {u"时钟_非交易日检测"_s, 600000}, {u"时间显示时钟"_s, 1000},
+        {u"时钟_取价格数据"_s, 60000},
+        {u"时钟_连接服务器检测"_s, 3000},
+        {u"时钟_纸黄金价格实时更新"_s, 10000},
+        {u"时钟_工行价格更新"_s, 15000},
+        {u"时钟_建行价格更新"_s, 15000},
+        {u"时钟_中行价格更新"_s, 15000},
+        {u"时钟_进度条动画"_s, 0},
+        {u"时钟_工行进度条动画"_s, 0},
+        {u"时钟_建行进度条动画"_s, 0},
+        {u"时钟_中行进度条动画"_s, 0},
+        {u"时钟_右移动"_s, 50},
+        {u"时钟_左移动"_s, 0},
+        {u"时钟_非交易日检测"_s, 600000},
+        {u"时间显示时钟"_s, 1000},
     };
     for (const auto& [name, interval] : timers) {
         QVERIFY2(timer(name), qPrintable(name));
@@ -174,11 +188,11 @@ void MainWindowTest::menusHoldEveryItem() {
     const QList<QPair<QString, QStringList>> menus = {
         {u"文件(&F)"_s, {u"小窗口(&S)"_s, u"-"_s, u"退出(&E)"_s}},
         {u"行情(&M)"_s,
-         {u"实时黄金(&T)"_s, u"历史走势(&A)"_s, u"影响走势(&E)"_s, u"-"_s, u"黄金K线(&K)"_s, u"综合看盘(&G)"_s,
-          u"MT4(&W)"_s}},
+         {u"实时黄金(&T)"_s, u"历史走势(&A)"_s, u"影响走势(&E)"_s, u"-"_s, u"黄金K线(&K)"_s,
+          u"综合看盘(&G)"_s, u"MT4(&W)"_s}},
         {u"工具(&T)"_s,
-         {u"放大镜（按F12键退出）"_s, u"记事本(&N)"_s, u"计算器(&C)"_s, u"单位换算(&U)"_s, u"-"_s, u"资料浏览(&S)"_s,
-          u"模拟炒金(&G)"_s, u"交易管理(&D)"_s, u"-"_s, u"锁定系统(&L)"_s}},
+         {u"放大镜（按F12键退出）"_s, u"记事本(&N)"_s, u"计算器(&C)"_s, u"单位换算(&U)"_s, u"-"_s,
+          u"资料浏览(&S)"_s, u"模拟炒金(&G)"_s, u"交易管理(&D)"_s, u"-"_s, u"锁定系统(&L)"_s}},
         {u"设置(&S)"_s, {u"系统设置(&P)"_s}},
         {u"帮助(&H)"_s, {u"升级检测(&U)"_s, u"-"_s, u"软件使用(&B)"_s, u"关于我们(&A)"_s}},
     };
@@ -430,7 +444,8 @@ void MainWindowTest::layoutFollowsResize() {
         QCOMPARE(tabs.height(), right.height() - 24 - 2);
         QCOMPARE(find<QWidget>(u"超级按钮_银行显示"_s)->y(), tabs.height() - 228);
         QCOMPARE(find<QWidget>(u"新闻背景画板"_s)->width(), size.width() - 106);
-        QCOMPARE(find<QStatusBar>(u"状态条_新闻"_s)->geometry(), QRect(0, size.height() - 20, size.width(), 20));
+        QCOMPARE(find<QStatusBar>(u"状态条_新闻"_s)->geometry(),
+                 QRect(0, size.height() - 20, size.width(), 20));
         QCOMPARE(find<QWidget>(u"国际价格背景框"_s)->y(), size.height() - 20 - 70 - 30);
     }
 }

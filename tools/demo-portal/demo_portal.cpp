@@ -63,6 +63,7 @@ std::optional<QuoteMode> quoteModeFromName(const QString& name) {
 DemoPortal::DemoPortal(quint32 seed, QObject* parent) : QObject(parent), walk_(seed) {
     addQuoteRoutes();
     addControlRoutes();
+    addProductRoutes();
 }
 
 DemoPortal::~DemoPortal() {
@@ -73,6 +74,16 @@ DemoPortal::~DemoPortal() {
 
 quint16 DemoPortal::listen(quint16 port) {
     return server_.listen(QHostAddress::LocalHost, port);
+}
+
+void DemoPortal::addProductRoutes() {
+    // The product's own page, opened by the help menu's update check.
+    server_.route(u"/product/index.html"_s, QHttpServerRequest::Method::Get, [] {
+        const QString page =
+            u"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Aurivex</title></head>"
+            "<body><h1>Aurivex 3.0</h1><p>您使用的已是最新版本。</p></body></html>"_s;
+        return QHttpServerResponse(QByteArrayLiteral("text/html; charset=utf-8"), page.toUtf8());
+    });
 }
 
 void DemoPortal::addQuoteRoutes() {

@@ -43,6 +43,7 @@ private:
 
     void addQuoteRoutes();
     void addControlRoutes();
+    void addProductRoutes();
     void serveQuotePage(QHttpServerResponder&& responder);
     void holdUnanswered(QHttpServerResponder&& responder);
     void release(const HeldResponder& held);
