@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -20,6 +22,16 @@ namespace {
 // Runs once after the message loop has stopped. Everything the program owns
 // is released by its owners; nothing is written here.
 void onExit() {}
+
+// With AURIVEX_STARTUP_TRACE set, start-up milestones go to standard output
+// for the start-up benchmark.
+void trace(const char* milestone) {
+    static const bool enabled = qEnvironmentVariableIsSet("AURIVEX_STARTUP_TRACE");
+    if (!enabled)
+        return;
+    std::printf("aurivex-trace %s\n", milestone);
+    std::fflush(stdout);
+}
 
 } // namespace
 
@@ -57,8 +69,11 @@ int main(int argc, char* argv[]) {
         if (dump)
             dump->setQuoteModel(&mainWindow->quoteModel());
         mainWindow->show();
+        trace("main-window-created");
     });
     splash->show();
+    // Runs once the loop has handled the splash's first show and paint.
+    QTimer::singleShot(0, [] { trace("splash-shown"); });
 
     const int code = app.exec();
     if (dump)

@@ -115,13 +115,15 @@ bool ProgramRun::setPortalMode(const QString& mode) {
     return httpGet(QStringLiteral("/demo/mode?page=") + mode);
 }
 
-bool ProgramRun::startProgram() {
+bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode) {
     program_ = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("AURIVEX_STATE_DUMP"), dir_.path() + QStringLiteral("/state.json"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     program_->setProcessEnvironment(env);
-    program_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Standard error always reaches the test log; standard output only when asked.
+    program_->setProcessChannelMode(stdoutMode == QProcess::SeparateChannels ? QProcess::ForwardedErrorChannel
+                                                                             : QProcess::ForwardedChannels);
     // A working directory elsewhere proves the program finds its files by its own path.
     program_->setWorkingDirectory(QDir::tempPath());
     program_->start(programDir() + QStringLiteral("/Aurivex"), {});

@@ -20,7 +20,7 @@ public:
     bool prepare();
     // Sets the portal's page mode (normal, no-marker, broken-buy, ...).
     bool setPortalMode(const QString& mode);
-    bool startProgram();
+    bool startProgram(QProcess::ProcessChannelMode stdoutMode = QProcess::ForwardedOutputChannel);
 
     // Polls the state dump until `ready` holds or `timeoutMs` passes.
     bool waitForState(const std::function<bool(const QJsonObject&)>& ready, int timeoutMs);

@@ -185,9 +185,9 @@ void MainLayoutTest::enlargingKeepsEdgesAndCentres() {
     QFETCH(int, h);
     const MainLayout l = laidOut(w, h);
     // The right column ends 2 pixels short of the right edge; the tabs and the
-    // column are 4 pixels apart.
+    // column are 2 pixels apart.
     QCOMPARE(w - (l.rightColumn.left() + l.rightColumn.width()), 2);
-    QCOMPARE(l.rightColumn.left() - (l.tabs.left() + l.tabs.width()), 4);
+    QCOMPARE(l.rightColumn.left() - (l.tabs.left() + l.tabs.width()), 2);
     QCOMPARE(l.clockBar.width(), l.tabs.width());
     QCOMPARE(l.bankPanel.width(), l.tabs.width());
     // Centred: the gaps on both sides differ by less than a pixel's rounding.
