@@ -4,8 +4,10 @@
 #include "app/app_dir.h"
 #include "app/chart_tabs.h"
 #include "app/endpoints.h"
+#include "app/lock_window.h"
 #include "app/place.h"
 #include "app/settings/settings_store.h"
+#include "platform/dialogs.h"
 #include "platform/launcher.h"
 #include "platform/screen.h"
 #include "platform/services.h"
@@ -14,6 +16,11 @@
 #include "quotes/quote_fetcher.h"
 #include "quotes/quote_model.h"
 #include "quotes/world_clock.h"
+#include "records/open_failure.h"
+#include "records/passwords.h"
+#include "records/record_file.h"
+#include "trading/new_simulation_window.h"
+#include "trading/trading_window.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -57,9 +64,9 @@ const ToolbarButton kToolbar[MainWindow::kToolbarButtons] = {
     {"隐藏窗口", 7, "将窗口隐藏在托盘处"},
 };
 
-// Toolbar buttons whose work is built: the five chart pages.
+// Toolbar buttons whose work is built: the five chart pages, simulated trading and the lock.
 bool toolbarButtonWorks(int index) {
-    return index >= 1 && index <= 5;
+    return (index >= 1 && index <= 5) || index == 9 || index == 11;
 }
 
 struct ChartPage {
@@ -194,10 +201,10 @@ void MainWindow::buildMenus() {
                          {"单位换算(&U)", {}},
                          {nullptr, {}},
                          {"资料浏览(&S)", {}},
-                         {"模拟炒金(&G)", {}},
+                         {"模拟炒金(&G)", [this] { openSimulatedTrading(); }},
                          {"交易管理(&D)", {}},
                          {nullptr, {}},
-                         {"锁定系统(&L)", {}}});
+                         {"锁定系统(&L)", [this] { lockProgram(); }}});
     addMenu("设置(&S)", {{"系统设置(&P)", {}}});
     const QString productPage = endpoints::value(QStringLiteral("productPageUrl"));
     std::function<void()> openProductPage;
@@ -311,6 +318,60 @@ QAction* MainWindow::menuItem(const QString& caption) const {
 void MainWindow::onToolbarButton(int index) {
     if (index >= 1 && index <= 5)
         selectChartPage(index - 1);
+    else if (index == 9)
+        openSimulatedTrading();
+    else if (index == 11)
+        lockProgram();
+}
+
+void MainWindow::openSimulatedTrading() {
+    if (quoteModel_->baseBuy().isEmpty() || quoteModel_->baseSell().isEmpty()) {
+        services_.dialogs->message(this, QStringLiteral("服务器还未连接，请稍后在进入！"), QString());
+        return;
+    }
+    RecordFile property;
+    if (!property.open(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword())) {
+        showRecordOpenFailure(*services_.dialogs, this);
+        services_.quit(0);
+        return;
+    }
+    if (property.count() < 1) {
+        property.close();
+        openNewSimulation();
+        return;
+    }
+    if (tradingWindow_) {
+        // One trading window at a time.
+        tradingWindow_->raise();
+        tradingWindow_->activateWindow();
+        return;
+    }
+    property.goFirst();
+    TradingWindow::Opening opening;
+    opening.bankCode = property.read(QStringLiteral("操作银行")).toInt();
+    opening.capital = property.read(QStringLiteral("启始资产")).toDouble();
+    opening.cash = property.read(QStringLiteral("现有资产")).toDouble();
+    opening.held = property.read(QStringLiteral("持有量")).toInt();
+    property.close();
+    tradingWindow_ = new TradingWindow(services_, *quoteModel_, opening, this);
+    connect(tradingWindow_, &TradingWindow::newSimulationRequested, this, &MainWindow::openNewSimulation);
+    tradingWindow_->show();
+}
+
+void MainWindow::openNewSimulation() {
+    if (newSimulationWindow_) {
+        newSimulationWindow_->raise();
+        newSimulationWindow_->activateWindow();
+        return;
+    }
+    newSimulationWindow_ = new NewSimulationWindow(services_, this);
+    newSimulationWindow_->show();
+}
+
+void MainWindow::lockProgram() {
+    // A fresh window every time: nothing typed is remembered between lockings.
+    LockWindow lock(services_, this);
+    lock.exec();
 }
 
 void MainWindow::selectChartPage(int index) {

@@ -2,9 +2,12 @@
 
 #include "app/main_layout.h"
 #include "quotes/quote_panels.h"
+#include "trading/new_simulation_window.h"
+#include "trading/trading_window.h"
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 class ChartTabs;
 class QAction;
@@ -53,6 +56,14 @@ public:
     void selectChartPage(int index);
     // Lays the client area out for its current size.
     void layoutMainWindow();
+    // Enters the simulated account: the trading window, or the new-simulation
+    // window when the account has no record yet.
+    void openSimulatedTrading();
+    void openNewSimulation();
+    // Locks the program behind the lock window until it is unlocked.
+    void lockProgram();
+    TradingWindow* tradingWindow() const { return tradingWindow_; }
+    NewSimulationWindow* newSimulationWindow() const { return newSimulationWindow_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,4 +113,6 @@ private:
     QWidget* newsStrip_ = nullptr;
     QLabel* newsLink_ = nullptr;
     QMenu* channelMenu_ = nullptr;
+    QPointer<TradingWindow> tradingWindow_;
+    QPointer<NewSimulationWindow> newSimulationWindow_;
 };

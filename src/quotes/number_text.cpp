@@ -80,6 +80,19 @@ QString plainText(double value, int significantDigits) {
     return text;
 }
 
+int wholeNumber(const QString& text) {
+    const double value = std::trunc(leadingNumber(text));
+    if (value >= 2147483647.0)
+        return 2147483647;
+    if (value <= -2147483648.0)
+        return -2147483647 - 1;
+    return static_cast<int>(value);
+}
+
+QString valueText(double value) {
+    return plainText(value, 15);
+}
+
 QString priceText(double value) {
     return plainText(value, kPriceDigits).left(kPriceLength);
 }

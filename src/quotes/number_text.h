@@ -24,6 +24,14 @@ bool isNonZero(double value);
 // zeros and a trailing point dropped ("257.8300" → "257.83", "-0" → "0").
 QString plainText(double value, int significantDigits);
 
+// Whole number of a text: its leading number with the fraction dropped,
+// clamped to the int range ("12.9" → 12, "-5" → -5, "abc" → 0).
+int wholeNumber(const QString& text);
+
+// Money and other plain values: the digits a double carries (15), no
+// rounding of the program's own beyond that ("1492.19", "100000").
+QString valueText(double value);
+
 // The text a price is shown with: a value that passed through single
 // precision, printed with the 7 digits it carries and cut to 6 characters.
 QString priceText(double value);

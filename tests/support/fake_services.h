@@ -17,7 +17,7 @@
 // answered with OK (or Cancel for a confirmation-style box when told so).
 class FakeDialogs : public Dialogs {
 public:
-    QQueue<Answer> answers;
+    QList<Answer> answers;
     QQueue<QString> files;
     QQueue<std::optional<QFont>> fonts;
     Answer defaultAnswer = Answer::Ok;
@@ -34,7 +34,7 @@ public:
 
 protected:
     Answer showMessage(QWidget*, const QString&, const QString&, Icon, Buttons) override {
-        return answers.isEmpty() ? defaultAnswer : answers.dequeue();
+        return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
 };
 

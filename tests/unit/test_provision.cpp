@@ -2,6 +2,8 @@
 #include "app/settings/settings_keys.h"
 #include "app/settings/settings_store.h"
 #include "provisioner.h"
+#include "records/passwords.h"
+#include "records/record_file.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -15,6 +17,9 @@ private slots:
     void explicitPortalRepointsEndpoints();
     void resetStartsAfresh();
     void reportsAnUnusableDirectory();
+    void createsTheRecordFiles_data();
+    void createsTheRecordFiles();
+    void keepsRecordFilesUnlessReset();
 };
 
 namespace {
@@ -81,6 +86,60 @@ void ProvisionTest::reportsAnUnusableDirectory() {
     blocker.close();
     // A directory below a plain file cannot exist, not even for root.
     QVERIFY(!provision::run({dir.filePath(u"file/program"_qs), u"h"_qs, true, false}).isEmpty());
+}
+
+void ProvisionTest::createsTheRecordFiles_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QList<RecordFile::Field>>("fields");
+    QTest::addColumn<QVariantList>("record");
+    using namespace recordpasswords;
+    QTest::newRow("property") << kPropertyFile << propertyPassword() << propertyFields()
+                              << QVariantList{1, 100000.0, 100000.0, 0, u"526"_qs};
+    QTest::newRow("transaction") << kTransactionFile << QString() << transactionFields() << QVariantList{};
+    QTest::newRow("ledger") << kLedgerFile << QString() << ledgerFields() << QVariantList{};
+    QTest::newRow("news") << kNewsFile << newsPassword() << newsFields() << QVariantList{1};
+}
+
+void ProvisionTest::createsTheRecordFiles() {
+    QFETCH(QString, file);
+    QFETCH(QString, password);
+    QFETCH(QList<RecordFile::Field>, fields);
+    QFETCH(QVariantList, record);
+    QTemporaryDir dir;
+    QVERIFY(provision::run({dir.path(), u"h"_qs, false, false}).isEmpty());
+    const QString path = dir.filePath(file);
+    RecordFile records;
+    QVERIFY(records.open(path, password));
+    QCOMPARE(records.fields(), fields);
+    QCOMPARE(records.count(), record.isEmpty() ? 0 : 1);
+    for (qsizetype i = 0; i < record.size(); ++i)
+        QCOMPARE(records.read(fields[i].name), record[i]);
+    records.close();
+    // Only its own password opens it.
+    if (!password.isEmpty())
+        QVERIFY(!records.open(path, QString()));
+    QVERIFY(!QFileInfo::exists(path + u".new"_qs));
+}
+
+void ProvisionTest::keepsRecordFilesUnlessReset() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(recordpasswords::kPropertyFile);
+    const QString password = recordpasswords::propertyPassword();
+    auto lockPassword = [&] {
+        RecordFile file;
+        return file.open(path, password) ? file.read(u"锁定密码"_qs).toString() : u"(no open)"_qs;
+    };
+    QVERIFY(provision::run({dir.path(), u"h"_qs, false, false}).isEmpty());
+    {
+        RecordFile file;
+        QVERIFY(file.open(path, password));
+        QVERIFY(file.write(u"锁定密码"_qs, u"777"_qs));
+    }
+    QVERIFY(provision::run({dir.path(), u"h"_qs, false, false}).isEmpty());
+    QCOMPARE(lockPassword(), u"777"_qs);
+    QVERIFY(provision::run({dir.path(), u"h"_qs, false, true}).isEmpty());
+    QCOMPARE(lockPassword(), u"526"_qs);
 }
 
 QTEST_GUILESS_MAIN(ProvisionTest)

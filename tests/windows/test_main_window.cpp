@@ -138,7 +138,7 @@ void MainWindowTest::frameMatchesDesign() {
     QCOMPARE(window->toolbarButton(4)->toolTip(),
              u"黄金K5分钟K线 10分钟K线 30分钟K线 60分钟K线 日K线 周K线及日线指标"_s);
     QVERIFY(window->toolbarButton(1)->isEnabled());
-    QVERIFY(!window->toolbarButton(9)->isEnabled()); // its window comes later: visibly disabled
+    QVERIFY(!window->toolbarButton(10)->isEnabled()); // its window comes later: visibly disabled
 
     auto* tabs = find<ChartTabs>(u"高级选择夹"_s);
     QCOMPARE(tabs->count(), 5);

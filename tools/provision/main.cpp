@@ -2,6 +2,8 @@
 //
 //   aurivex-provision --dir DIR [--portal HOST:PORT] [--reset]
 //
+// It lays down config.ini, endpoints.ini and DataBase/ with its four record files.
+//
 // Missing files and keys are created; values already present are kept, except
 // that an explicit --portal points every endpoint at that portal.
 
@@ -15,7 +17,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Creates config.ini and endpoints.ini in a program directory."));
+        QStringLiteral("Creates config.ini, endpoints.ini and the record files of a program directory."));
     parser.addHelpOption();
     const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("The program directory."),
                                        QStringLiteral("dir"));

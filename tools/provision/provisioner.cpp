@@ -2,9 +2,12 @@
 
 #include "app/settings/settings_keys.h"
 #include "app/settings/settings_store.h"
+#include "records/passwords.h"
+#include "records/record_file.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace provision {
@@ -51,6 +54,66 @@ QStringList provisionEndpoints(const QString& path, const Options& options) {
     return {};
 }
 
+struct RecordFileSeed {
+    QString relativePath;
+    QString password;
+    QList<RecordFile::Field> fields;
+    QList<QVariant> record; // the one record it comes with, if any
+};
+
+QList<RecordFileSeed> recordFileSeeds() {
+    using namespace recordpasswords;
+    return {
+        {kPropertyFile,
+         propertyPassword(),
+         propertyFields(),
+         {1, 100000.0, 100000.0, 0, QStringLiteral("526")}},
+        {kTransactionFile, QString(), transactionFields(), {}},
+        {kLedgerFile, QString(), ledgerFields(), {}},
+        {kNewsFile, newsPassword(), newsFields(), {1}},
+    };
+}
+
+// Builds the file under a temporary name and renames it into place, so an
+// interrupted run never leaves a file that exists but lacks its record.
+bool createRecordFile(const QString& path, const RecordFileSeed& seed) {
+    const QString building = path + QStringLiteral(".new");
+    QFile::remove(building);
+    QFile::remove(building + QStringLiteral("-journal"));
+    bool done = RecordFile::create(building, seed.password, seed.fields);
+    if (done && !seed.record.isEmpty()) {
+        RecordFile file;
+        done = file.open(building, seed.password);
+        if (done) {
+            file.appendBlank();
+            QList<std::optional<QVariant>> values(seed.record.begin(), seed.record.end());
+            done = file.modify(values);
+            file.close();
+        }
+    }
+    done = done && QFile::rename(building, path);
+    if (!done)
+        QFile::remove(building);
+    return done;
+}
+
+QStringList provisionRecordFiles(const QDir& dir, bool reset) {
+    QStringList problems;
+    for (const RecordFileSeed& seed : recordFileSeeds()) {
+        const QString path = dir.filePath(seed.relativePath);
+        if (reset) {
+            // A journal left beside the old file would be played into the new one.
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+        }
+        if (QFileInfo::exists(path))
+            continue;
+        if (!QDir().mkpath(QFileInfo(path).path()) || !createRecordFile(path, seed))
+            problems << QStringLiteral("cannot create %1").arg(path);
+    }
+    return problems;
+}
+
 } // namespace
 
 QStringList run(const Options& options) {
@@ -59,6 +122,7 @@ QStringList run(const Options& options) {
         return {QStringLiteral("cannot create %1").arg(options.dir)};
     QStringList problems = provisionConfig(dir.filePath(QStringLiteral("config.ini")), options.reset);
     problems += provisionEndpoints(dir.filePath(QStringLiteral("endpoints.ini")), options);
+    problems += provisionRecordFiles(dir, options.reset);
     return problems;
 }
 

@@ -1,0 +1,125 @@
+#include "lock_window.h"
+
+#include "app/app_art.h"
+#include "app/app_dir.h"
+#include "app/place.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/window_alpha.h"
+#include "records/open_failure.h"
+#include "records/passwords.h"
+#include "records/record_file.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+const QString kPasswordField = QStringLiteral("锁定密码");
+constexpr int kPasswordPosition = 5;
+} // namespace
+
+LockWindow::LockWindow(Services& services, QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      services_(services) {
+    setObjectName(QStringLiteral("锁定窗口"));
+    setWindowTitle(QStringLiteral("系统锁定中..."));
+    setFixedSize(355, 221);
+    setModal(true);
+
+    auto* picture = place<QLabel>(this, QStringLiteral("图片框1"), {10, 39, 160, 150});
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setPixmap(appart::toolbarImage(10).pixmap(128, 128));
+    place<QLabel>(this, QStringLiteral("标签1"), {46, 8, 282, 23},
+                  QStringLiteral("请输入解锁密码，缺省为：526"));
+    place<QLabel>(this, QStringLiteral("标签2"), {220, 39, 35, 20}, QStringLiteral("密码："));
+    password_ = place<QLineEdit>(this, QStringLiteral("编辑框_密码框"), {258, 39, 80, 20});
+    auto* unlockButton =
+        place<QPushButton>(this, QStringLiteral("按钮_解锁"), {258, 60, 80, 22}, QStringLiteral("解锁"));
+    place<QLabel>(this, QStringLiteral("标签5"), {237, 93, 50, 20}, QStringLiteral("修改密码"));
+    place<QLabel>(this, QStringLiteral("标签3"), {194, 118, 60, 20}, QStringLiteral("原始密码："));
+    currentPassword_ = place<QLineEdit>(this, QStringLiteral("编辑框_原始密码框"), {258, 118, 80, 20});
+    place<QLabel>(this, QStringLiteral("标签4"), {210, 146, 44, 20}, QStringLiteral("新密码："));
+    newPassword_ = place<QLineEdit>(this, QStringLiteral("编辑框_新密码框"), {258, 146, 80, 20});
+    auto* changeButton = place<QPushButton>(this, QStringLiteral("按钮_确定修改"), {258, 167, 80, 22},
+                                            QStringLiteral("确定修改"));
+    for (QLineEdit* box : {password_, currentPassword_, newPassword_})
+        box->setEchoMode(QLineEdit::Password);
+    unlockButton->setDefault(true);
+    connect(unlockButton, &QPushButton::clicked, this, &LockWindow::unlock);
+    connect(changeButton, &QPushButton::clicked, this, &LockWindow::changePassword);
+
+    setWindowAlpha(this, 245);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+std::optional<QString> LockWindow::storedPassword() {
+    RecordFile file;
+    if (!file.open(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword()) ||
+        file.count() < 1) {
+        showRecordOpenFailure(*services_.dialogs, this);
+        return std::nullopt;
+    }
+    file.goFirst();
+    return file.read(kPasswordField).toString();
+}
+
+void LockWindow::unlock() {
+    const std::optional<QString> stored = storedPassword();
+    if (!stored)
+        return; // stays locked
+    if (*stored == password_->text()) {
+        release();
+        return;
+    }
+    services_.dialogs->message(this, QStringLiteral("密码错误！"), QString());
+}
+
+void LockWindow::changePassword() {
+    RecordFile file;
+    if (!file.open(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword()) ||
+        file.count() < 1) {
+        showRecordOpenFailure(*services_.dialogs, this);
+        return; // stays locked
+    }
+    file.goFirst();
+    if (file.read(kPasswordField).toString() != currentPassword_->text()) {
+        file.close();
+        services_.dialogs->message(this, QStringLiteral("原始密码错误！"), QString());
+        return;
+    }
+    QList<std::optional<QVariant>> values(kPasswordPosition);
+    values[kPasswordPosition - 1] = newPassword_->text();
+    const bool stored = file.modify(values);
+    file.close();
+    if (!stored) {
+        showRecordOpenFailure(*services_.dialogs, this);
+        return;
+    }
+    services_.dialogs->message(this, QStringLiteral("修改成功！"), QString());
+    release();
+}
+
+void LockWindow::release() {
+    released_ = true;
+    accept();
+}
+
+void LockWindow::reject() {
+    if (released_)
+        QDialog::reject();
+}
+
+void LockWindow::closeEvent(QCloseEvent* event) {
+    if (released_)
+        event->accept();
+    else
+        event->ignore();
+}

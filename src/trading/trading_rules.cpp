@@ -1,0 +1,91 @@
+#include "trading_rules.h"
+
+#include "quotes/number_text.h"
+
+namespace tradingrules {
+
+namespace {
+constexpr double kTolerance = 1e-7;
+}
+
+Bank bankFromCode(int code) {
+    if (code == 1)
+        return Bank::Icbc;
+    if (code == 2)
+        return Bank::Ccb;
+    return Bank::Boc;
+}
+
+PriceFeed priceFeed(Bank bank) {
+    using S = QuoteModel::Shown;
+    switch (bank) {
+    case Bank::Icbc:
+        return {S::IcbcSell, S::IcbcBuy, QStringLiteral("工行当前卖出价："),
+                QStringLiteral("工行当前买入价：")};
+    case Bank::Ccb:
+        return {S::CcbSell, S::CcbBuy, QStringLiteral("建行当前卖出价："),
+                QStringLiteral("建行当前买入价：")};
+    case Bank::Boc:
+        break;
+    }
+    return {S::BocSell, S::BocBuy, QStringLiteral("中行当前卖出价："), QStringLiteral("中行当前买入价：")};
+}
+
+QString refusalText(Refusal refusal) {
+    switch (refusal) {
+    case Refusal::NotEnoughCash:
+        return QStringLiteral("现金不足，无法购买！");
+    case Refusal::NotEnoughGold:
+        return QStringLiteral("黄金不够卖！");
+    case Refusal::BadQuantity:
+        return QStringLiteral("输入错误！");
+    case Refusal::None:
+        break;
+    }
+    return {};
+}
+
+double amountOf(const QString& priceText, const QString& quantityText) {
+    return numtext::leadingNumber(priceText) * numtext::wholeNumber(quantityText);
+}
+
+Outcome buy(const Account& account, const QString& priceText, const QString& quantityText) {
+    Outcome outcome;
+    outcome.after = account;
+    const int grams = numtext::wholeNumber(quantityText);
+    const double cost = amountOf(priceText, quantityText);
+    if (cost - account.cash > kTolerance) {
+        outcome.refusal = Refusal::NotEnoughCash;
+        return outcome;
+    }
+    if (grams < 1) {
+        outcome.refusal = Refusal::BadQuantity;
+        return outcome;
+    }
+    outcome.trade = {QStringLiteral("买入"), numtext::leadingNumber(priceText), grams, cost};
+    outcome.after.held = account.held + grams;
+    outcome.after.cash = account.cash - cost;
+    return outcome;
+}
+
+Outcome sell(const Account& account, const QString& priceText, const QString& quantityText) {
+    Outcome outcome;
+    outcome.after = account;
+    const int grams = numtext::wholeNumber(quantityText);
+    if (grams > account.held) {
+        outcome.refusal = Refusal::NotEnoughGold;
+        return outcome;
+    }
+    if (grams < 1) {
+        outcome.refusal = Refusal::BadQuantity;
+        return outcome;
+    }
+    const double proceeds = amountOf(priceText, quantityText);
+    outcome.trade = {QStringLiteral("卖出"), numtext::leadingNumber(priceText), grams, proceeds};
+    outcome.after.held = account.held - grams;
+    outcome.after.cash = account.cash + proceeds;
+    outcome.profit = outcome.after.cash - account.capital;
+    return outcome;
+}
+
+} // namespace tradingrules

@@ -1,0 +1,286 @@
+#include "trading_window.h"
+
+#include "app/app_dir.h"
+#include "app/place.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/timer.h"
+#include "quotes/number_text.h"
+#include "quotes/quote_model.h"
+#include "records/open_failure.h"
+#include "records/passwords.h"
+#include "records/record_file.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kFeedIntervalMs = 1000;
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+QLineEdit* readOnlyBox(QWidget* parent, const QString& name, const QRect& rect, bool red = false) {
+    auto* box = place<QLineEdit>(parent, name, rect);
+    box->setReadOnly(true);
+    if (red)
+        box->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    return box;
+}
+
+QString cellText(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(kDateFormat);
+    case QMetaType::Double:
+        return numtext::valueText(value.toDouble());
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace
+
+TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes, const Opening& opening,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), services_(services), quotes_(quotes),
+      bank_(tradingrules::bankFromCode(opening.bankCode)), feed_(tradingrules::priceFeed(bank_)) {
+    setObjectName(QStringLiteral("模拟炒金平台"));
+    setWindowTitle(QStringLiteral("模拟炒金平台"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(605, 506);
+
+    toolbar_ = place<QToolBar>(this, QStringLiteral("工具条_模拟炒金平台"), {0, 0, 636, 28});
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolbar_->setIconSize({16, 16});
+    struct Button {
+        const char* caption;
+        const char* tooltip;
+        QStyle::StandardPixmap icon;
+    };
+    const Button buttons[] = {
+        {"新建交易", "开始新的模拟炒金", QStyle::SP_FileIcon},
+        {"删除交易", "删除当前交易记录", QStyle::SP_TrashIcon},
+        {"退出炒金平台", "退出炒金平台", QStyle::SP_DialogCloseButton},
+    };
+    QList<QAction*> actions;
+    for (const Button& b : buttons) {
+        QAction* action = toolbar_->addAction(style()->standardIcon(b.icon), QString::fromUtf8(b.caption));
+        action->setObjectName(QStringLiteral("工具条按钮_") + QString::fromUtf8(b.caption));
+        action->setToolTip(QString::fromUtf8(b.tooltip));
+        actions << action;
+    }
+    connect(actions[0], &QAction::triggered, this, &TradingWindow::startNewSimulation);
+    connect(actions[1], &QAction::triggered, this, &TradingWindow::clearTrades);
+    connect(actions[2], &QAction::triggered, this, &QWidget::close);
+
+    place<QLabel>(this, QStringLiteral("银行买入显示标签"), {69, 43, 100, 20}, feed_.buyCaption);
+    buyPrice_ = readOnlyBox(this, QStringLiteral("编辑框_模拟买入价"), {170, 43, 50, 20}, true);
+    place<QLabel>(this, QStringLiteral("标签8"), {223, 43, 64, 20}, QStringLiteral("人民币/克"));
+    place<QLabel>(this, QStringLiteral("银行卖出显示标签"), {307, 43, 100, 20}, feed_.sellCaption);
+    sellPrice_ = readOnlyBox(this, QStringLiteral("编辑框_模拟卖出价"), {409, 43, 50, 20}, true);
+    place<QLabel>(this, QStringLiteral("标签9"), {462, 43, 54, 20}, QStringLiteral("人民币/克"));
+
+    place<QLabel>(this, QStringLiteral("标签13"), {30, 100, 55, 20}, QStringLiteral("买入数量："));
+    buyQuantity_ = place<QLineEdit>(this, QStringLiteral("编辑框_模拟买入数量"), {88, 100, 45, 20});
+    place<QLabel>(this, QStringLiteral("标签14"), {138, 100, 20, 20}, QStringLiteral("克"));
+    auto* buyButton = place<QPushButton>(this, QStringLiteral("按钮_模拟买入"), {194, 100, 80, 22},
+                                         QStringLiteral("确定买入"));
+    place<QLabel>(this, QStringLiteral("标签11"), {334, 100, 55, 20}, QStringLiteral("卖出数量："));
+    sellQuantity_ = place<QLineEdit>(this, QStringLiteral("编辑框_模拟卖出数量"), {392, 100, 45, 20});
+    place<QLabel>(this, QStringLiteral("标签15"), {441, 100, 20, 20}, QStringLiteral("克"));
+    auto* sellButton = place<QPushButton>(this, QStringLiteral("按钮_模拟卖出"), {470, 100, 80, 22},
+                                          QStringLiteral("确定卖出"));
+
+    place<QLabel>(this, QStringLiteral("标签12"), {53, 132, 34, 20}, QStringLiteral("花费："));
+    buyCost_ = readOnlyBox(this, QStringLiteral("编辑框_模拟买入花费"), {88, 132, 80, 20});
+    place<QLabel>(this, QStringLiteral("标签16"), {174, 132, 15, 20}, QStringLiteral("元"));
+    place<QLabel>(this, QStringLiteral("标签17"), {358, 132, 34, 20}, QStringLiteral("获得："));
+    sellProceeds_ = readOnlyBox(this, QStringLiteral("编辑框_模拟卖出金额"), {392, 132, 80, 20});
+    place<QLabel>(this, QStringLiteral("标签18"), {477, 132, 15, 20}, QStringLiteral("元"));
+
+    place<QLabel>(this, QStringLiteral("标签2"), {204, 173, 57, 20}, QStringLiteral("当前拥有："));
+    held_ = readOnlyBox(this, QStringLiteral("编辑框_模拟当前持有量"), {262, 173, 60, 20});
+    place<QLabel>(this, QStringLiteral("标签6"), {330, 173, 15, 20}, QStringLiteral("克"));
+    place<QLabel>(this, QStringLiteral("标签1"), {33, 225, 60, 20}, QStringLiteral("启始资产："));
+    capital_ = readOnlyBox(this, QStringLiteral("编辑框_模拟启始资产"), {95, 225, 70, 20});
+    place<QLabel>(this, QStringLiteral("标签10"), {171, 225, 15, 20}, QStringLiteral("元"));
+    place<QLabel>(this, QStringLiteral("标签21"), {225, 225, 56, 20}, QStringLiteral("现有资产："));
+    cash_ = readOnlyBox(this, QStringLiteral("编辑框_模拟现有资产"), {282, 225, 80, 20});
+    place<QLabel>(this, QStringLiteral("标签22"), {365, 225, 15, 20}, QStringLiteral("元"));
+    place<QLabel>(this, QStringLiteral("标签3"), {425, 225, 35, 20}, QStringLiteral("盈亏："));
+    profit_ = readOnlyBox(this, QStringLiteral("编辑框_盈亏"), {464, 225, 60, 20});
+    profit_->setStyleSheet(QStringLiteral("background: rgb(212, 208, 200);"));
+    profit_->setText(QStringLiteral("0"));
+    place<QLabel>(this, QStringLiteral("标签7"), {531, 225, 15, 20}, QStringLiteral("元"));
+
+    trades_ = place<QTableWidget>(this, QStringLiteral("高级表格_交易记录显示"), {4, 258, 590, 221});
+    trades_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    trades_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    trades_->verticalHeader()->hide();
+    const QStringList headers = {QStringLiteral("序号"),         QStringLiteral("操作日期"),
+                                 QStringLiteral("操作类型"),     QStringLiteral("交易价格(人民币/克)"),
+                                 QStringLiteral("交易克数(克)"), QStringLiteral("交易金额(元)")};
+    const int widths[] = {35, 170, 60, 120, 80, 100};
+    trades_->setColumnCount(static_cast<int>(headers.size()));
+    trades_->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < headers.size(); ++c)
+        trades_->setColumnWidth(c, widths[c]);
+
+    connect(buyQuantity_, &QLineEdit::textChanged, this, &TradingWindow::updateBuyCost);
+    connect(sellQuantity_, &QLineEdit::textChanged, this, &TradingWindow::updateSellProceeds);
+    connect(buyButton, &QPushButton::clicked, this, &TradingWindow::buy);
+    connect(sellButton, &QPushButton::clicked, this, &TradingWindow::sell);
+
+    priceFeed_ = new Timer(this, QStringLiteral("时钟_取模拟金价"), kFeedIntervalMs);
+    connect(priceFeed_, &Timer::timeout, this, &TradingWindow::feedPrices);
+
+    // Window start: prices once, the account from the property record, the trade list.
+    feedPrices();
+    capital_->setText(numtext::valueText(opening.capital));
+    cash_->setText(numtext::valueText(opening.cash));
+    held_->setText(QString::number(opening.held));
+    fillTradeList();
+}
+
+void TradingWindow::feedPrices() {
+    buyPrice_->setText(quotes_.shown(feed_.buyBox));
+    sellPrice_->setText(quotes_.shown(feed_.sellBox));
+}
+
+void TradingWindow::updateBuyCost() {
+    buyCost_->setText(numtext::valueText(tradingrules::amountOf(buyPrice_->text(), buyQuantity_->text())));
+}
+
+void TradingWindow::updateSellProceeds() {
+    sellProceeds_->setText(
+        numtext::valueText(tradingrules::amountOf(sellPrice_->text(), sellQuantity_->text())));
+}
+
+tradingrules::Account TradingWindow::account() const {
+    return {numtext::wholeNumber(held_->text()), numtext::leadingNumber(cash_->text()),
+            numtext::wholeNumber(capital_->text())};
+}
+
+void TradingWindow::buy() {
+    // The cost is taken at the price shown now, so price × grams is what moves.
+    updateBuyCost();
+    const tradingrules::Outcome outcome =
+        tradingrules::buy(account(), buyPrice_->text(), buyQuantity_->text());
+    if (outcome.refusal != tradingrules::Refusal::None) {
+        services_.dialogs->message(this, tradingrules::refusalText(outcome.refusal), QString());
+        if (outcome.refusal == tradingrules::Refusal::BadQuantity)
+            buyQuantity_->clear();
+        return;
+    }
+    if (!record(outcome))
+        return;
+    held_->setText(QString::number(outcome.after.held));
+    cash_->setText(numtext::valueText(outcome.after.cash));
+    fillTradeList();
+    buyQuantity_->clear();
+}
+
+void TradingWindow::sell() {
+    updateSellProceeds();
+    const tradingrules::Outcome outcome =
+        tradingrules::sell(account(), sellPrice_->text(), sellQuantity_->text());
+    if (outcome.refusal != tradingrules::Refusal::None) {
+        services_.dialogs->message(this, tradingrules::refusalText(outcome.refusal), QString());
+        if (outcome.refusal == tradingrules::Refusal::BadQuantity)
+            sellQuantity_->clear();
+        return;
+    }
+    if (!record(outcome))
+        return;
+    held_->setText(QString::number(outcome.after.held));
+    cash_->setText(numtext::valueText(outcome.after.cash));
+    profit_->setText(numtext::valueText(outcome.profit));
+    fillTradeList();
+    sellQuantity_->clear();
+}
+
+bool TradingWindow::record(const tradingrules::Outcome& outcome) {
+    RecordFile property;
+    RecordFile trades;
+    // Both files open before anything is written; they commit together.
+    if (!property.open(appPath(recordpasswords::kPropertyFile),
+                       recordpasswords::propertyPasswordFromPieces()) ||
+        property.count() < 1 ||
+        !trades.openJoined(property, appPath(recordpasswords::kTransactionFile), QString())) {
+        // Nothing was written: closing commits an empty change.
+        trades.close();
+        property.close();
+        failAndClose();
+        return false;
+    }
+    property.goFirst();
+    property.write(QStringLiteral("持有量"), outcome.after.held);
+    property.write(QStringLiteral("现有资产"), outcome.after.cash);
+    trades.appendBlank();
+    trades.write(QStringLiteral("操作日期"), services_.clock->now());
+    trades.write(QStringLiteral("交易类型"), outcome.trade.type);
+    trades.write(QStringLiteral("交易价格"), outcome.trade.price);
+    trades.write(QStringLiteral("交易克数"), outcome.trade.grams);
+    trades.write(QStringLiteral("交易金额"), outcome.trade.amount);
+    trades.close();
+    property.close();
+    return true;
+}
+
+void TradingWindow::failAndClose() {
+    showRecordOpenFailure(*services_.dialogs, this);
+    close();
+}
+
+bool TradingWindow::fillTradeList() {
+    RecordFile file;
+    if (!file.open(appPath(recordpasswords::kTransactionFile), QString())) {
+        failAndClose();
+        return false;
+    }
+    const int n = file.count();
+    const QStringList fields = {QStringLiteral("操作日期"), QStringLiteral("交易类型"),
+                                QStringLiteral("交易价格"), QStringLiteral("交易克数"),
+                                QStringLiteral("交易金额")};
+    trades_->setRowCount(n);
+    for (int i = n; i >= 1; --i) {
+        file.goTo(i);
+        const int row = n - i;
+        trades_->setItem(row, 0, new QTableWidgetItem(QString::number(i)));
+        for (int c = 0; c < fields.size(); ++c)
+            trades_->setItem(row, c + 1, new QTableWidgetItem(cellText(file.read(fields[c]))));
+    }
+    file.close();
+    return true;
+}
+
+void TradingWindow::clearTrades() {
+    if (!services_.dialogs->confirm(this, QStringLiteral("确认后将清空所有交易记录！"), QString(),
+                                    Dialogs::Icon::Warning))
+        return;
+    RecordFile file;
+    if (!file.open(appPath(recordpasswords::kTransactionFile), QString())) {
+        failAndClose();
+        return;
+    }
+    file.clear();
+    file.close();
+    fillTradeList();
+}
+
+void TradingWindow::startNewSimulation() {
+    emit newSimulationRequested();
+    close();
+}
+
+void TradingWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The list keeps its corner and takes the window's size; the window clips it.
+    trades_->resize(width(), height());
+}

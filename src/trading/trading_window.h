@@ -1,0 +1,75 @@
+#pragma once
+
+#include "trading_rules.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+class QToolBar;
+class QuoteModel;
+class Timer;
+struct Services;
+
+// "模拟炒金平台": the simulated account at the live prices of one bank, the
+// buy and sell boxes, and the list of past simulated trades, newest first.
+class TradingWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The account as the property record holds it when the window opens.
+    struct Opening {
+        int bankCode = 1;
+        double capital = 0;
+        double cash = 0;
+        int held = 0;
+    };
+
+    TradingWindow(Services& services, const QuoteModel& quotes, const Opening& opening,
+                  QWidget* parent = nullptr);
+
+    void buy();
+    void sell();
+    // Refills the trade list from the transaction file; false (and the window
+    // closing) when the file does not open.
+    bool fillTradeList();
+    void clearTrades();
+    void startNewSimulation();
+    tradingrules::Bank bank() const { return bank_; }
+
+signals:
+    // "新建交易": the main window opens the new-simulation window.
+    void newSimulationRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void feedPrices();
+    void updateBuyCost();
+    void updateSellProceeds();
+    tradingrules::Account account() const;
+    // Writes the account and the trade to both files together; false when
+    // either file does not open, in which case nothing changed.
+    bool record(const tradingrules::Outcome& outcome);
+    void failAndClose();
+
+    Services& services_;
+    const QuoteModel& quotes_;
+    tradingrules::Bank bank_;
+    tradingrules::PriceFeed feed_;
+
+    QToolBar* toolbar_;
+    QLineEdit* buyPrice_;
+    QLineEdit* sellPrice_;
+    QLineEdit* buyQuantity_;
+    QLineEdit* sellQuantity_;
+    QLineEdit* buyCost_;
+    QLineEdit* sellProceeds_;
+    QLineEdit* held_;
+    QLineEdit* capital_;
+    QLineEdit* cash_;
+    QLineEdit* profit_;
+    QTableWidget* trades_;
+    Timer* priceFeed_;
+};

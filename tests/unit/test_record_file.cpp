@@ -1,0 +1,633 @@
+// Record files: numbering, typed values, failed opens that change nothing,
+// encryption at rest, and one transaction per open..close that survives a kill.
+#include "platform/gbk.h"
+#include "records/passwords.h"
+#include "records/record_file.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <cstdio>
+
+using Field = RecordFile::Field;
+using Type = RecordFile::FieldType;
+
+namespace {
+
+const QString secret = u"S3cretPassw0rd"_qs;
+const QString childFlag = u"--record-file-child"_qs;
+
+const QList<Field> sampleFields{{u"编号"_qs, Type::Integer},
+                                {u"金额"_qs, Type::Decimal},
+                                {u"说明"_qs, Type::Text},
+                                {u"时间"_qs, Type::DateTime},
+                                {u"锁定密码"_qs, Type::Text}};
+
+// Creates `name` in `dir` holding records whose 编号 are `numbers`.
+QString makeFile(const QTemporaryDir& dir, const QString& name, const QString& password,
+                 const QList<int>& numbers, const QList<Field>& fields = sampleFields) {
+    const QString path = dir.filePath(name);
+    if (!RecordFile::create(path, password, fields))
+        return {};
+    RecordFile file;
+    if (!file.open(path, password))
+        return {};
+    for (int number : numbers) {
+        file.appendBlank();
+        file.write(fields.first().name, number);
+    }
+    file.close();
+    return path;
+}
+
+QList<int> numbers(const QString& path, const QString& password) {
+    RecordFile file;
+    if (!file.open(path, password))
+        return {-1};
+    QList<int> result;
+    for (int n = 1; n <= file.count(); ++n) {
+        file.goTo(n);
+        result << file.read(u"编号"_qs).toInt();
+    }
+    return result;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file in `dir` with a digest of its bytes.
+QStringList snapshot(const QString& dir) {
+    QStringList entries;
+    QDir::Filters filter = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+    for (const QFileInfo& info : QDir(dir).entryInfoList(filter, QDir::Name)) {
+        const QByteArray digest =
+            QCryptographicHash::hash(bytesOf(info.filePath()), QCryptographicHash::Sha1);
+        entries << info.fileName() + u' ' + QString::fromLatin1(digest.toHex());
+        if (info.isDir())
+            entries += snapshot(info.filePath());
+    }
+    return entries;
+}
+
+QByteArray sqliteBytesWithoutTable(const QTemporaryDir& dir) {
+    // Any SQLite file works as a foreign file: a record file renamed table.
+    const QString path = dir.filePath(u"foreign-source.db"_qs);
+    RecordFile::create(path, QString(), {{u"x"_qs, Type::Integer}});
+    QByteArray bytes = bytesOf(path);
+    QFile::remove(path);
+    bytes.replace("records", "others!");
+    return bytes;
+}
+
+// The work a child process does before it is killed or closes: every record
+// rewritten and enough appended to spill beyond the page cache into the file.
+void rewriteAll(RecordFile& file, int number) {
+    for (int n = 1; n <= file.count(); ++n) {
+        file.goTo(n);
+        file.write(u"编号"_qs, number);
+    }
+    const QString filler(1000, u'x');
+    for (int i = 0; i < 4000; ++i) {
+        file.appendBlank();
+        file.write(u"编号"_qs, number);
+        file.write(u"说明"_qs, filler);
+    }
+}
+
+int runChild(const QStringList& args) {
+    // args: mode ("kill" or "finish"), primary path, joined path or "-"
+    if (args.size() < 3)
+        return 2;
+    RecordFile primary;
+    RecordFile joined;
+    if (!primary.open(args[1], secret))
+        return 3;
+    const bool join = args[2] != u"-"_qs;
+    if (join && !joined.openJoined(primary, args[2], QString()))
+        return 4;
+    rewriteAll(primary, 99);
+    if (join)
+        rewriteAll(joined, 99);
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    if (args[0] == u"kill"_qs)
+        QThread::sleep(60); // the parent kills us here
+    joined.close();
+    primary.close();
+    return 0;
+}
+
+} // namespace
+
+class RecordFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void passwordPiecesMatch();
+    void schemasRoundTrip_data();
+    void schemasRoundTrip();
+    void navigation_data();
+    void navigation();
+    void valuesConvertToTheFieldType_data();
+    void valuesConvertToTheFieldType();
+    void appendBlankIsEmptyAndLast();
+    void noCurrentRecordOrUnknownField();
+    void modifyByPosition();
+    void purgeRenumbers_data();
+    void purgeRenumbers();
+    void clearRemovesEverything();
+    void failedOpenChangesNothing_data();
+    void failedOpenChangesNothing();
+    void failedJoinChangesNothing_data();
+    void failedJoinChangesNothing();
+    void closeCommitsAndIsRepeatable();
+    void joinedHandlesAreIndependent();
+    void encryptedAtRest();
+    void createRefusesAnExistingFile();
+    void killedWriterLeavesOldRecords_data();
+    void killedWriterLeavesOldRecords();
+};
+
+void RecordFileTest::passwordPiecesMatch() {
+    QCOMPARE(recordpasswords::propertyPasswordFromPieces(), recordpasswords::propertyPassword());
+    QCOMPARE(recordpasswords::propertyPassword().size(), 16);
+    const QString news = recordpasswords::newsPassword();
+    QCOMPARE(news.size(), 14);
+    for (QChar c : news)
+        QVERIFY(c.isLetterOrNumber() && c.unicode() < 128);
+}
+
+void RecordFileTest::schemasRoundTrip_data() {
+    QTest::addColumn<QList<Field>>("fields");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("property") << recordpasswords::propertyFields() << recordpasswords::propertyPassword();
+    QTest::newRow("transaction") << recordpasswords::transactionFields() << QString();
+    QTest::newRow("ledger") << recordpasswords::ledgerFields() << QString();
+    QTest::newRow("news") << recordpasswords::newsFields() << recordpasswords::newsPassword();
+}
+
+void RecordFileTest::schemasRoundTrip() {
+    QFETCH(QList<Field>, fields);
+    QFETCH(QString, password);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"f.edb"_qs);
+    QVERIFY(RecordFile::create(path, password, fields));
+    RecordFile file;
+    QVERIFY(file.open(path, password));
+    QCOMPARE(file.fields(), fields);
+    QCOMPARE(file.count(), 0);
+    QCOMPARE(file.current(), 0);
+}
+
+void RecordFileTest::navigation_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("move");
+    QTest::addColumn<int>("current");
+    QTest::newRow("open, empty") << 0 << u"none"_qs << 0;
+    QTest::newRow("open, first current") << 3 << u"none"_qs << 1;
+    QTest::newRow("goFirst, empty") << 0 << u"first"_qs << 0;
+    QTest::newRow("goLast") << 3 << u"last"_qs << 3;
+    QTest::newRow("goLast, empty") << 0 << u"last"_qs << 0;
+    QTest::newRow("goTo 2") << 3 << u"2"_qs << 2;
+    QTest::newRow("goTo 0") << 3 << u"0"_qs << 0;
+    QTest::newRow("goTo past end") << 3 << u"4"_qs << 0;
+    QTest::newRow("goTo negative") << 3 << u"-1"_qs << 0;
+}
+
+void RecordFileTest::navigation() {
+    QFETCH(int, records);
+    QFETCH(QString, move);
+    QFETCH(int, current);
+    QTemporaryDir dir;
+    QList<int> initial;
+    for (int i = 1; i <= records; ++i)
+        initial << i * 10;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), initial);
+    RecordFile file;
+    QVERIFY(file.open(path, QString()));
+    QCOMPARE(file.count(), records);
+    if (move == u"first"_qs)
+        file.goFirst();
+    else if (move == u"last"_qs)
+        file.goLast();
+    else if (move != u"none"_qs)
+        file.goTo(move.toInt());
+    QCOMPARE(file.current(), current);
+    QCOMPARE(file.read(u"编号"_qs), current ? QVariant(current * 10) : QVariant());
+}
+
+void RecordFileTest::valuesConvertToTheFieldType_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("written");
+    QTest::addColumn<QVariant>("read");
+    const QDateTime moment(QDate(2024, 3, 9), QTime(14, 5, 7));
+    QTest::newRow("integer") << u"编号"_qs << QVariant(-42) << QVariant(-42);
+    QTest::newRow("integer from fraction") << u"编号"_qs << QVariant(12.9) << QVariant(12);
+    QTest::newRow("integer from negative fraction") << u"编号"_qs << QVariant(-12.9) << QVariant(-12);
+    QTest::newRow("integer from text") << u"编号"_qs << QVariant(u" 300 "_qs) << QVariant(300);
+    QTest::newRow("integer from garbage") << u"编号"_qs << QVariant(u"abc"_qs) << QVariant(0);
+    QTest::newRow("integer clamps") << u"编号"_qs << QVariant(1e12) << QVariant(2147483647);
+    QTest::newRow("decimal") << u"金额"_qs << QVariant(1492.19) << QVariant(1492.19);
+    QTest::newRow("decimal from integer") << u"金额"_qs << QVariant(100000) << QVariant(100000.0);
+    QTest::newRow("decimal from text") << u"金额"_qs << QVariant(u"257.83"_qs) << QVariant(257.83);
+    QTest::newRow("text") << u"说明"_qs << QVariant(u"卖出"_qs) << QVariant(u"卖出"_qs);
+    QTest::newRow("text from number") << u"说明"_qs << QVariant(526) << QVariant(u"526"_qs);
+    QTest::newRow("text empty") << u"说明"_qs << QVariant(QString()) << QVariant(QString());
+    QTest::newRow("date-time") << u"时间"_qs << QVariant(moment) << QVariant(moment);
+    QTest::newRow("date-time drops milliseconds")
+        << u"时间"_qs << QVariant(moment.addMSecs(999)) << QVariant(moment);
+    QTest::newRow("date-time from text")
+        << u"时间"_qs << QVariant(u"2024-03-09 14:05:07"_qs) << QVariant(moment);
+    QTest::newRow("date-time from UTC") << u"时间"_qs << QVariant(moment.toUTC()) << QVariant(moment);
+    QTest::newRow("date-time null") << u"时间"_qs << QVariant(QDateTime()) << QVariant(QDateTime());
+}
+
+void RecordFileTest::valuesConvertToTheFieldType() {
+    QFETCH(QString, field);
+    QFETCH(QVariant, written);
+    QFETCH(QVariant, read);
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {1, 2});
+    {
+        RecordFile file;
+        QVERIFY(file.open(path, QString()));
+        file.goTo(2);
+        QVERIFY(file.write(field, written));
+        QCOMPARE(file.read(field), read);
+    }
+    // And the same after a round trip through the file.
+    RecordFile file;
+    QVERIFY(file.open(path, QString()));
+    file.goLast();
+    const QVariant stored = file.read(field);
+    QCOMPARE(stored.typeId(), read.typeId());
+    QCOMPARE(stored, read);
+    file.goFirst();
+    QCOMPARE(file.read(u"编号"_qs), QVariant(1));
+}
+
+void RecordFileTest::appendBlankIsEmptyAndLast() {
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {7, 8});
+    RecordFile file;
+    QVERIFY(file.open(path, QString()));
+    file.goFirst();
+    QVERIFY(file.write(u"说明"_qs, u"not blank"_qs));
+    file.appendBlank();
+    QCOMPARE(file.count(), 3);
+    QCOMPARE(file.current(), 3);
+    QCOMPARE(file.read(u"编号"_qs), QVariant(0));
+    QCOMPARE(file.read(u"金额"_qs), QVariant(0.0));
+    QCOMPARE(file.read(u"说明"_qs), QVariant(QString()));
+    const QVariant moment = file.read(u"时间"_qs);
+    QCOMPARE(moment.typeId(), QMetaType::QDateTime);
+    QVERIFY(moment.toDateTime().isNull());
+}
+
+void RecordFileTest::noCurrentRecordOrUnknownField() {
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {});
+    RecordFile file;
+    QVERIFY(file.open(path, QString()));
+    QVERIFY(!file.read(u"编号"_qs).isValid());
+    QVERIFY(!file.write(u"编号"_qs, 1));
+    QVERIFY(!file.modify({std::nullopt, 1.0}));
+    file.markDeleted();
+    file.purgeDeleted();
+    file.appendBlank();
+    QVERIFY(!file.read(u"没有"_qs).isValid());
+    QVERIFY(!file.write(u"没有"_qs, 1));
+    // Never opened or already closed: nothing to address.
+    file.close();
+    QVERIFY(!file.isOpen());
+    QVERIFY(!file.read(u"编号"_qs).isValid());
+    QVERIFY(!file.write(u"编号"_qs, 1));
+    QCOMPARE(file.count(), 0);
+}
+
+void RecordFileTest::modifyByPosition() {
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {1, 2});
+    const QDateTime moment(QDate(2023, 12, 31), QTime(23, 59, 59));
+    {
+        RecordFile file;
+        QVERIFY(file.open(path, QString()));
+        file.goTo(2);
+        QVERIFY(file.modify({5, 6.5, u"六"_qs, moment, u"526"_qs}));
+        // Only position 5 given: positions 1 to 4 stay.
+        QVERIFY(file.modify({std::nullopt, std::nullopt, std::nullopt, std::nullopt, u"888"_qs}));
+        // More values than fields: refused, nothing changed.
+        QVERIFY(!file.modify({9, 9.0, u"x"_qs, moment, u"x"_qs, 9}));
+        QVERIFY(file.modify({}));
+    }
+    RecordFile file;
+    QVERIFY(file.open(path, QString()));
+    file.goTo(2);
+    QCOMPARE(file.read(u"编号"_qs), QVariant(5));
+    QCOMPARE(file.read(u"金额"_qs), QVariant(6.5));
+    QCOMPARE(file.read(u"说明"_qs), QVariant(u"六"_qs));
+    QCOMPARE(file.read(u"时间"_qs), QVariant(moment));
+    QCOMPARE(file.read(u"锁定密码"_qs), QVariant(u"888"_qs));
+    file.goTo(1);
+    QCOMPARE(file.read(u"编号"_qs), QVariant(1));
+    QCOMPARE(file.read(u"锁定密码"_qs), QVariant(QString()));
+}
+
+void RecordFileTest::purgeRenumbers_data() {
+    QTest::addColumn<QList<int>>("marks");
+    QTest::addColumn<bool>("purge");
+    QTest::addColumn<QList<int>>("left");
+    QTest::newRow("third of five") << QList<int>{3} << true << QList<int>{10, 20, 40, 50};
+    QTest::newRow("first and last") << QList<int>{1, 5} << true << QList<int>{20, 30, 40};
+    QTest::newRow("marked twice") << QList<int>{2, 2} << true << QList<int>{10, 30, 40, 50};
+    QTest::newRow("all") << QList<int>{1, 2, 3, 4, 5} << true << QList<int>{};
+    QTest::newRow("marks without purge") << QList<int>{2, 4} << false << QList<int>{10, 20, 30, 40, 50};
+}
+
+void RecordFileTest::purgeRenumbers() {
+    QFETCH(QList<int>, marks);
+    QFETCH(bool, purge);
+    QFETCH(QList<int>, left);
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {10, 20, 30, 40, 50});
+    {
+        RecordFile file;
+        QVERIFY(file.open(path, QString()));
+        for (int mark : marks) {
+            file.goTo(mark);
+            file.markDeleted();
+        }
+        if (purge)
+            file.purgeDeleted();
+        QCOMPARE(file.count(), int(left.size()));
+        if (purge)
+            QCOMPARE(file.current(), left.isEmpty() ? 0 : 1);
+        // A new record still goes last.
+        file.appendBlank();
+        QCOMPARE(file.current(), int(left.size()) + 1);
+        file.write(u"编号"_qs, 60);
+    }
+    QCOMPARE(numbers(path, QString()), left + QList<int>{60});
+}
+
+void RecordFileTest::clearRemovesEverything() {
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, secret, {1, 2, 3});
+    {
+        RecordFile file;
+        QVERIFY(file.open(path, secret));
+        file.clear();
+        QCOMPARE(file.count(), 0);
+        QCOMPARE(file.current(), 0);
+    }
+    QCOMPARE(numbers(path, secret), QList<int>{});
+}
+
+namespace {
+
+// The cases in which a file must not open. `kind` names how the file at the
+// opened path comes about.
+void addFailingOpens() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("missing file") << u"missing"_qs << QString();
+    QTest::newRow("missing file, password") << u"missing"_qs << secret;
+    QTest::newRow("missing folder") << u"missing folder"_qs << QString();
+    QTest::newRow("folder") << u"folder"_qs << QString();
+    QTest::newRow("wrong password") << u"encrypted"_qs << u"wrong"_qs;
+    QTest::newRow("no password for an encrypted file") << u"encrypted"_qs << QString();
+    QTest::newRow("password for a plain file") << u"plain"_qs << secret;
+    QTest::newRow("random bytes") << u"random"_qs << QString();
+    QTest::newRow("random bytes, password") << u"random"_qs << secret;
+    QTest::newRow("empty file") << u"empty"_qs << QString();
+    QTest::newRow("empty file, password") << u"empty"_qs << secret;
+    QTest::newRow("database without the table") << u"foreign"_qs << QString();
+}
+
+QString failingPath(const QTemporaryDir& dir, const QString& kind) {
+    const QString path = dir.filePath(u"target.edb"_qs);
+    auto put = [&](const QByteArray& bytes) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    };
+    if (kind == u"missing folder"_qs)
+        return dir.filePath(u"DataBase/target.edb"_qs);
+    if (kind == u"folder"_qs)
+        QDir(dir.path()).mkdir(u"target.edb"_qs);
+    else if (kind == u"encrypted"_qs)
+        makeFile(dir, u"target.edb"_qs, secret, {1});
+    else if (kind == u"plain"_qs)
+        makeFile(dir, u"target.edb"_qs, QString(), {1});
+    else if (kind == u"random"_qs) {
+        QByteArray bytes;
+        for (int i = 0; i < 4096; ++i)
+            bytes.append(char((i * 7919 + 13) % 251));
+        put(bytes);
+    } else if (kind == u"empty"_qs)
+        put({});
+    else if (kind == u"foreign"_qs)
+        put(sqliteBytesWithoutTable(dir));
+    return path;
+}
+
+} // namespace
+
+void RecordFileTest::failedOpenChangesNothing_data() {
+    addFailingOpens();
+}
+
+void RecordFileTest::failedOpenChangesNothing() {
+    QFETCH(QString, kind);
+    QFETCH(QString, password);
+    QTemporaryDir dir;
+    const QString path = failingPath(dir, kind);
+    const QStringList before = snapshot(dir.path());
+    RecordFile file;
+    QVERIFY(!file.open(path, password));
+    QVERIFY(!file.isOpen());
+    QCOMPARE(file.count(), 0);
+    file.close();
+    QCOMPARE(snapshot(dir.path()), before);
+}
+
+void RecordFileTest::failedJoinChangesNothing_data() {
+    addFailingOpens();
+}
+
+void RecordFileTest::failedJoinChangesNothing() {
+    QFETCH(QString, kind);
+    QFETCH(QString, password);
+    QTemporaryDir dir;
+    const QString path = failingPath(dir, kind);
+    const QString primaryPath = makeFile(dir, u"primary.edb"_qs, secret, {1, 2});
+    const QStringList before = snapshot(dir.path());
+    {
+        RecordFile primary;
+        QVERIFY(primary.open(primaryPath, secret));
+        primary.goTo(2);
+        RecordFile joined;
+        QVERIFY(!joined.openJoined(primary, path, password));
+        QVERIFY(!joined.isOpen());
+        QCOMPARE(snapshot(dir.path()), before);
+        // The primary goes on as if nothing happened.
+        QCOMPARE(primary.current(), 2);
+        QVERIFY(primary.write(u"编号"_qs, 22));
+    }
+    QCOMPARE(numbers(primaryPath, secret), (QList<int>{1, 22}));
+}
+
+void RecordFileTest::closeCommitsAndIsRepeatable() {
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {1});
+    RecordFile never;
+    never.close();
+    RecordFile file;
+    QVERIFY(file.open(path, QString()));
+    file.appendBlank();
+    file.write(u"编号"_qs, 2);
+    // Before close another process would not see the record; after it, it does.
+    file.close();
+    file.close();
+    QCOMPARE(numbers(path, QString()), (QList<int>{1, 2}));
+    // Reopening a handle starts on the file afresh.
+    QVERIFY(file.open(path, QString()));
+    QCOMPARE(file.count(), 2);
+    QCOMPARE(file.current(), 1);
+}
+
+void RecordFileTest::joinedHandlesAreIndependent() {
+    QTemporaryDir dir;
+    const QString first = makeFile(dir, u"a.edb"_qs, secret, {1, 2, 3});
+    const QString second = makeFile(dir, u"b.edb"_qs, QString(), {4, 5});
+    const QString third = makeFile(dir, u"c.edb"_qs, u"other"_qs, {6}, recordpasswords::newsFields());
+    {
+        RecordFile primary;
+        RecordFile joined;
+        RecordFile news;
+        QVERIFY(primary.open(first, secret));
+        RecordFile self;
+        QVERIFY(!self.openJoined(primary, first, secret));
+        QVERIFY(joined.openJoined(primary, second, QString()));
+        QVERIFY(news.openJoined(primary, third, u"other"_qs));
+        QCOMPARE(joined.count(), 2);
+        QCOMPARE(joined.current(), 1);
+        QCOMPARE(news.fields(), recordpasswords::newsFields());
+        primary.goLast();
+        QCOMPARE(joined.current(), 1);
+        joined.goLast();
+        QVERIFY(joined.write(u"编号"_qs, 50));
+        QVERIFY(primary.write(u"编号"_qs, 30));
+        QVERIFY(news.modify({7}));
+        // Once something changed, another join would split the transaction.
+        RecordFile late;
+        QVERIFY(!late.openJoined(primary, second, QString()));
+        joined.close();
+        QVERIFY(!joined.isOpen());
+        QVERIFY(!joined.write(u"编号"_qs, 0));
+        primary.close();
+        // Closing the primary ends the joined handles with it.
+        QVERIFY(!news.isOpen());
+        QVERIFY(!news.read(u"现行行号段"_qs).isValid());
+    }
+    QCOMPARE(numbers(first, secret), (QList<int>{1, 2, 30}));
+    QCOMPARE(numbers(second, QString()), (QList<int>{4, 50}));
+    RecordFile news;
+    QVERIFY(news.open(third, u"other"_qs));
+    QCOMPARE(news.read(u"现行行号段"_qs), QVariant(7));
+}
+
+void RecordFileTest::encryptedAtRest() {
+    const QString field = u"锁定密码"_qs;
+    const QString value = u"526-锁屏口令"_qs;
+    QTemporaryDir dir;
+    const QString encrypted = makeFile(dir, u"e.edb"_qs, secret, {1});
+    const QString plain = makeFile(dir, u"p.edb"_qs, QString(), {1});
+    for (const QString& path : {encrypted, plain}) {
+        RecordFile file;
+        QVERIFY(file.open(path, path == encrypted ? secret : QString()));
+        QVERIFY(file.write(field, value));
+    }
+    const QByteArray cipherBytes = bytesOf(encrypted);
+    const QByteArray plainBytes = bytesOf(plain);
+    // The plain file shows that the search finds what it looks for.
+    QVERIFY(plainBytes.contains(field.toUtf8()) && plainBytes.contains(value.toUtf8()));
+    for (const QByteArray& needle :
+         {field.toUtf8(), gbk::encode(field), value.toUtf8(), gbk::encode(value),
+          value.left(3).toUtf8() + '-', QByteArray("records"), QByteArray("SQLite")})
+        QVERIFY2(!cipherBytes.contains(needle), needle.toHex().constData());
+}
+
+void RecordFileTest::createRefusesAnExistingFile() {
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {1});
+    const QStringList before = snapshot(dir.path());
+    QVERIFY(!RecordFile::create(path, secret, sampleFields));
+    QVERIFY(!RecordFile::create(dir.filePath(u"g.edb"_qs), QString(), {}));
+    QVERIFY(!RecordFile::create(dir.filePath(u"g.edb"_qs), QString(),
+                                {{u"a"_qs, Type::Integer}, {u"a"_qs, Type::Text}}));
+    QVERIFY(!RecordFile::create(dir.filePath(u"none/g.edb"_qs), QString(), sampleFields));
+    QCOMPARE(snapshot(dir.path()), before);
+}
+
+void RecordFileTest::killedWriterLeavesOldRecords_data() {
+    QTest::addColumn<bool>("join");
+    QTest::addColumn<bool>("kill");
+    QTest::newRow("one file, killed") << false << true;
+    QTest::newRow("one file, closed") << false << false;
+    QTest::newRow("joined files, killed") << true << true;
+    QTest::newRow("joined files, closed") << true << false;
+}
+
+void RecordFileTest::killedWriterLeavesOldRecords() {
+    QFETCH(bool, join);
+    QFETCH(bool, kill);
+    QTemporaryDir dir;
+    const QString primary = makeFile(dir, u"property.edb"_qs, secret, {1, 2, 3});
+    const QString joined = makeFile(dir, u"transaction.edb"_qs, QString(), {4, 5});
+    const QByteArray primaryBefore = bytesOf(primary);
+    const QByteArray joinedBefore = bytesOf(joined);
+
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {childFlag, kill ? u"kill"_qs : u"finish"_qs, primary, join ? joined : u"-"_qs});
+    QVERIFY(child.waitForStarted(10000));
+    QByteArray output;
+    while (!output.contains("ready") && child.state() == QProcess::Running && child.waitForReadyRead(30000))
+        output += child.readAllStandardOutput();
+    QVERIFY2(output.contains("ready"), output.constData());
+    if (kill) {
+        // The change has reached the files themselves: recovery has work to do.
+        QVERIFY(bytesOf(primary) != primaryBefore);
+        QVERIFY(QFile::exists(primary + u"-journal"_qs));
+        if (join)
+            QVERIFY(bytesOf(joined) != joinedBefore);
+        child.kill();
+    }
+    QVERIFY(child.waitForFinished(30000));
+    if (!kill)
+        QCOMPARE(child.exitCode(), 0);
+
+    const QList<int> changed(4000, 99);
+    const QList<int> primaryAfter = kill ? QList<int>{1, 2, 3} : QList<int>{99, 99, 99} + changed;
+    QCOMPARE(numbers(primary, secret), primaryAfter);
+    const QList<int> joinedAfter = join && !kill ? QList<int>{99, 99} + changed : QList<int>{4, 5};
+    QCOMPARE(numbers(joined, QString()), joinedAfter);
+}
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() > 1 && args[1] == childFlag)
+        return runChild(args.mid(2));
+    RecordFileTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_record_file.moc"
