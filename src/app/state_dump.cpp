@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
@@ -160,6 +161,18 @@ QJsonObject describeControl(const QObject* object, const QWidget* window) {
         if (action->isCheckable())
             entry[u"checked"] = action->isChecked();
         entry[u"tooltip"] = action->toolTip();
+        // A toolbar action has a button on screen: where a person would click it.
+        for (const QObject* associated : action->associatedObjects()) {
+            auto* button = qobject_cast<const QToolButton*>(associated);
+            if (!button || button->window() != window || !button->isVisible())
+                continue;
+            const QPoint inWindow = button->mapTo(window, QPoint(0, 0));
+            entry[u"wx"] = inWindow.x();
+            entry[u"wy"] = inWindow.y();
+            entry[u"w"] = button->width();
+            entry[u"h"] = button->height();
+            break;
+        }
         return entry;
     }
     auto* widget = qobject_cast<const QWidget*>(object);

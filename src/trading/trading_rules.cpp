@@ -33,6 +33,8 @@ PriceFeed priceFeed(Bank bank) {
 
 QString refusalText(Refusal refusal) {
     switch (refusal) {
+    case Refusal::NoPrice:
+        return QStringLiteral("服务器还未连接，请稍后在进入！");
     case Refusal::NotEnoughCash:
         return QStringLiteral("现金不足，无法购买！");
     case Refusal::NotEnoughGold:
@@ -54,6 +56,10 @@ Outcome buy(const Account& account, const QString& priceText, const QString& qua
     outcome.after = account;
     const int grams = numtext::wholeNumber(quantityText);
     const double cost = amountOf(priceText, quantityText);
+    if (numtext::leadingNumber(priceText) <= kTolerance) {
+        outcome.refusal = Refusal::NoPrice;
+        return outcome;
+    }
     if (cost - account.cash > kTolerance) {
         outcome.refusal = Refusal::NotEnoughCash;
         return outcome;
@@ -72,6 +78,10 @@ Outcome sell(const Account& account, const QString& priceText, const QString& qu
     Outcome outcome;
     outcome.after = account;
     const int grams = numtext::wholeNumber(quantityText);
+    if (numtext::leadingNumber(priceText) <= kTolerance) {
+        outcome.refusal = Refusal::NoPrice;
+        return outcome;
+    }
     if (grams > account.held) {
         outcome.refusal = Refusal::NotEnoughGold;
         return outcome;

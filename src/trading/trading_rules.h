@@ -29,8 +29,11 @@ struct Account {
     int capital = 0; // starting capital, as the whole number the profit compares with
 };
 
-enum class Refusal { None, NotEnoughCash, NotEnoughGold, BadQuantity };
-// "现金不足，无法购买！", "黄金不够卖！", "输入错误！"; empty for None.
+// NoPrice: the bank's prices have not arrived yet, and a trade at 0 would
+// hand out gold for nothing.
+enum class Refusal { None, NoPrice, NotEnoughCash, NotEnoughGold, BadQuantity };
+// "服务器还未连接，请稍后在进入！", "现金不足，无法购买！", "黄金不够卖！", "输入错误！";
+// empty for None.
 QString refusalText(Refusal refusal);
 
 struct Trade {

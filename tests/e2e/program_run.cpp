@@ -156,10 +156,10 @@ bool ProgramRun::waitForExit(int timeoutMs) {
     return program_ && program_->waitForFinished(timeoutMs);
 }
 
-bool ProgramRun::pressReturnIn(const QString& windowTitle) {
+bool ProgramRun::focusWindow(const QString& windowTitle) {
     QProcess search;
-    search.start(QStringLiteral("xdotool"),
-                 {QStringLiteral("search"), QStringLiteral("--name"), windowTitle});
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"),
+                                             QStringLiteral("^") + windowTitle + u'$'});
     if (!search.waitForFinished(10000))
         return false;
     const QList<QByteArray> ids = search.readAllStandardOutput().trimmed().split('\n');
@@ -167,8 +167,41 @@ bool ProgramRun::pressReturnIn(const QString& windowTitle) {
         return false;
     const QString id = QString::fromLatin1(ids.last());
     return runTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id},
-                   10000) &&
-           runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}, 10000);
+                   10000);
+}
+
+bool ProgramRun::pressReturnIn(const QString& windowTitle) {
+    return focusWindow(windowTitle) && pressKeys(QStringLiteral("Return"));
+}
+
+bool ProgramRun::clickAt(const QPoint& p) {
+    return runTool(QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+                    QStringLiteral("click"), QStringLiteral("1")},
+                   10000);
+}
+
+bool ProgramRun::typeText(const QString& text) {
+    return runTool(QStringLiteral("xdotool"),
+                   {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("50"), text}, 20000);
+}
+
+bool ProgramRun::pressKeys(const QString& keys) {
+    return runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}, 10000);
+}
+
+QPoint ProgramRun::controlCentre(const QJsonObject& window, const QString& name) {
+    const QJsonObject control = findControl(window, name);
+    return {window[u"x"].toInt() + control[u"wx"].toInt() + control[u"w"].toInt() / 2,
+            window[u"y"].toInt() + control[u"wy"].toInt() + control[u"h"].toInt() / 2};
+}
+
+QJsonObject findControl(const QJsonObject& window, const QString& name) {
+    for (const QJsonValue& control : window[QStringLiteral("controls")].toArray()) {
+        if (control[QStringLiteral("name")].toString() == name)
+            return control.toObject();
+    }
+    return {};
 }
 
 QString ProgramRun::screenshot(const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QPoint>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -35,6 +36,14 @@ public:
 
     // Finds a top-level window by title with xdotool and presses Return in it.
     static bool pressReturnIn(const QString& windowTitle);
+    // Gives the keyboard to the window with this title.
+    static bool focusWindow(const QString& windowTitle);
+    // Real input through the X server, as a person would give it.
+    static bool clickAt(const QPoint& screenPoint);
+    static bool typeText(const QString& text);
+    static bool pressKeys(const QString& keys); // e.g. "alt+t"
+    // The screen point in the middle of a named control (or toolbar action) of a window entry.
+    static QPoint controlCentre(const QJsonObject& window, const QString& name);
     // Saves a PNG of the whole X screen into the artifacts directory.
     static QString screenshot(const QString& name);
 
@@ -50,3 +59,4 @@ private:
 
 // Helpers for reading the dump.
 QJsonObject findWindow(const QJsonObject& state, const QString& title);
+QJsonObject findControl(const QJsonObject& window, const QString& name);

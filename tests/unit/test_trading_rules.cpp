@@ -53,6 +53,7 @@ void TradingRulesTest::buy_data() {
     QTest::newRow("negative") << 1000.0 << u"200"_s << u"-3"_s << Refusal::BadQuantity << 5 << 1000.0;
     QTest::newRow("fraction dropped") << 10000.0 << u"200"_s << u"2.9"_s << Refusal::None << 7 << 9600.0;
     QTest::newRow("too dear before bad") << 10.0 << u"200"_s << u"1"_s << Refusal::NotEnoughCash << 5 << 10.0;
+    QTest::newRow("no bank price yet") << 1000.0 << u""_s << u"3"_s << Refusal::NoPrice << 5 << 1000.0;
 }
 
 void TradingRulesTest::buy() {
@@ -87,6 +88,7 @@ void TradingRulesTest::sell_data() {
         << 10 << u"-5"_s << Refusal::BadQuantity << 10 << 0.0;
     QTest::newRow("half a gram") << 10 << u"0.5"_s << Refusal::BadQuantity << 10 << 0.0;
     QTest::newRow("letters") << 10 << u"xx"_s << Refusal::BadQuantity << 10 << 0.0;
+    QTest::newRow("no bank price yet") << 10 << u"2"_s << Refusal::NoPrice << 10 << 0.0;
 }
 
 void TradingRulesTest::sell() {
@@ -96,7 +98,9 @@ void TradingRulesTest::sell() {
     QFETCH(int, heldAfter);
     QFETCH(double, profit);
     // Cash 100000 at the start of a 100000 simulation, selling at 200.
-    const tradingrules::Outcome outcome = tradingrules::sell({held, 100000.0, 100000}, u"200"_s, quantity);
+    const QString price =
+        QString::fromLatin1(QTest::currentDataTag()).contains(u"price"_s) ? QString() : u"200"_s;
+    const tradingrules::Outcome outcome = tradingrules::sell({held, 100000.0, 100000}, price, quantity);
     QCOMPARE(outcome.refusal, refusal);
     QCOMPARE(outcome.after.held, heldAfter);
     QCOMPARE(outcome.profit, profit);
