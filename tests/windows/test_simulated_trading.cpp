@@ -62,6 +62,7 @@ private slots:
     void missingPropertyFileEndsTheProgram();
     void newSimulationResetsAccountAndTrades();
     void newSimulationWithoutRecordKeepsTrades();
+    void newSimulationWithoutAccountFileKeepsTrades();
     void newSimulationCancelChangesNothing();
     void listFollowsWindowSize();
     void onlyOneTradingWindow();
@@ -402,6 +403,22 @@ void SimulatedTradingTest::newSimulationWithoutRecordKeepsTrades() {
     QVERIFY(fresh);
     fresh->confirm();
     QCOMPARE(fakes->dialogs.lastText(), u"新建模拟交易失败！"_s);
+    QCOMPARE(tradeCount(), 1);
+}
+
+void SimulatedTradingTest::newSimulationWithoutAccountFileKeepsTrades() {
+    {
+        RecordFile trades;
+        QVERIFY(trades.open(appPath(recordpasswords::kTransactionFile), QString()));
+        trades.appendBlank();
+    }
+    QVERIFY(QFile::remove(appPath(recordpasswords::kPropertyFile)));
+    window->openNewSimulation();
+    QPointer<NewSimulationWindow> fresh = window->newSimulationWindow();
+    fresh->confirm();
+    QCOMPARE(fakes->dialogs.lastText(), u"数据库打开失败，请重新运行软件！"_s);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!fresh);
     QCOMPARE(tradeCount(), 1);
 }
 
