@@ -64,9 +64,9 @@ const ToolbarButton kToolbar[MainWindow::kToolbarButtons] = {
     {"隐藏窗口", 7, "将窗口隐藏在托盘处"},
 };
 
-// Toolbar buttons whose work is built: the five chart pages, simulated trading and the lock.
+// Toolbar buttons whose work is built: the chart pages, simulated trading, the ledger and the lock.
 bool toolbarButtonWorks(int index) {
-    return (index >= 1 && index <= 5) || index == 9 || index == 11;
+    return (index >= 1 && index <= 5) || (index >= 9 && index <= 11);
 }
 
 struct ChartPage {
@@ -202,7 +202,7 @@ void MainWindow::buildMenus() {
                          {nullptr, {}},
                          {"资料浏览(&S)", {}},
                          {"模拟炒金(&G)", [this] { openSimulatedTrading(); }},
-                         {"交易管理(&D)", {}},
+                         {"交易管理(&D)", [this] { openLedger(); }},
                          {nullptr, {}},
                          {"锁定系统(&L)", [this] { lockProgram(); }}});
     addMenu("设置(&S)", {{"系统设置(&P)", {}}});
@@ -320,6 +320,8 @@ void MainWindow::onToolbarButton(int index) {
         selectChartPage(index - 1);
     else if (index == 9)
         openSimulatedTrading();
+    else if (index == 10)
+        openLedger();
     else if (index == 11)
         lockProgram();
 }
@@ -366,6 +368,16 @@ void MainWindow::openNewSimulation() {
     }
     newSimulationWindow_ = new NewSimulationWindow(services_, this);
     newSimulationWindow_->show();
+}
+
+void MainWindow::openLedger() {
+    if (ledgerWindow_) {
+        ledgerWindow_->raise();
+        ledgerWindow_->activateWindow();
+        return;
+    }
+    ledgerWindow_ = new LedgerWindow(services_, this);
+    ledgerWindow_->show();
 }
 
 void MainWindow::lockProgram() {

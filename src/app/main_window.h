@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_layout.h"
+#include "ledger/ledger_window.h"
 #include "quotes/quote_panels.h"
 #include "trading/new_simulation_window.h"
 #include "trading/trading_window.h"
@@ -60,6 +61,9 @@ public:
     // window when the account has no record yet.
     void openSimulatedTrading();
     void openNewSimulation();
+    // The ledger of real trades; one window at a time.
+    void openLedger();
+    LedgerWindow* ledgerWindow() const { return ledgerWindow_; }
     // Locks the program behind the lock window until it is unlocked.
     void lockProgram();
     TradingWindow* tradingWindow() const { return tradingWindow_; }
@@ -115,4 +119,5 @@ private:
     QMenu* channelMenu_ = nullptr;
     QPointer<TradingWindow> tradingWindow_;
     QPointer<NewSimulationWindow> newSimulationWindow_;
+    QPointer<LedgerWindow> ledgerWindow_;
 };

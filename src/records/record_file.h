@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <optional>
@@ -70,6 +71,18 @@ public:
     void purgeDeleted();
     // Removes every record.
     void clear();
+
+    // Bulk forms for files with many records, one statement each instead of
+    // one per record. They leave the current record as it is.
+    //
+    // Every record's values of `fields` (every field in file order when
+    // empty), in record order, typed as read() gives them. Empty when the
+    // handle is not open or a field is unknown.
+    QList<QList<QVariant>> readAll(const QStringList& fields = {}) const;
+    // Sets `field` of records 1..values.size() as write() would; nullopt
+    // leaves a record's value as it is. False, changing nothing, for an
+    // unknown field, more values than records, or a handle that cannot write.
+    bool writeColumn(const QString& field, const QList<std::optional<QVariant>>& values);
 
     QList<Field> fields() const;
 

@@ -142,6 +142,12 @@ private slots:
     void purgeRenumbers_data();
     void purgeRenumbers();
     void clearRemovesEverything();
+    void readAllFollowsTheHandle_data();
+    void readAllFollowsTheHandle();
+    void writeColumn_data();
+    void writeColumn();
+    void storedDateTimeReadsLikeTheParser_data();
+    void storedDateTimeReadsLikeTheParser();
     void failedOpenChangesNothing_data();
     void failedOpenChangesNothing();
     void failedJoinChangesNothing_data();
@@ -387,6 +393,110 @@ void RecordFileTest::clearRemovesEverything() {
         QCOMPARE(file.current(), 0);
     }
     QCOMPARE(numbers(path, secret), QList<int>{});
+}
+
+void RecordFileTest::readAllFollowsTheHandle_data() {
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QList<QVariantList>>("records");
+    const QDateTime moment(QDate(2024, 3, 9), QTime(14, 5, 7));
+    const QVariant noTime = QDateTime();
+    QTest::newRow("fields in the order asked")
+        << QStringList{u"说明"_qs, u"编号"_qs}
+        << QList<QVariantList>{{u"二"_qs, 20}, {u"三"_qs, 30}, {QString(), 0}};
+    QTest::newRow("every field") << QStringList{}
+                                 << QList<QVariantList>{{20, 2.5, u"二"_qs, moment, QString()},
+                                                        {30, 0.0, u"三"_qs, noTime, QString()},
+                                                        {0, 0.0, QString(), noTime, QString()}};
+    QTest::newRow("unknown field") << QStringList{u"编号"_qs, u"没有"_qs} << QList<QVariantList>{};
+}
+
+void RecordFileTest::readAllFollowsTheHandle() {
+    QFETCH(QStringList, fields);
+    QFETCH(QList<QVariantList>, records);
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {10, 20, 30});
+    RecordFile file;
+    QVERIFY(file.open(path, QString()));
+    // Changes not yet closed are read back: a purge, writes and a new record.
+    file.goFirst();
+    file.markDeleted();
+    file.purgeDeleted();
+    file.goTo(1);
+    file.modify({std::nullopt, 2.5, u"二"_qs, QDateTime(QDate(2024, 3, 9), QTime(14, 5, 7))});
+    file.goTo(2);
+    file.write(u"说明"_qs, u"三"_qs);
+    file.appendBlank();
+    file.goTo(2);
+    const QList<QVariantList> read = file.readAll(fields);
+    QCOMPARE(read, records);
+    for (const QVariantList& record : read) {
+        for (qsizetype i = 0; i < record.size(); ++i)
+            QCOMPARE(record[i].typeId(), records.first()[i].typeId());
+    }
+    QCOMPARE(file.current(), 2);
+}
+
+void RecordFileTest::writeColumn_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariantList>("values"); // an invalid QVariant leaves the record's value
+    QTest::addColumn<bool>("done");
+    QTest::addColumn<QList<int>>("after");
+    QTest::newRow("every record") << u"编号"_qs << QVariantList{7, 8, 9} << true << QList<int>{7, 8, 9};
+    QTest::newRow("some left as they are")
+        << u"编号"_qs << QVariantList{QVariant(), 8} << true << QList<int>{1, 8, 3};
+    QTest::newRow("converted to the field's type")
+        << u"编号"_qs << QVariantList{12.9, u" 300 "_qs, -0.5} << true << QList<int>{12, 300, 0};
+    QTest::newRow("more values than records")
+        << u"编号"_qs << QVariantList{7, 8, 9, 10} << false << QList<int>{1, 2, 3};
+    QTest::newRow("unknown field") << u"没有"_qs << QVariantList{7} << false << QList<int>{1, 2, 3};
+}
+
+void RecordFileTest::writeColumn() {
+    QFETCH(QString, field);
+    QFETCH(QVariantList, values);
+    QFETCH(bool, done);
+    QFETCH(QList<int>, after);
+    QList<std::optional<QVariant>> column;
+    for (const QVariant& value : values)
+        column << (value.isValid() ? std::optional(value) : std::nullopt);
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, QString(), {1, 2, 3});
+    {
+        RecordFile file;
+        QVERIFY(file.open(path, QString()));
+        file.goTo(3);
+        QCOMPARE(file.writeColumn(field, column), done);
+        QCOMPARE(file.current(), 3);
+        QVERIFY(file.write(u"说明"_qs, u"still writable"_qs));
+    }
+    QCOMPARE(numbers(path, QString()), after);
+    // Not open: nothing to write to.
+    RecordFile closed;
+    QVERIFY(!closed.writeColumn(u"编号"_qs, {1}));
+    QVERIFY(closed.readAll().isEmpty());
+}
+
+void RecordFileTest::storedDateTimeReadsLikeTheParser_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("stored form") << u"2024-03-09 14:05:07"_qs;
+    QTest::newRow("leap day") << u"2024-02-29 12:00:00"_qs;
+    QTest::newRow("day 30 of February") << u"2024-02-30 12:00:00"_qs;
+    QTest::newRow("hour 24") << u"2024-01-01 24:00:00"_qs;
+    QTest::newRow("second 60") << u"2024-01-01 23:59:60"_qs;
+    QTest::newRow("short fields") << u"2024-3-9 14:05:07"_qs;
+    QTest::newRow("full-width digit") << u"２024-03-09 14:05:07"_qs;
+}
+
+void RecordFileTest::storedDateTimeReadsLikeTheParser() {
+    QFETCH(QString, text);
+    const QDateTime read = RecordFile::dateTimeOfText(text);
+    const QDateTime parsed = QDateTime::fromString(text, u"yyyy-MM-dd HH:mm:ss"_qs);
+    QCOMPARE(read.isValid(), parsed.isValid());
+    if (parsed.isValid()) {
+        QCOMPARE(read, parsed);
+        QCOMPARE(read.timeSpec(), parsed.timeSpec());
+        QCOMPARE(RecordFile::dateTimeText(read), text);
+    }
 }
 
 namespace {

@@ -1,0 +1,92 @@
+// Times of the ledger on a file of 10,000 entries: opening it (list and
+// statistics), a modify of the first entry and a delete of the first entry,
+// both of which change every later holding. Medians of a few runs on fresh
+// copies of the file. Prints figures; asserts nothing.
+#include "ledger/ledger_book.h"
+#include "records/passwords.h"
+#include "records/record_file.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kEntries = 10000;
+constexpr int kRuns = 5;
+
+// Buys of 10 g and sells of 3 g by turns, a minute apart, with their holdings.
+bool makeLedger(const QString& path) {
+    if (!RecordFile::create(path, QString(), recordpasswords::ledgerFields()))
+        return false;
+    RecordFile file;
+    if (!file.open(path, QString()))
+        return false;
+    const QDateTime start(QDate(2024, 1, 2), QTime(9, 30));
+    int held = 0;
+    for (int i = 0; i < kEntries; ++i) {
+        const bool buy = i % 2 == 0;
+        const int grams = buy ? 10 : 3;
+        const double price = 450.0 + (i % 100) * 0.01;
+        held += buy ? grams : -grams;
+        file.appendBlank();
+        file.modify(
+            {start.addSecs(60 * i), buy ? ledger::kBuy : ledger::kSell, grams, price, price * grams, held});
+    }
+    return true;
+}
+
+// Median milliseconds of `runs` calls of `work`, each on a fresh copy of
+// `source`; negative when a copy or the work failed.
+double medianMs(const QString& source, const QTemporaryDir& dir,
+                const std::function<bool(const QString&)>& work) {
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        const QString copy = dir.filePath(QStringLiteral("run%1.edb").arg(run));
+        QFile::remove(copy);
+        if (!QFile::copy(source, copy))
+            return -1;
+        QElapsedTimer timer;
+        timer.start();
+        const bool done = work(copy);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        if (!done)
+            return -1;
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("transactionrecord.edb"));
+    if (!makeLedger(source)) {
+        std::fprintf(stderr, "could not create the ledger\n");
+        return 1;
+    }
+    const double open = medianMs(source, dir, [](const QString& path) {
+        const auto entries = ledger::readLedger(path);
+        const auto stats = ledger::computeLedgerStats(path);
+        return entries && stats && entries->size() == kEntries;
+    });
+    const double modify = medianMs(source, dir, [](const QString& path) {
+        return ledger::modifyLedgerEntry(path, 1, QDateTime(QDate(2024, 1, 2), QTime(9, 0)), ledger::kBuy, 20,
+                                         450, 9000) == ledger::Result::Done;
+    });
+    const double remove = medianMs(source, dir, [](const QString& path) {
+        return ledger::deleteLedgerEntry(path, 1) == ledger::Result::Done;
+    });
+    std::printf("ledger of %d entries, median of %d runs\n", kEntries, kRuns);
+    std::printf("open (readLedger + computeLedgerStats): %8.2f ms\n", open);
+    std::printf("modify record 1 (every holding changes): %8.2f ms\n", modify);
+    std::printf("delete record 1 (every holding changes): %8.2f ms\n", remove);
+    return 0;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ledger_book.h"
+
+#include <QMainWindow>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableWidget;
+struct Services;
+
+// "交易管理平台": the user's ledger of real trades, its statistics, and a
+// valuation of the gold held at a price the user types.
+class LedgerWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit LedgerWindow(Services& services, QWidget* parent = nullptr);
+
+    // Fills the list and shows the statistics; false (the window closing)
+    // when the ledger file does not open.
+    bool refresh();
+    // The selected entry's record number, 0 when no row is selected.
+    int selectedRecord() const;
+
+    void addEntry();
+    void modifyEntry();
+    void deleteEntry();
+    void deleteAll();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fillList(const QList<ledger::Entry>& entries);
+    void showStatistics(const ledger::LedgerStats& stats);
+    void valueHoldings();
+    void colourResult();
+    void failAndClose();
+    void layoutClient();
+
+    Services& services_;
+    QWidget* client_;
+    QTableWidget* entries_;
+    QGroupBox* statistics_;
+    QLabel* tradeCount_;
+    QLabel* buyCount_;
+    QLabel* sellCount_;
+    QLabel* buyTotal_;
+    QLabel* sellTotal_;
+    QLabel* goldHeld_;
+    QLineEdit* valuationPrice_;
+    QLabel* result_;
+    QMenu* operations_;
+    // The last statistics pass, for the valuation.
+    ledger::LedgerStats lastStats_;
+};
