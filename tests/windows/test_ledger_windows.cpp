@@ -9,6 +9,7 @@
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/fake_services.h"
+#include "support/installed_program.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -60,26 +61,23 @@ private:
     }
     QString path() const { return appPath(recordpasswords::kLedgerFile); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<InstalledProgram> program;
+    FakeServices* fakes = nullptr;
     MainWindow* window = nullptr;
     QPointer<LedgerWindow> ledgerWindow;
 };
 
 void LedgerWindowsTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
-    QVERIFY(provision::run({dir->path(), u"127.0.0.1:9"_s, true, false}).isEmpty());
-    fakes = std::make_unique<FakeServices>();
-    window = new MainWindow(fakes->services);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    program = std::make_unique<InstalledProgram>();
+    QVERIFY(program->ok());
+    fakes = &program->fakes();
+    window = &program->window();
 }
 
 void LedgerWindowsTest::cleanup() {
-    delete window;
     window = nullptr;
-    fakes.reset();
-    dir.reset();
+    fakes = nullptr;
+    program.reset();
 }
 
 void LedgerWindowsTest::add(const QString& type, int grams, double price, double amount) {

@@ -10,6 +10,7 @@
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/fake_services.h"
+#include "support/installed_program.h"
 #include "trading/new_simulation_window.h"
 #include "trading/trading_window.h"
 
@@ -82,26 +83,23 @@ private:
     }
     QTableWidget* list() const { return trading->findChild<QTableWidget*>(u"高级表格_交易记录显示"_s); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<InstalledProgram> program;
+    FakeServices* fakes = nullptr;
     MainWindow* window = nullptr;
     QPointer<TradingWindow> trading;
 };
 
 void SimulatedTradingTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
-    QVERIFY(provision::run({dir->path(), u"127.0.0.1:9"_s, true, false}).isEmpty());
-    fakes = std::make_unique<FakeServices>();
-    window = new MainWindow(fakes->services);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    program = std::make_unique<InstalledProgram>();
+    QVERIFY(program->ok());
+    fakes = &program->fakes();
+    window = &program->window();
 }
 
 void SimulatedTradingTest::cleanup() {
-    delete window;
     window = nullptr;
-    fakes.reset();
-    dir.reset();
+    fakes = nullptr;
+    program.reset();
 }
 
 void SimulatedTradingTest::giveQuotes() {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/app_dir.h"
+#include "app/main_window.h"
+#include "provisioner.h"
+#include "support/fake_services.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A program directory as an installation lays it down (config.ini,
+// endpoints.ini, the record files) in a temporary folder, and the main window
+// running on fake services over it. Tests that use it link aurivex_provision.
+class InstalledProgram {
+public:
+    InstalledProgram() {
+        appdir::set(dir_.path());
+        ok_ = provision::run({dir_.path(), QStringLiteral("127.0.0.1:9"), true, false}).isEmpty();
+        window_ = std::make_unique<MainWindow>(fakes_.services);
+        window_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+
+    bool ok() const { return ok_ && dir_.isValid(); }
+    FakeServices& fakes() { return fakes_; }
+    MainWindow& window() { return *window_; }
+
+private:
+    QTemporaryDir dir_;
+    FakeServices fakes_;
+    std::unique_ptr<MainWindow> window_;
+    bool ok_ = false;
+};
