@@ -357,7 +357,8 @@ void MainWindow::openSimulatedTrading() {
     property.close();
     tradingWindow_ = new TradingWindow(services_, *quoteModel_, opening, this);
     connect(tradingWindow_, &TradingWindow::newSimulationRequested, this, &MainWindow::openNewSimulation);
-    tradingWindow_->show();
+    if (tradingWindow_->ready())
+        tradingWindow_->show();
 }
 
 void MainWindow::openNewSimulation() {
@@ -377,7 +378,8 @@ void MainWindow::openLedger() {
         return;
     }
     ledgerWindow_ = new LedgerWindow(services_, this);
-    ledgerWindow_->show();
+    if (ledgerWindow_->ready())
+        ledgerWindow_->show();
 }
 
 void MainWindow::lockProgram() {

@@ -49,25 +49,6 @@ private:
     double lost_ = 0;
 };
 
-// A sum or difference of money carries the 15 significant digits of its
-// largest term, no more; the digits beyond are rounding noise that a
-// difference of nearly equal totals would bring to the front (24520.8 −
-// 23710.4 is 810.399999999998 in doubles). Rounds them away.
-double toCarriedDigits(double value, double largestTerm) {
-    largestTerm = std::fabs(largestTerm);
-    if (largestTerm == 0 || !std::isfinite(value) || !std::isfinite(largestTerm))
-        return value;
-    const int lastDigit = int(std::floor(std::log10(largestTerm))) - 14;
-    // Whole powers of ten, so that the division rounds to the nearest
-    // double of the decimal.
-    if (lastDigit < 0) {
-        const double scale = std::pow(10.0, -lastDigit);
-        return std::round(value * scale) / scale;
-    }
-    const double quantum = std::pow(10.0, lastDigit);
-    return std::round(value / quantum) * quantum;
-}
-
 // Makes every "拥有黄金" the running holding over the entries before it,
 // writing only the holdings that differ.
 void recomputeHoldings(RecordFile& file) {
@@ -199,15 +180,15 @@ LedgerStats statsOf(const QList<Entry>& entries) {
     stats.buyTotal = buyTotal.value();
     stats.sellTotal = sellTotal.value();
     stats.goldHeld = wholeSum(double(buyGrams) - sellGrams);
-    stats.cashResult = toCarriedDigits(stats.sellTotal - stats.buyTotal,
-                                       std::max(std::fabs(stats.sellTotal), std::fabs(stats.buyTotal)));
+    stats.cashResult = numtext::roundToCarriedDigits(
+        stats.sellTotal - stats.buyTotal, std::max(std::fabs(stats.sellTotal), std::fabs(stats.buyTotal)));
     return stats;
 }
 
 double valueAt(const LedgerStats& stats, double price) {
     const double gold = price * stats.goldHeld;
     const double value = gold + stats.sellTotal - stats.buyTotal;
-    return toCarriedDigits(
+    return numtext::roundToCarriedDigits(
         value, std::max({std::fabs(gold), std::fabs(stats.sellTotal), std::fabs(stats.buyTotal)}));
 }
 

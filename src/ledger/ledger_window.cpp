@@ -120,7 +120,7 @@ LedgerWindow::LedgerWindow(Services& services, QWidget* parent)
 
     // The design's 918 × 535 is the client area below the menu bar.
     resize(918, 535 + menuBar()->sizeHint().height());
-    refresh();
+    ready_ = refresh();
 }
 
 bool LedgerWindow::refresh() {

@@ -21,6 +21,9 @@ public:
     // Fills the list and shows the statistics; false (the window closing)
     // when the ledger file does not open.
     bool refresh();
+    // False when the ledger could not be read at the start: the window has
+    // already closed itself and must not be shown.
+    bool ready() const { return ready_; }
     // The selected entry's record number, 0 when no row is selected.
     int selectedRecord() const;
 
@@ -55,4 +58,5 @@ private:
     QMenu* operations_;
     // The last statistics pass, for the valuation.
     ledger::LedgerStats lastStats_;
+    bool ready_ = false;
 };

@@ -93,6 +93,20 @@ QString valueText(double value) {
     return plainText(value, 15);
 }
 
+double roundToCarriedDigits(double value, double largestTerm) {
+    largestTerm = std::fabs(largestTerm);
+    if (largestTerm == 0 || !std::isfinite(value) || !std::isfinite(largestTerm))
+        return value;
+    const int lastDigit = static_cast<int>(std::floor(std::log10(largestTerm))) - 14;
+    // Whole powers of ten, so that the division rounds to the nearest double of the decimal.
+    if (lastDigit < 0) {
+        const double scale = std::pow(10.0, -lastDigit);
+        return std::round(value * scale) / scale;
+    }
+    const double quantum = std::pow(10.0, lastDigit);
+    return std::round(value / quantum) * quantum;
+}
+
 QString priceText(double value) {
     return plainText(value, kPriceDigits).left(kPriceLength);
 }

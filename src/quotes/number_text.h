@@ -32,6 +32,12 @@ int wholeNumber(const QString& text);
 // rounding of the program's own beyond that ("1492.19", "100000").
 QString valueText(double value);
 
+// A sum or difference of money carries the 15 significant digits of its
+// largest term, no more; the digits beyond are rounding noise that a
+// difference of nearly equal values brings to the front (24520.8 − 23710.4 is
+// 810.399999999998 in doubles). Rounds them away.
+double roundToCarriedDigits(double value, double largestTerm);
+
 // The text a price is shown with: a value that passed through single
 // precision, printed with the 7 digits it carries and cut to 6 characters.
 QString priceText(double value);

@@ -51,6 +51,6 @@ void QuoteFetcher::raiseDataError() {
     dataErrorRaised_ = true;
     QPointer<QWidget> parent(messageParent_);
     services_.dialogs->message(parent, QStringLiteral("敬告：服务器数据错误！"), QStringLiteral("数据错误"),
-                               Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+                               Dialogs::Icon::None, Dialogs::Buttons::Ok);
     services_.quit(0);
 }

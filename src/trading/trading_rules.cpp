@@ -2,6 +2,9 @@
 
 #include "quotes/number_text.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tradingrules {
 
 namespace {
@@ -70,7 +73,7 @@ Outcome buy(const Account& account, const QString& priceText, const QString& qua
     }
     outcome.trade = {QStringLiteral("买入"), numtext::leadingNumber(priceText), grams, cost};
     outcome.after.held = account.held + grams;
-    outcome.after.cash = account.cash - cost;
+    outcome.after.cash = numtext::roundToCarriedDigits(account.cash - cost, std::max(account.cash, cost));
     return outcome;
 }
 
@@ -93,8 +96,11 @@ Outcome sell(const Account& account, const QString& priceText, const QString& qu
     const double proceeds = amountOf(priceText, quantityText);
     outcome.trade = {QStringLiteral("卖出"), numtext::leadingNumber(priceText), grams, proceeds};
     outcome.after.held = account.held - grams;
-    outcome.after.cash = account.cash + proceeds;
-    outcome.profit = outcome.after.cash - account.capital;
+    outcome.after.cash =
+        numtext::roundToCarriedDigits(account.cash + proceeds, std::max(account.cash, proceeds));
+    outcome.profit =
+        numtext::roundToCarriedDigits(outcome.after.cash - account.capital,
+                                      std::max(std::abs(outcome.after.cash), double(account.capital)));
     return outcome;
 }
 

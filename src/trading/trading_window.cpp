@@ -145,7 +145,7 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes, const
     capital_->setText(numtext::valueText(opening.capital));
     cash_->setText(numtext::valueText(opening.cash));
     held_->setText(QString::number(opening.held));
-    fillTradeList();
+    ready_ = fillTradeList();
 }
 
 void TradingWindow::feedPrices() {

@@ -36,6 +36,9 @@ public:
     void clearTrades();
     void startNewSimulation();
     tradingrules::Bank bank() const { return bank_; }
+    // False when the trade list could not be filled at the start: the window
+    // has already closed itself and must not be shown.
+    bool ready() const { return ready_; }
 
 signals:
     // "新建交易": the main window opens the new-simulation window.
@@ -72,4 +75,5 @@ private:
     QLineEdit* profit_;
     QTableWidget* trades_;
     Timer* priceFeed_;
+    bool ready_ = false;
 };

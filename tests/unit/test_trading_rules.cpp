@@ -18,6 +18,7 @@ private slots:
     void buy();
     void sell_data();
     void sell();
+    void noRoundingNoiseInCashOrProfit();
     void amountIsPriceTimesWholeGrams();
     void valueTexts_data();
     void valueTexts();
@@ -109,6 +110,15 @@ void TradingRulesTest::sell() {
         QCOMPARE(outcome.after.cash, 100000.0 + outcome.trade.amount);
     }
     QCOMPARE(tradingrules::refusalText(refusal).isEmpty(), refusal == Refusal::None);
+}
+
+void TradingRulesTest::noRoundingNoiseInCashOrProfit() {
+    // 113 g bought at 365.48 and sold at 365.49 gain exactly 1.13.
+    const tradingrules::Outcome bought = tradingrules::buy({0, 100000, 100000}, u"365.48"_s, u"113"_s);
+    const tradingrules::Outcome sold = tradingrules::sell(bought.after, u"365.49"_s, u"113"_s);
+    QCOMPARE(numtext::valueText(bought.after.cash), u"58700.76"_s);
+    QCOMPARE(numtext::valueText(sold.after.cash), u"100001.13"_s);
+    QCOMPARE(numtext::valueText(sold.profit), u"1.13"_s);
 }
 
 void TradingRulesTest::amountIsPriceTimesWholeGrams() {

@@ -305,6 +305,8 @@ void LedgerWindowsTest::missingFileClosesTheWindow() {
     QVERIFY(QFile::remove(path()));
     window->toolbarButton(10)->trigger();
     QCOMPARE(fakes->dialogs.lastText(), u"数据库打开失败，请重新运行软件！"_s);
+    // It never shows, not even for a moment.
+    QVERIFY(!window->ledgerWindow() || !window->ledgerWindow()->isVisible());
     QCOMPARE(fakes->dialogs.history().last().title, u"友情提示："_s);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!window->ledgerWindow());
