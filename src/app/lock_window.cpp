@@ -54,10 +54,21 @@ LockWindow::LockWindow(Services& services, QWidget* parent)
     connect(changeButton, &QPushButton::clicked, this, &LockWindow::changePassword);
 
     setWindowAlpha(this, 245);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    move(centredPosition());
+}
+
+QPoint LockWindow::centredPosition() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return pos();
+    const QRect area = screen->availableGeometry();
+    return {area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2};
+}
+
+void LockWindow::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (isVisible() && pos() != centredPosition())
+        move(centredPosition());
 }
 
 std::optional<QString> LockWindow::storedPassword() {

@@ -24,11 +24,14 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The window stays centred: a drag by its title bar is undone.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // The stored password, or nothing when the account file does not open.
     std::optional<QString> storedPassword();
     void release();
+    QPoint centredPosition() const;
 
     Services& services_;
     QLineEdit* password_;

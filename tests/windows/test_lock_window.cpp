@@ -145,6 +145,10 @@ void LockWindowTest::refusesEveryCloseRequest() {
     QTest::keyClick(&lock, Qt::Key_Escape);
     lock.reject();
     QVERIFY(lock.isVisible());
+    // Nor can it be dragged away from the centre.
+    const QPoint centre = lock.pos();
+    lock.move(centre + QPoint(40, 30));
+    QCOMPARE(lock.pos(), centre);
 }
 
 void LockWindowTest::unreadableAccountFileKeepsTheLock_data() {
