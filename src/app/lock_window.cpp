@@ -73,7 +73,7 @@ void LockWindow::moveEvent(QMoveEvent* event) {
 
 std::optional<QString> LockWindow::storedPassword() {
     RecordFile file;
-    if (!file.open(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword()) ||
+    if (!file.openForReading(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword()) ||
         file.count() < 1) {
         showRecordOpenFailure(*services_.dialogs, this);
         return std::nullopt;

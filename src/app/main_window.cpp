@@ -332,7 +332,8 @@ void MainWindow::openSimulatedTrading() {
         return;
     }
     RecordFile property;
-    if (!property.open(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword())) {
+    if (!property.openForReading(appPath(recordpasswords::kPropertyFile),
+                                 recordpasswords::propertyPassword())) {
         showRecordOpenFailure(*services_.dialogs, this);
         services_.quit(0);
         return;

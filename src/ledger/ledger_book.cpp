@@ -128,7 +128,7 @@ Result clearLedger(const QString& path) {
 
 std::optional<QList<Entry>> readLedger(const QString& path) {
     RecordFile file;
-    if (!file.open(path, QString()))
+    if (!file.openForReading(path, QString()))
         return std::nullopt;
     const QList<QList<QVariant>> records =
         file.readAll({timeField, typeField, gramsField, priceField, amountField, heldField});
@@ -143,7 +143,7 @@ std::optional<QList<Entry>> readLedger(const QString& path) {
 
 std::optional<LedgerStats> computeLedgerStats(const QString& path) {
     RecordFile file;
-    if (!file.open(path, QString()))
+    if (!file.openForReading(path, QString()))
         return std::nullopt;
     // The statistics need no times, whose reading is the slow part.
     const QList<QList<QVariant>> records = file.readAll({typeField, gramsField, amountField});

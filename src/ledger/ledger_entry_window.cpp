@@ -77,7 +77,7 @@ LedgerEntryWindow::LedgerEntryWindow(Services& services, Mode mode, int record, 
 
 void LedgerEntryWindow::loadRecord() {
     RecordFile file;
-    if (!file.open(appPath(recordpasswords::kLedgerFile), QString())) {
+    if (!file.openForReading(appPath(recordpasswords::kLedgerFile), QString())) {
         // The window stays open with empty boxes.
         showRecordOpenFailure(*services_.dialogs, this);
         return;

@@ -14,6 +14,7 @@
 struct RecordFile::Connection {
     sqlite3* db = nullptr;
     bool changed = false; // something was written in the running transaction
+    bool readOnly = false;
     int joins = 0;
     std::vector<RecordFile*> handles; // every open handle on this connection
 };
@@ -247,29 +248,41 @@ QDateTime RecordFile::dateTimeOfText(const QString& text) {
 }
 
 bool RecordFile::open(const QString& path, const QString& password) {
+    return openFile(path, password, false);
+}
+
+bool RecordFile::openForReading(const QString& path, const QString& password) {
+    return openFile(path, password, true);
+}
+
+bool RecordFile::openFile(const QString& path, const QString& password, bool readOnly) {
     close();
     // SQLite would refuse a missing file too; this also keeps folders out.
     if (!QFileInfo(path).isFile())
         return false;
     sqlite3* db = nullptr;
-    const bool opened =
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const bool opened = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) == SQLITE_OK;
     auto connection = std::make_unique<Connection>();
     connection->db = db;
+    connection->readOnly = readOnly;
     if (opened)
         sqlite3_busy_timeout(db, busyTimeoutMs);
     // Key and schema are checked before anything could write, so a wrong
     // password or a foreign file leaves the file untouched.
     std::optional<QList<Field>> fields;
-    if (opened && !sqlite3_db_readonly(db, "main") && applyKey(db, password))
+    if (opened && (readOnly || !sqlite3_db_readonly(db, "main")) && applyKey(db, password))
         fields = readFields(db, QStringLiteral("main"));
     // Temporary data stays in memory, out of files outside the record file.
-    if (!fields ||
-        !exec(db, "PRAGMA temp_store = MEMORY; PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL")) {
+    const char* settings = readOnly ? "PRAGMA temp_store = MEMORY"
+                                    : "PRAGMA temp_store = MEMORY; PRAGMA journal_mode = DELETE; "
+                                      "PRAGMA synchronous = FULL";
+    if (!fields || !exec(db, settings)) {
         sqlite3_close(db);
         return false;
     }
-    if (!exec(db, "BEGIN IMMEDIATE")) {
+    // A reader takes a snapshot; a writer holds the file for its whole action.
+    if (!exec(db, readOnly ? "BEGIN" : "BEGIN IMMEDIATE")) {
         sqlite3_close(db);
         return false;
     }
@@ -428,7 +441,7 @@ int RecordFile::fieldIndex(const QString& field) const {
 
 // Writes only ever happen inside the handle's transaction.
 bool RecordFile::canChange() const {
-    return connection_ && !sqlite3_get_autocommit(connection_->db);
+    return connection_ && !connection_->readOnly && !sqlite3_get_autocommit(connection_->db);
 }
 
 sqlite3_stmt* RecordFile::cached(const QString& key, const QString& sql) const {

@@ -36,6 +36,10 @@ public:
     // that is not a record file. The first record (if any) becomes current.
     // While another handle has the file open, waits up to 2 s for its close.
     bool open(const QString& path, const QString& password);
+    // Opens for reading only: a snapshot of the file that needs no write
+    // access and waits for no writer, for actions that only look. Every
+    // change through this handle is refused.
+    bool openForReading(const QString& path, const QString& password);
     // Opens a second file inside `primary`'s transaction: closing `primary`
     // commits both files atomically. Must be called before anything was
     // changed through `primary`, and not for a file already open on it. This
@@ -97,6 +101,7 @@ public:
 private:
     struct Connection;
 
+    bool openFile(const QString& path, const QString& password, bool readOnly);
     bool attachTable(const QString& schema);
     void loadRowIds();
     int fieldIndex(const QString& field) const;

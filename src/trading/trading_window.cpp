@@ -240,7 +240,7 @@ void TradingWindow::failAndClose() {
 
 bool TradingWindow::fillTradeList() {
     RecordFile file;
-    if (!file.open(appPath(recordpasswords::kTransactionFile), QString())) {
+    if (!file.openForReading(appPath(recordpasswords::kTransactionFile), QString())) {
         failAndClose();
         return false;
     }

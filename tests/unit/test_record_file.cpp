@@ -142,6 +142,7 @@ private slots:
     void purgeRenumbers_data();
     void purgeRenumbers();
     void clearRemovesEverything();
+    void readerLooksButNeverChanges();
     void readAllFollowsTheHandle_data();
     void readAllFollowsTheHandle();
     void writeColumn_data();
@@ -393,6 +394,33 @@ void RecordFileTest::clearRemovesEverything() {
         QCOMPARE(file.current(), 0);
     }
     QCOMPARE(numbers(path, secret), QList<int>{});
+}
+
+void RecordFileTest::readerLooksButNeverChanges() {
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, u"f.edb"_qs, secret, {1, 2, 3});
+    {
+        // A writer in the middle of its action does not keep a reader out,
+        // and the reader sees what was last committed.
+        RecordFile writer;
+        QVERIFY(writer.open(path, secret));
+        writer.goFirst();
+        QVERIFY(writer.write(u"编号"_qs, 99));
+        RecordFile reader;
+        QVERIFY(reader.openForReading(path, secret));
+        QCOMPARE(reader.count(), 3);
+        QCOMPARE(reader.read(u"编号"_qs).toInt(), 1);
+        QVERIFY(!reader.write(u"编号"_qs, 7));
+        QVERIFY(!reader.modify({5}));
+        reader.appendBlank();
+        reader.markDeleted();
+        reader.purgeDeleted();
+        reader.clear();
+        QCOMPARE(reader.count(), 3);
+        reader.close();
+        QVERIFY(!reader.openForReading(path, u"wrong"_qs));
+    }
+    QCOMPARE(numbers(path, secret), (QList<int>{99, 2, 3}));
 }
 
 void RecordFileTest::readAllFollowsTheHandle_data() {
