@@ -17,6 +17,8 @@ NewSimulationWindow::NewSimulationWindow(Services& services, QWidget* parent)
     setObjectName(QStringLiteral("新建模拟炒金"));
     setWindowTitle(QStringLiteral("新建模拟炒金"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Lets the skin paint the window's background.
+    setAttribute(Qt::WA_StyledBackground);
     setFixedSize(380, 180);
 
     place<QLabel>(this, QStringLiteral("标签2"), {17, 17, 60, 20}, QStringLiteral("炒金银行："));

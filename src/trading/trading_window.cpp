@@ -54,6 +54,8 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes, const
     setWindowTitle(QStringLiteral("模拟炒金平台"));
     setAttribute(Qt::WA_DeleteOnClose);
     resize(605, 506);
+    // Lets the skin paint the window's background.
+    setAttribute(Qt::WA_StyledBackground);
 
     toolbar_ = place<QToolBar>(this, QStringLiteral("工具条_模拟炒金平台"), {0, 0, 636, 28});
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
