@@ -22,7 +22,7 @@ QPen ink(qreal width = 2.2) {
 // Every image is drawn on a 32 × 32 canvas and scaled by QIcon as needed.
 QIcon drawn(const std::function<void(QPainter&)>& draw) {
     QIcon icon;
-    for (int size : {16, 20, 24, 32, 48}) {
+    for (int size : {16, 20, 24, 32, 48, 128}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
