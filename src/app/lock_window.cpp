@@ -71,22 +71,26 @@ void LockWindow::moveEvent(QMoveEvent* event) {
         move(centredPosition());
 }
 
-std::optional<QString> LockWindow::storedPassword() {
-    RecordFile file;
-    if (!file.openForReading(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword()) ||
-        file.count() < 1) {
+bool LockWindow::openAccount(RecordFile& file, bool forChange) {
+    const QString path = appPath(recordpasswords::kPropertyFile);
+    const QString password = recordpasswords::propertyPassword();
+    const bool opened = forChange ? file.open(path, password) : file.openForReading(path, password);
+    if (!opened || file.count() < 1) {
+        file.close();
         showRecordOpenFailure(*services_.dialogs, this);
-        return std::nullopt;
+        return false;
     }
     file.goFirst();
-    return file.read(kPasswordField).toString();
+    return true;
 }
 
 void LockWindow::unlock() {
-    const std::optional<QString> stored = storedPassword();
-    if (!stored)
+    RecordFile file;
+    if (!openAccount(file, false))
         return; // stays locked
-    if (*stored == password_->text()) {
+    const bool matches = file.read(kPasswordField).toString() == password_->text();
+    file.close();
+    if (matches) {
         release();
         return;
     }
@@ -95,12 +99,8 @@ void LockWindow::unlock() {
 
 void LockWindow::changePassword() {
     RecordFile file;
-    if (!file.open(appPath(recordpasswords::kPropertyFile), recordpasswords::propertyPassword()) ||
-        file.count() < 1) {
-        showRecordOpenFailure(*services_.dialogs, this);
+    if (!openAccount(file, true))
         return; // stays locked
-    }
-    file.goFirst();
     if (file.read(kPasswordField).toString() != currentPassword_->text()) {
         file.close();
         services_.dialogs->message(this, QStringLiteral("原始密码错误！"), QString());

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QDialog>
-#include <optional>
 
 class QLineEdit;
+class RecordFile;
 struct Services;
 
 // "系统锁定中...": a small modal window over the main window that no close
@@ -28,8 +28,9 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    // The stored password, or nothing when the account file does not open.
-    std::optional<QString> storedPassword();
+    // Opens the account file on its record; on failure shows the message and
+    // returns false (the program then stays locked).
+    bool openAccount(RecordFile& file, bool forChange);
     void release();
     QPoint centredPosition() const;
 

@@ -178,7 +178,6 @@ void QuoteCycle::checkTradingDay() {
 
 void QuoteCycle::enterClosedState() {
     // Nothing leaves this state: the rows stay frozen until the next start.
-    closed_ = true;
     for (int i = 0; i < 3; ++i) {
         Bank& bank = banks_[static_cast<size_t>(i)];
         bank.update->setInterval(0);

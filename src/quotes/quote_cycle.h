@@ -36,10 +36,6 @@ public:
 
     // Evaluates the closed-market rule now and freezes the bank rows when it holds.
     void checkTradingDay();
-    bool closed() const { return closed_; }
-
-    // The progress positions as the program counts them (banks 0..2, international 3).
-    int progressPosition(int row) const { return progress_[static_cast<size_t>(row)].position; }
 
 private:
     struct Progress {
@@ -76,5 +72,4 @@ private:
     Timer* indicatorRight_;
     Timer* indicatorLeft_;
     Timer* tradingDayCheck_;
-    bool closed_ = false;
 };

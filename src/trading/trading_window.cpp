@@ -172,39 +172,32 @@ tradingrules::Account TradingWindow::account() const {
 void TradingWindow::buy() {
     // The cost is taken at the price shown now, so price × grams is what moves.
     updateBuyCost();
-    const tradingrules::Outcome outcome =
-        tradingrules::buy(account(), buyPrice_->text(), buyQuantity_->text());
-    if (outcome.refusal != tradingrules::Refusal::None) {
-        services_.dialogs->message(this, tradingrules::refusalText(outcome.refusal), QString());
-        if (outcome.refusal == tradingrules::Refusal::BadQuantity)
-            buyQuantity_->clear();
-        return;
-    }
-    if (!record(outcome))
-        return;
-    held_->setText(QString::number(outcome.after.held));
-    cash_->setText(numtext::valueText(outcome.after.cash));
-    fillTradeList();
-    buyQuantity_->clear();
+    complete(tradingrules::buy(account(), buyPrice_->text(), buyQuantity_->text()), buyQuantity_);
 }
 
 void TradingWindow::sell() {
     updateSellProceeds();
     const tradingrules::Outcome outcome =
         tradingrules::sell(account(), sellPrice_->text(), sellQuantity_->text());
+    // Only a sell compares the cash with the starting capital.
+    if (complete(outcome, sellQuantity_))
+        profit_->setText(numtext::valueText(outcome.profit));
+}
+
+bool TradingWindow::complete(const tradingrules::Outcome& outcome, QLineEdit* quantity) {
     if (outcome.refusal != tradingrules::Refusal::None) {
         services_.dialogs->message(this, tradingrules::refusalText(outcome.refusal), QString());
         if (outcome.refusal == tradingrules::Refusal::BadQuantity)
-            sellQuantity_->clear();
-        return;
+            quantity->clear();
+        return false;
     }
     if (!record(outcome))
-        return;
+        return false;
     held_->setText(QString::number(outcome.after.held));
     cash_->setText(numtext::valueText(outcome.after.cash));
-    profit_->setText(numtext::valueText(outcome.profit));
     fillTradeList();
-    sellQuantity_->clear();
+    quantity->clear();
+    return true;
 }
 
 bool TradingWindow::record(const tradingrules::Outcome& outcome) {

@@ -35,7 +35,6 @@ public:
     bool fillTradeList();
     void clearTrades();
     void startNewSimulation();
-    tradingrules::Bank bank() const { return bank_; }
     // False when the trade list could not be filled at the start: the window
     // has already closed itself and must not be shown.
     bool ready() const { return ready_; }
@@ -52,6 +51,9 @@ private:
     void updateBuyCost();
     void updateSellProceeds();
     tradingrules::Account account() const;
+    // Shows a refusal, or records the trade and shows the account after it;
+    // true when the trade went through.
+    bool complete(const tradingrules::Outcome& outcome, QLineEdit* quantity);
     // Writes the account and the trade to both files together; false when
     // either file does not open, in which case nothing changed.
     bool record(const tradingrules::Outcome& outcome);
