@@ -1,14 +1,12 @@
 #include "lock_window.h"
 
 #include "app/app_art.h"
-#include "app/app_dir.h"
 #include "app/place.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/window_alpha.h"
 #include "records/open_failure.h"
-#include "records/passwords.h"
-#include "records/record_file.h"
+#include "trading/account_book.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -16,11 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-
-namespace {
-const QString kPasswordField = QStringLiteral("锁定密码");
-constexpr int kPasswordPosition = 5;
-} // namespace
 
 LockWindow::LockWindow(Services& services, QWidget* parent)
     : QDialog(parent,
@@ -71,26 +64,13 @@ void LockWindow::moveEvent(QMoveEvent* event) {
         move(centredPosition());
 }
 
-bool LockWindow::openAccount(RecordFile& file, bool forChange) {
-    const QString path = appPath(recordpasswords::kPropertyFile);
-    const QString password = recordpasswords::propertyPassword();
-    const bool opened = forChange ? file.open(path, password) : file.openForReading(path, password);
-    if (!opened || file.count() < 1) {
-        file.close();
-        showRecordOpenFailure(*services_.dialogs, this);
-        return false;
-    }
-    file.goFirst();
-    return true;
-}
-
 void LockWindow::unlock() {
-    RecordFile file;
-    if (!openAccount(file, false))
+    const std::optional<QString> stored = accountbook::lockPassword();
+    if (!stored) {
+        showRecordOpenFailure(*services_.dialogs, this);
         return; // stays locked
-    const bool matches = file.read(kPasswordField).toString() == password_->text();
-    file.close();
-    if (matches) {
+    }
+    if (*stored == password_->text()) {
         release();
         return;
     }
@@ -98,24 +78,18 @@ void LockWindow::unlock() {
 }
 
 void LockWindow::changePassword() {
-    RecordFile file;
-    if (!openAccount(file, true))
-        return; // stays locked
-    if (file.read(kPasswordField).toString() != currentPassword_->text()) {
-        file.close();
+    switch (accountbook::changeLockPassword(currentPassword_->text(), newPassword_->text())) {
+    case accountbook::Status::Done:
+        services_.dialogs->message(this, QStringLiteral("修改成功！"), QString());
+        release();
+        return;
+    case accountbook::Status::Refused:
         services_.dialogs->message(this, QStringLiteral("原始密码错误！"), QString());
         return;
-    }
-    QList<std::optional<QVariant>> values(kPasswordPosition);
-    values[kPasswordPosition - 1] = newPassword_->text();
-    const bool stored = file.modify(values);
-    file.close();
-    if (!stored) {
+    default:
         showRecordOpenFailure(*services_.dialogs, this);
-        return;
+        return; // stays locked
     }
-    services_.dialogs->message(this, QStringLiteral("修改成功！"), QString());
-    release();
 }
 
 void LockWindow::release() {

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class QLineEdit;
-class RecordFile;
 struct Services;
 
 // "系统锁定中...": a small modal window over the main window that no close
@@ -28,9 +27,6 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    // Opens the account file on its record; on failure shows the message and
-    // returns false (the program then stays locked).
-    bool openAccount(RecordFile& file, bool forChange);
     void release();
     QPoint centredPosition() const;
 

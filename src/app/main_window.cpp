@@ -17,8 +17,7 @@
 #include "quotes/quote_model.h"
 #include "quotes/world_clock.h"
 #include "records/open_failure.h"
-#include "records/passwords.h"
-#include "records/record_file.h"
+#include "trading/account_book.h"
 #include "trading/new_simulation_window.h"
 #include "trading/trading_window.h"
 
@@ -331,15 +330,13 @@ void MainWindow::openSimulatedTrading() {
         services_.dialogs->message(this, QStringLiteral("服务器还未连接，请稍后在进入！"), QString());
         return;
     }
-    RecordFile property;
-    if (!property.openForReading(appPath(recordpasswords::kPropertyFile),
-                                 recordpasswords::propertyPassword())) {
+    const accountbook::Reading reading = accountbook::readAccount();
+    if (reading.status == accountbook::Status::Failed) {
         showRecordOpenFailure(*services_.dialogs, this);
         services_.quit(0);
         return;
     }
-    if (property.count() < 1) {
-        property.close();
+    if (reading.status == accountbook::Status::NoAccount) {
         openNewSimulation();
         return;
     }
@@ -349,14 +346,7 @@ void MainWindow::openSimulatedTrading() {
         tradingWindow_->activateWindow();
         return;
     }
-    property.goFirst();
-    TradingWindow::Opening opening;
-    opening.bankCode = property.read(QStringLiteral("操作银行")).toInt();
-    opening.capital = property.read(QStringLiteral("启始资产")).toDouble();
-    opening.cash = property.read(QStringLiteral("现有资产")).toDouble();
-    opening.held = property.read(QStringLiteral("持有量")).toInt();
-    property.close();
-    tradingWindow_ = new TradingWindow(services_, *quoteModel_, opening, this);
+    tradingWindow_ = new TradingWindow(services_, *quoteModel_, reading.account, this);
     connect(tradingWindow_, &TradingWindow::newSimulationRequested, this, &MainWindow::openNewSimulation);
     if (tradingWindow_->ready())
         tradingWindow_->show();

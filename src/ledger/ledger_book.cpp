@@ -1,6 +1,7 @@
 #include "ledger/ledger_book.h"
 
 #include "quotes/number_text.h"
+#include "records/passwords.h"
 #include "records/record_file.h"
 
 #include <algorithm>
@@ -49,9 +50,21 @@ private:
     double lost_ = 0;
 };
 
+bool openLedger(RecordFile& file, const QString& path, bool readOnly = false) {
+    return readOnly ? file.openForReading(path, QString(), recordpasswords::ledgerFields())
+                    : file.open(path, QString(), recordpasswords::ledgerFields());
+}
+
+// The result of a change: Done only when everything reached the file.
+Result closed(RecordFile& file, bool written) {
+    if (!written)
+        file.cancel();
+    return file.close() ? Result::Done : Result::Failed;
+}
+
 // Makes every "拥有黄金" the running holding over the entries before it,
 // writing only the holdings that differ.
-void recomputeHoldings(RecordFile& file) {
+bool recomputeHoldings(RecordFile& file) {
     const QList<QList<QVariant>> records = file.readAll({typeField, gramsField, heldField});
     QList<std::optional<QVariant>> changes(records.size());
     int held = 0;
@@ -61,7 +74,27 @@ void recomputeHoldings(RecordFile& file) {
         if (record[2].toInt() != held)
             changes[k] = held;
     }
-    file.writeColumn(heldField, changes);
+    return file.writeColumn(heldField, changes);
+}
+
+Entry entryOf(const QList<QVariant>& r) {
+    return {r[0].toDateTime(), r[1].toString(), r[2].toInt(), r[3].toDouble(), r[4].toDouble(), r[5].toInt()};
+}
+
+Entry currentEntry(const RecordFile& file) {
+    QList<QVariant> values;
+    for (const QString& field : {timeField, typeField, gramsField, priceField, amountField, heldField})
+        values << file.read(field);
+    return entryOf(values);
+}
+
+// Makes `record` current when the file has it and, with `shown`, it is still
+// the entry a window showed.
+bool holdsEntry(RecordFile& file, int record, const std::optional<Entry>& shown) {
+    if (record < 1 || record > file.count())
+        return false;
+    file.goTo(record);
+    return !shown || sameEntry(currentEntry(file), *shown);
 }
 
 } // namespace
@@ -77,73 +110,82 @@ double amountFor(const QString& priceText, const QString& gramsText) {
 Result addLedgerEntry(const QString& path, const QDateTime& time, const QString& type,
                       const QString& gramsText, double price, double amount) {
     RecordFile file;
-    if (!file.open(path, QString()))
-        return Result::OpenFailed;
+    if (!openLedger(file, path))
+        return Result::Failed;
     file.goLast();
     const int previous = file.count() > 0 ? file.read(heldField).toInt() : 0;
     const int grams = wholeGrams(gramsText);
     const int held = heldAfter(previous, type, grams);
     if (type != kBuy && held < 0)
         return Result::NotEnoughGold;
-    file.appendBlank();
-    file.write(timeField, time);
-    file.write(typeField, type);
-    file.write(gramsField, grams);
-    file.write(priceField, price);
-    file.write(amountField, amount);
-    file.write(heldField, held);
-    return Result::Done;
+    // A failed append stops here: the writes must not land on another entry.
+    const bool written = file.appendBlank() && file.write(timeField, time) && file.write(typeField, type) &&
+                         file.write(gramsField, grams) && file.write(priceField, price) &&
+                         file.write(amountField, amount) && file.write(heldField, held);
+    return closed(file, written);
 }
 
 Result modifyLedgerEntry(const QString& path, int record, const QDateTime& time, const QString& type,
-                         double grams, double price, double amount) {
+                         double grams, double price, double amount, const std::optional<Entry>& shown) {
     RecordFile file;
-    if (!file.open(path, QString()))
-        return Result::OpenFailed;
-    file.goTo(record);
+    if (!openLedger(file, path))
+        return Result::Failed;
+    if (!holdsEntry(file, record, shown))
+        return Result::NoSuchEntry;
     // The integer field drops the fraction of the grams.
-    file.modify({time, type, grams, price, amount});
-    recomputeHoldings(file);
-    return Result::Done;
+    const bool written = file.modify({time, type, grams, price, amount}) && recomputeHoldings(file);
+    return closed(file, written);
 }
 
-Result deleteLedgerEntry(const QString& path, int record) {
+Result deleteLedgerEntry(const QString& path, int record, const std::optional<Entry>& shown) {
     RecordFile file;
-    if (!file.open(path, QString()))
-        return Result::OpenFailed;
-    file.goTo(record);
+    if (!openLedger(file, path))
+        return Result::Failed;
+    if (!holdsEntry(file, record, shown))
+        return Result::NoSuchEntry;
     file.markDeleted();
-    file.purgeDeleted();
-    recomputeHoldings(file);
-    return Result::Done;
+    const bool written = file.purgeDeleted() && recomputeHoldings(file);
+    return closed(file, written);
 }
 
 Result clearLedger(const QString& path) {
     RecordFile file;
-    if (!file.open(path, QString()))
-        return Result::OpenFailed;
-    file.clear();
-    return Result::Done;
+    if (!openLedger(file, path))
+        return Result::Failed;
+    return closed(file, file.clear());
 }
 
 std::optional<QList<Entry>> readLedger(const QString& path) {
     RecordFile file;
-    if (!file.openForReading(path, QString()))
+    if (!openLedger(file, path, true))
         return std::nullopt;
     const QList<QList<QVariant>> records =
         file.readAll({timeField, typeField, gramsField, priceField, amountField, heldField});
     QList<Entry> entries;
     entries.reserve(records.size());
-    for (const QList<QVariant>& record : records) {
-        entries.append({record[0].toDateTime(), record[1].toString(), record[2].toInt(), record[3].toDouble(),
-                        record[4].toDouble(), record[5].toInt()});
-    }
+    for (const QList<QVariant>& record : records)
+        entries.append(entryOf(record));
     return entries;
+}
+
+EntryReading readLedgerEntry(const QString& path, int record) {
+    RecordFile file;
+    if (!openLedger(file, path, true))
+        return {};
+    if (record < 1 || record > file.count())
+        return {Result::NoSuchEntry, {}};
+    file.goTo(record);
+    return {Result::Done, currentEntry(file)};
+}
+
+bool sameEntry(const Entry& a, const Entry& b) {
+    return a.time == b.time && a.type == b.type && a.grams == b.grams && a.price == b.price &&
+           a.amount == b.amount;
 }
 
 std::optional<LedgerStats> computeLedgerStats(const QString& path) {
     RecordFile file;
-    if (!file.openForReading(path, QString()))
+    if (!openLedger(file, path, true))
         return std::nullopt;
     // The statistics need no times, whose reading is the slow part.
     const QList<QList<QVariant>> records = file.readAll({typeField, gramsField, amountField});

@@ -35,8 +35,14 @@ struct LedgerStats {
     double cashResult = 0;
 };
 
-// NotEnoughGold: "黄金不足！". OpenFailed: "数据库打开失败，请重新运行软件！".
-enum class Result { Done, NotEnoughGold, OpenFailed };
+// NotEnoughGold: "黄金不足！". Failed: the file did not open, is laid out
+// otherwise, or a change or its commit failed; nothing was changed, and the
+// windows show "数据库打开失败，请重新运行软件！". NoSuchEntry: the entry asked
+// for is no longer in the file (another window or program removed it);
+// nothing was changed.
+enum class Result { Done, NotEnoughGold, Failed, NoSuchEntry };
+// What the windows say for NoSuchEntry before they reload the list.
+inline const QString kNoSuchEntryText = QStringLiteral("该交易记录已不存在，列表已重新载入！");
 
 // Appends an entry of whole grams, holding the last entry's holding plus or
 // minus them. A sell that would take the holding below 0 is refused and
@@ -46,17 +52,29 @@ Result addLedgerEntry(const QString& path, const QDateTime& time, const QString&
                       const QString& gramsText, double price, double amount);
 // Rewrites time, type, grams (fraction dropped), price and amount of entry
 // `record`, then recomputes every holding. Holdings below 0 are kept as they
-// come out.
+// come out. With `shown`, the entry must still be the one a window showed as
+// `record` (see sameEntry), or nothing is changed and the result is
+// NoSuchEntry: another program may have changed the file since.
 Result modifyLedgerEntry(const QString& path, int record, const QDateTime& time, const QString& type,
-                         double grams, double price, double amount);
+                         double grams, double price, double amount, const std::optional<Entry>& shown = {});
 // Removes entry `record`; the later entries move up and every holding is
-// recomputed.
-Result deleteLedgerEntry(const QString& path, int record);
+// recomputed. `shown` as for modifyLedgerEntry.
+Result deleteLedgerEntry(const QString& path, int record, const std::optional<Entry>& shown = {});
 // Removes every entry.
 Result clearLedger(const QString& path);
 
+// The same trade: time, type, grams, price and amount agree (the holding
+// follows from the entries before it).
+bool sameEntry(const Entry& a, const Entry& b);
+
 // Every entry in entry order; nullopt when the file does not open.
 std::optional<QList<Entry>> readLedger(const QString& path);
+// Entry `record` (1-based): Done with the entry, NoSuchEntry, or Failed.
+struct EntryReading {
+    Result result = Result::Failed;
+    Entry entry;
+};
+EntryReading readLedgerEntry(const QString& path, int record);
 // The statistics of the file's entries; nullopt when it does not open.
 std::optional<LedgerStats> computeLedgerStats(const QString& path);
 // The same for entries already read, so a window can fill its list and its

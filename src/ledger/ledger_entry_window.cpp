@@ -34,8 +34,9 @@ const Layout kModifyLayout = {{16, 9, 48, 20},  {71, 9, 175, 20}, {267, 9, 50, 2
 } // namespace
 
 LedgerEntryWindow::LedgerEntryWindow(Services& services, Mode mode, int record, std::function<void()> changed,
-                                     QWidget* parent)
-    : QDialog(parent), services_(services), mode_(mode), record_(record), changed_(std::move(changed)) {
+                                     QWidget* parent, std::optional<ledger::Entry> shown)
+    : QDialog(parent), services_(services), mode_(mode), record_(record), changed_(std::move(changed)),
+      shown_(std::move(shown)) {
     const bool adding = mode == Mode::Add;
     const Layout& l = adding ? kAddLayout : kModifyLayout;
     setObjectName(adding ? QStringLiteral("添加交易记录") : QStringLiteral("修改交易记录"));
@@ -72,27 +73,41 @@ LedgerEntryWindow::LedgerEntryWindow(Services& services, Mode mode, int record, 
     if (adding)
         time_->setText(RecordFile::dateTimeText(services_.clock->now()));
     else
-        loadRecord();
+        ready_ = loadRecord();
 }
 
-void LedgerEntryWindow::loadRecord() {
-    RecordFile file;
-    if (!file.openForReading(appPath(recordpasswords::kLedgerFile), QString())) {
-        // The window stays open with empty boxes.
+bool LedgerEntryWindow::loadRecord() {
+    ledger::EntryReading reading = ledger::readLedgerEntry(appPath(recordpasswords::kLedgerFile), record_);
+    // Another program may have changed the file since the list was filled.
+    if (reading.result == ledger::Result::Done && shown_ && !ledger::sameEntry(reading.entry, *shown_))
+        reading.result = ledger::Result::NoSuchEntry;
+    switch (reading.result) {
+    case ledger::Result::Done:
+        break;
+    case ledger::Result::NoSuchEntry:
+        services_.dialogs->message(this, ledger::kNoSuchEntryText, QString());
+        if (changed_)
+            changed_();
+        return false;
+    default:
         showRecordOpenFailure(*services_.dialogs, this);
-        return;
+        return false;
     }
-    file.goTo(record_);
-    time_->setText(RecordFile::dateTimeText(file.read(QStringLiteral("操作时间")).toDateTime()));
-    type_->setCurrentIndex(file.read(QStringLiteral("交易类型")).toString() == ledger::kBuy ? 0 : 1);
-    price_->setText(numtext::valueText(file.read(QStringLiteral("交易价格")).toDouble()));
-    grams_->setText(QString::number(file.read(QStringLiteral("交易克数")).toInt()));
+    const ledger::Entry& e = reading.entry;
+    shown_ = e;
+    time_->setText(RecordFile::dateTimeText(e.time));
+    type_->setCurrentIndex(e.type == ledger::kBuy ? 0 : 1);
+    price_->setText(numtext::valueText(e.price));
+    grams_->setText(QString::number(e.grams));
     // The amount is computed afresh from the boxes, not taken from the file.
     updateAmount();
+    return true;
 }
 
 void LedgerEntryWindow::updateAmount() {
     amount_->setText(numtext::valueText(ledger::amountFor(price_->text(), grams_->text())));
+    // A long amount shows its beginning in the narrow box.
+    amount_->setCursorPosition(0);
 }
 
 void LedgerEntryWindow::failAndClose() {
@@ -117,14 +132,20 @@ void LedgerEntryWindow::confirm() {
         result = ledger::addLedgerEntry(path, time, type_->currentText(), grams_->text(), price, amount);
     } else {
         result = ledger::modifyLedgerEntry(path, record_, time, type_->currentText(),
-                                           numtext::leadingNumber(grams_->text()), price, amount);
+                                           numtext::leadingNumber(grams_->text()), price, amount, shown_);
     }
     switch (result) {
     case ledger::Result::NotEnoughGold:
         services_.dialogs->message(this, QStringLiteral("黄金不足！"), QString());
         return; // stays open for correction
-    case ledger::Result::OpenFailed:
+    case ledger::Result::Failed:
         failAndClose();
+        return;
+    case ledger::Result::NoSuchEntry:
+        services_.dialogs->message(this, ledger::kNoSuchEntryText, QString());
+        if (changed_)
+            changed_();
+        reject();
         return;
     case ledger::Result::Done:
         break;

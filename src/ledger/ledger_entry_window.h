@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ledger_book.h"
+
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -13,15 +16,19 @@ class LedgerEntryWindow : public QDialog {
 public:
     enum class Mode { Add, Modify };
 
-    // `record` is the entry to modify (Modify only). `changed` refreshes the
-    // ledger window after a stored change.
+    // `record` is the entry to modify (Modify only), and `shown` the entry
+    // the ledger window showed as it: the file must still hold that entry
+    // there. `changed` refreshes the ledger window after a stored change.
     LedgerEntryWindow(Services& services, Mode mode, int record, std::function<void()> changed,
-                      QWidget* parent = nullptr);
+                      QWidget* parent = nullptr, std::optional<ledger::Entry> shown = std::nullopt);
 
     void confirm();
+    // False when the modify window could not load its entry: it has shown why
+    // and must not be shown.
+    bool ready() const { return ready_; }
 
 private:
-    void loadRecord();
+    bool loadRecord();
     void updateAmount();
     void failAndClose();
 
@@ -34,4 +41,6 @@ private:
     QLineEdit* grams_;
     QLineEdit* price_;
     QLineEdit* amount_;
+    std::optional<ledger::Entry> shown_; // the entry being modified, as loaded
+    bool ready_ = true;
 };

@@ -128,6 +128,7 @@ bool LedgerWindow::refresh() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::optional<QList<ledger::Entry>> entries = ledger::readLedger(ledgerPath());
     if (entries) {
+        shown_ = *entries;
         fillList(*entries);
         showStatistics(ledger::statsOf(*entries));
     }
@@ -196,6 +197,12 @@ void LedgerWindow::colourResult() {
     result_->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
 }
 
+std::optional<ledger::Entry> LedgerWindow::shownEntry(int record) const {
+    if (record < 1 || record > shown_.size())
+        return std::nullopt;
+    return shown_[record - 1];
+}
+
 int LedgerWindow::selectedRecord() const {
     const QList<QTableWidgetSelectionRange> ranges = entries_->selectedRanges();
     return ranges.isEmpty() ? 0 : ranges.first().topRow() + 1;
@@ -214,8 +221,9 @@ void LedgerWindow::modifyEntry() {
         return;
     }
     LedgerEntryWindow window(
-        services_, LedgerEntryWindow::Mode::Modify, record, [this] { refresh(); }, this);
-    window.exec();
+        services_, LedgerEntryWindow::Mode::Modify, record, [this] { refresh(); }, this, shownEntry(record));
+    if (window.ready())
+        window.exec();
 }
 
 void LedgerWindow::deleteEntry() {
@@ -227,9 +235,15 @@ void LedgerWindow::deleteEntry() {
     if (!services_.dialogs->confirm(this, QStringLiteral("你确定要删除该条交易记录吗？"), QString(),
                                     Dialogs::Icon::Warning))
         return;
-    if (ledger::deleteLedgerEntry(ledgerPath(), record) == ledger::Result::OpenFailed) {
+    switch (ledger::deleteLedgerEntry(ledgerPath(), record, shownEntry(record))) {
+    case ledger::Result::Failed:
         showRecordOpenFailure(*services_.dialogs, this);
         return;
+    case ledger::Result::NoSuchEntry:
+        services_.dialogs->message(this, ledger::kNoSuchEntryText, QString());
+        break;
+    default:
+        break;
     }
     refresh();
 }
@@ -238,7 +252,7 @@ void LedgerWindow::deleteAll() {
     if (!services_.dialogs->confirm(this, QStringLiteral("你确定要清空所有交易数据吗？"), QString(),
                                     Dialogs::Icon::Warning))
         return;
-    if (ledger::clearLedger(ledgerPath()) == ledger::Result::OpenFailed) {
+    if (ledger::clearLedger(ledgerPath()) == ledger::Result::Failed) {
         showRecordOpenFailure(*services_.dialogs, this);
         return;
     }

@@ -26,6 +26,8 @@ public:
     bool ready() const { return ready_; }
     // The selected entry's record number, 0 when no row is selected.
     int selectedRecord() const;
+    // The entry the list shows as `record`.
+    std::optional<ledger::Entry> shownEntry(int record) const;
 
     void addEntry();
     void modifyEntry();
@@ -58,5 +60,6 @@ private:
     QMenu* operations_;
     // The last statistics pass, for the valuation.
     ledger::LedgerStats lastStats_;
+    QList<ledger::Entry> shown_; // the entries the list shows, in its order
     bool ready_ = false;
 };

@@ -14,6 +14,7 @@
 struct RecordFile::Connection {
     sqlite3* db = nullptr;
     bool changed = false; // something was written in the running transaction
+    bool failed = false;  // a change failed: the transaction keeps nothing
     bool readOnly = false;
     int joins = 0;
     std::vector<RecordFile*> handles; // every open handle on this connection
@@ -216,6 +217,25 @@ std::optional<QDateTime> storedDateTime(const QString& text) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
 }
 
+// A process killed while it changed or committed a file leaves the file's
+// journal behind, and the file must be put back from it before anyone reads
+// it. A read-only connection cannot do that (SQLite then refuses every read),
+// so a writing connection opens the file once and reads it, which is what
+// makes SQLite play the journal back. Joined files are done the same way: each
+// file's journal names the shared one and is played back on its own file's
+// first read. Failing here changes nothing; the open that follows reports it.
+void rollBackLeftoverJournal(const QString& path, const QString& password) {
+    if (!QFileInfo::exists(path + QStringLiteral("-journal")))
+        return;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(db, busyTimeoutMs);
+        if (applyKey(db, password))
+            exec(db, "SELECT count(*) FROM sqlite_master");
+    }
+    sqlite3_close(db);
+}
+
 // Leaves a cached statement ready for its next use.
 struct ResetOnExit {
     sqlite3_stmt* statement;
@@ -247,19 +267,22 @@ QDateTime RecordFile::dateTimeOfText(const QString& text) {
     return QDateTime::fromString(text, dateTimeFormat);
 }
 
-bool RecordFile::open(const QString& path, const QString& password) {
-    return openFile(path, password, false);
+bool RecordFile::open(const QString& path, const QString& password, const QList<Field>& expected) {
+    return openFile(path, password, false, expected);
 }
 
-bool RecordFile::openForReading(const QString& path, const QString& password) {
-    return openFile(path, password, true);
+bool RecordFile::openForReading(const QString& path, const QString& password, const QList<Field>& expected) {
+    return openFile(path, password, true, expected);
 }
 
-bool RecordFile::openFile(const QString& path, const QString& password, bool readOnly) {
+bool RecordFile::openFile(const QString& path, const QString& password, bool readOnly,
+                          const QList<Field>& expected) {
     close();
     // SQLite would refuse a missing file too; this also keeps folders out.
     if (!QFileInfo(path).isFile())
         return false;
+    if (readOnly)
+        rollBackLeftoverJournal(path, password);
     sqlite3* db = nullptr;
     const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const bool opened = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) == SQLITE_OK;
@@ -273,6 +296,8 @@ bool RecordFile::openFile(const QString& path, const QString& password, bool rea
     std::optional<QList<Field>> fields;
     if (opened && (readOnly || !sqlite3_db_readonly(db, "main")) && applyKey(db, password))
         fields = readFields(db, QStringLiteral("main"));
+    if (fields && !expected.isEmpty() && *fields != expected)
+        fields.reset();
     // Temporary data stays in memory, out of files outside the record file.
     const char* settings = readOnly ? "PRAGMA temp_store = MEMORY"
                                     : "PRAGMA temp_store = MEMORY; PRAGMA journal_mode = DELETE; "
@@ -296,7 +321,8 @@ bool RecordFile::openFile(const QString& path, const QString& password, bool rea
     return true;
 }
 
-bool RecordFile::openJoined(RecordFile& primary, const QString& path, const QString& password) {
+bool RecordFile::openJoined(RecordFile& primary, const QString& path, const QString& password,
+                            const QList<Field>& expected) {
     close();
     Connection* connection = primary.connection_;
     // ATTACH is refused inside a transaction, so the primary's is committed and
@@ -336,6 +362,8 @@ bool RecordFile::openJoined(RecordFile& primary, const QString& path, const QStr
     std::optional<QList<Field>> fields;
     if (attached && !sqlite3_db_readonly(db, schema.toUtf8().constData()))
         fields = readFields(db, schema);
+    if (fields && !expected.isEmpty() && *fields != expected)
+        fields.reset();
     if (fields && !exec(db, prefix + ".journal_mode = DELETE; " + prefix + ".synchronous = FULL"))
         fields.reset();
     if (attached && !fields)
@@ -363,15 +391,16 @@ bool RecordFile::openJoined(RecordFile& primary, const QString& path, const QStr
     return true;
 }
 
-void RecordFile::close() {
+bool RecordFile::close() {
     if (!connection_)
-        return;
+        return true;
     if (!own_) {
         // A joined file stays attached until the primary commits both.
+        const bool sound = !connection_->failed;
         std::erase(connection_->handles, this);
         dropStatements();
         forget();
-        return;
+        return sound;
     }
     for (RecordFile* handle : connection_->handles) {
         handle->dropStatements();
@@ -379,11 +408,33 @@ void RecordFile::close() {
             handle->forget();
     }
     sqlite3* db = connection_->db;
-    if (!sqlite3_get_autocommit(db) && !exec(db, "COMMIT"))
-        exec(db, "ROLLBACK");
+    bool kept = !connection_->failed;
+    if (!sqlite3_get_autocommit(db)) {
+        // A failed COMMIT (a full disk) may leave the transaction open; it is
+        // rolled back so that the file stays as it was before the action.
+        if (!kept || !exec(db, "COMMIT")) {
+            kept = false;
+            if (!sqlite3_get_autocommit(db))
+                exec(db, "ROLLBACK");
+        }
+    }
     sqlite3_close(db);
     own_.reset();
     forget();
+    return kept;
+}
+
+void RecordFile::cancel() {
+    markFailed();
+}
+
+bool RecordFile::failed() const {
+    return connection_ && connection_->failed;
+}
+
+void RecordFile::markFailed() {
+    if (connection_)
+        connection_->failed = true;
 }
 
 void RecordFile::forget() {
@@ -465,8 +516,12 @@ void RecordFile::dropStatements() const {
 }
 
 bool RecordFile::execute(const QString& sql) {
-    if (!canChange() || !exec(db(), sql.toUtf8()))
+    if (!canChange())
         return false;
+    if (!exec(db(), sql.toUtf8())) {
+        markFailed();
+        return false;
+    }
     connection_->changed = true;
     return true;
 }
@@ -526,22 +581,28 @@ bool RecordFile::modify(const QList<std::optional<QVariant>>& values) {
     sqlite3_stmt* statement = cached(key, "UPDATE " + table() + " SET " + assignments + " WHERE rowid = ?" +
                                               QString::number(fields_.size() + 1));
     const ResetOnExit reset{statement};
-    if (!statement)
+    if (!statement) {
+        markFailed();
         return false;
+    }
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (values[i])
             bindField(statement, int(i + 1), fields_[i].type, *values[i]);
     }
     sqlite3_bind_int64(statement, int(fields_.size() + 1), rowIds_[current_ - 1]);
-    if (sqlite3_step(statement) != SQLITE_DONE)
+    if (sqlite3_step(statement) != SQLITE_DONE) {
+        markFailed();
         return false;
+    }
     connection_->changed = true;
     return true;
 }
 
-void RecordFile::appendBlank() {
+bool RecordFile::appendBlank() {
+    // Until the new record exists, no record is current.
+    current_ = 0;
     if (!canChange())
-        return;
+        return false;
     QStringList blanks;
     for (const Field& field : fields_) {
         switch (field.type) {
@@ -560,10 +621,11 @@ void RecordFile::appendBlank() {
         }
     }
     if (!execute("INSERT INTO " + table() + " VALUES (" + blanks.join(u", ") + ")"))
-        return;
+        return false;
     // Without AUTOINCREMENT a new rowid is the largest plus one: always last.
     rowIds_.push_back(sqlite3_last_insert_rowid(db()));
     current_ = count();
+    return true;
 }
 
 void RecordFile::markDeleted() {
@@ -574,24 +636,28 @@ void RecordFile::markDeleted() {
         marked_.push_back(id);
 }
 
-void RecordFile::purgeDeleted() {
-    if (marked_.empty() || !canChange())
-        return;
+bool RecordFile::purgeDeleted() {
+    if (marked_.empty())
+        return true;
+    if (!canChange())
+        return false;
     for (qint64 id : marked_) {
         if (!execute("DELETE FROM " + table() + " WHERE rowid = " + QString::number(id)))
-            return;
+            return false;
         std::erase(rowIds_, id);
     }
     marked_.clear();
     goFirst();
+    return true;
 }
 
-void RecordFile::clear() {
+bool RecordFile::clear() {
     if (!execute("DELETE FROM " + table()))
-        return;
+        return false;
     rowIds_.clear();
     marked_.clear();
     current_ = 0;
+    return true;
 }
 
 QList<QList<QVariant>> RecordFile::readAll(const QStringList& fields) const {
@@ -637,11 +703,15 @@ bool RecordFile::writeColumn(const QString& field, const QList<std::optional<QVa
         return true;
     sqlite3_stmt* statement = cached(u"column:"_qs + field, "UPDATE " + table() + " SET " + quoted(field) +
                                                                 " = ?1 WHERE rowid = ?2");
-    if (!statement)
+    if (!statement) {
+        markFailed();
         return false;
+    }
     // A savepoint makes the column all or nothing within the open transaction.
-    if (!exec(db(), "SAVEPOINT write_column"))
+    if (!exec(db(), "SAVEPOINT write_column")) {
+        markFailed();
         return false;
+    }
     bool done = true;
     for (qsizetype i = 0; done && i < values.size(); ++i) {
         if (!values[i])
@@ -651,8 +721,10 @@ bool RecordFile::writeColumn(const QString& field, const QList<std::optional<QVa
         sqlite3_bind_int64(statement, 2, rowIds_[i]);
         done = sqlite3_step(statement) == SQLITE_DONE;
     }
-    if (!done)
+    if (!done) {
         exec(db(), "ROLLBACK TO write_column");
+        markFailed();
+    }
     exec(db(), "RELEASE write_column");
     if (done)
         connection_->changed = true;

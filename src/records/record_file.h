@@ -32,22 +32,38 @@ public:
 
     // Opens an existing record file; never creates a file or folder. An empty
     // password is for a file without one. Fails, changing nothing, for a
-    // missing or unreadable file, a password that does not match, or a file
-    // that is not a record file. The first record (if any) becomes current.
-    // While another handle has the file open, waits up to 2 s for its close.
-    bool open(const QString& path, const QString& password);
-    // Opens for reading only: a snapshot of the file that needs no write
-    // access and waits for no writer, for actions that only look. Every
-    // change through this handle is refused.
-    bool openForReading(const QString& path, const QString& password);
+    // missing or unreadable file, a password that does not match, a file that
+    // is not a record file, or one whose fields differ from `expected` (when
+    // given): a file laid out otherwise would have its fields mixed up. The
+    // first record (if any) becomes current. A change that a crash cut short
+    // is rolled back first. While another handle has the file open, waits up
+    // to 2 s for its close.
+    bool open(const QString& path, const QString& password, const QList<Field>& expected = {});
+    // Opens for reading only: a snapshot of the file that waits for no
+    // writer, for actions that only look. Every change through this handle is
+    // refused. A change that a crash cut short is still rolled back first,
+    // which needs write access for that moment.
+    bool openForReading(const QString& path, const QString& password, const QList<Field>& expected = {});
     // Opens a second file inside `primary`'s transaction: closing `primary`
     // commits both files atomically. Must be called before anything was
     // changed through `primary`, and not for a file already open on it. This
     // handle's close() only ends its use.
-    bool openJoined(RecordFile& primary, const QString& path, const QString& password);
-    // Commits and releases. Safe to call when closed or never opened.
-    void close();
+    bool openJoined(RecordFile& primary, const QString& path, const QString& password,
+                    const QList<Field>& expected = {});
+    // Commits and releases; true when every change made through the handle
+    // (and the handles joined to it) is in the file. Once a change failed, or
+    // when the commit itself fails (a full disk), nothing of the transaction
+    // is kept and the result is false. On a joined handle it only ends its
+    // use, reporting whether the shared transaction is still sound. Safe to
+    // call when closed or never opened.
+    bool close();
+    // Gives the transaction up: close() then keeps nothing of it (on a joined
+    // handle: nothing of the shared transaction) and reports false.
+    void cancel();
     bool isOpen() const;
+    // A change through this handle's transaction has failed: close() will
+    // keep nothing.
+    bool failed() const;
 
     // Records are numbered 1..count() in storage order; 0 means none.
     int count() const;
@@ -66,15 +82,16 @@ public:
     // False, changing nothing, when there is no current record.
     bool modify(const QList<std::optional<QVariant>>& values);
     // Appends a record with every field empty (0, 0.0, "", null date-time) and
-    // makes it current.
-    void appendBlank();
+    // makes it current. On failure no record is current, so the writes that
+    // were meant for the new record cannot land on another one.
+    bool appendBlank();
     // Marks the current record; purgeDeleted() removes the marked records.
     // Marks not purged before close() are forgotten.
     void markDeleted();
     // Removes the marked records; the first remaining record becomes current.
-    void purgeDeleted();
+    bool purgeDeleted();
     // Removes every record.
-    void clear();
+    bool clear();
 
     // Bulk forms for files with many records, one statement each instead of
     // one per record. They leave the current record as it is.
@@ -101,7 +118,8 @@ public:
 private:
     struct Connection;
 
-    bool openFile(const QString& path, const QString& password, bool readOnly);
+    bool openFile(const QString& path, const QString& password, bool readOnly, const QList<Field>& expected);
+    void markFailed();
     bool attachTable(const QString& schema);
     void loadRowIds();
     int fieldIndex(const QString& field) const;

@@ -1,12 +1,10 @@
 #include "new_simulation_window.h"
 
-#include "app/app_dir.h"
 #include "app/place.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "records/open_failure.h"
-#include "records/passwords.h"
-#include "records/record_file.h"
+#include "trading/account_book.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -48,37 +46,25 @@ NewSimulationWindow::NewSimulationWindow(Services& services, QWidget* parent)
 }
 
 void NewSimulationWindow::confirm() {
-    RecordFile property;
-    if (!property.open(appPath(recordpasswords::kPropertyFile),
-                       recordpasswords::propertyPasswordFromPieces())) {
-        // The account was not reset, so the trades stay too.
+    switch (accountbook::startAfresh(bank_->currentData().toInt(), capital_->currentData().toInt())) {
+    case accountbook::Status::Done:
+        services_.dialogs->message(this, QStringLiteral("新建模拟交易成功，请重新进入！"), QString(),
+                                   Dialogs::Icon::Information);
+        break;
+    case accountbook::Status::TradesKept:
+        // The account was reset, but its old trades could not be cleared.
+        services_.dialogs->message(this, QStringLiteral("新建模拟交易成功，请重新进入！"), QString(),
+                                   Dialogs::Icon::Information);
         showRecordOpenFailure(*services_.dialogs, this);
-        close();
-        return;
-    }
-    // The trades join the account's transaction: a reset and its clearing
-    // reach the files together.
-    RecordFile trades;
-    const bool tradesOpen =
-        trades.openJoined(property, appPath(recordpasswords::kTransactionFile), QString());
-    const int capital = capital_->currentData().toInt();
-    property.goFirst();
-    if (!property.modify(
-            {bank_->currentData().toInt(), static_cast<double>(capital), static_cast<double>(capital), 0})) {
+        break;
+    case accountbook::Status::NoAccount:
         // No account to reset: the trades stay as they are.
-        trades.close();
-        property.close();
         services_.dialogs->message(this, QStringLiteral("新建模拟交易失败！"), QString());
-        close();
-        return;
-    }
-    if (tradesOpen)
-        trades.clear();
-    trades.close();
-    property.close();
-    services_.dialogs->message(this, QStringLiteral("新建模拟交易成功，请重新进入！"), QString(),
-                               Dialogs::Icon::Information);
-    if (!tradesOpen)
+        break;
+    default:
+        // Nothing was reset, so the trades stay too.
         showRecordOpenFailure(*services_.dialogs, this);
+        break;
+    }
     close();
 }

@@ -9,7 +9,9 @@ namespace tradingrules {
 
 namespace {
 constexpr double kTolerance = 1e-7;
-}
+const QString kBuy = QStringLiteral("买入");
+const QString kSell = QStringLiteral("卖出");
+} // namespace
 
 Bank bankFromCode(int code) {
     if (code == 1)
@@ -54,6 +56,34 @@ double amountOf(const QString& priceText, const QString& quantityText) {
     return numtext::leadingNumber(priceText) * numtext::wholeNumber(quantityText);
 }
 
+Outcome apply(const Account& account, const Trade& trade) {
+    Outcome outcome;
+    outcome.after = account;
+    if (trade.type == kBuy) {
+        if (trade.amount - account.cash > kTolerance) {
+            outcome.refusal = Refusal::NotEnoughCash;
+            return outcome;
+        }
+        outcome.trade = trade;
+        outcome.after.held = account.held + trade.grams;
+        outcome.after.cash =
+            numtext::roundToCarriedDigits(account.cash - trade.amount, std::max(account.cash, trade.amount));
+        return outcome;
+    }
+    if (trade.grams > account.held) {
+        outcome.refusal = Refusal::NotEnoughGold;
+        return outcome;
+    }
+    outcome.trade = trade;
+    outcome.after.held = account.held - trade.grams;
+    outcome.after.cash =
+        numtext::roundToCarriedDigits(account.cash + trade.amount, std::max(account.cash, trade.amount));
+    outcome.profit =
+        numtext::roundToCarriedDigits(outcome.after.cash - account.capital,
+                                      std::max(std::abs(outcome.after.cash), double(account.capital)));
+    return outcome;
+}
+
 Outcome buy(const Account& account, const QString& priceText, const QString& quantityText) {
     Outcome outcome;
     outcome.after = account;
@@ -71,10 +101,7 @@ Outcome buy(const Account& account, const QString& priceText, const QString& qua
         outcome.refusal = Refusal::BadQuantity;
         return outcome;
     }
-    outcome.trade = {QStringLiteral("买入"), numtext::leadingNumber(priceText), grams, cost};
-    outcome.after.held = account.held + grams;
-    outcome.after.cash = numtext::roundToCarriedDigits(account.cash - cost, std::max(account.cash, cost));
-    return outcome;
+    return apply(account, {kBuy, numtext::leadingNumber(priceText), grams, cost});
 }
 
 Outcome sell(const Account& account, const QString& priceText, const QString& quantityText) {
@@ -93,15 +120,8 @@ Outcome sell(const Account& account, const QString& priceText, const QString& qu
         outcome.refusal = Refusal::BadQuantity;
         return outcome;
     }
-    const double proceeds = amountOf(priceText, quantityText);
-    outcome.trade = {QStringLiteral("卖出"), numtext::leadingNumber(priceText), grams, proceeds};
-    outcome.after.held = account.held - grams;
-    outcome.after.cash =
-        numtext::roundToCarriedDigits(account.cash + proceeds, std::max(account.cash, proceeds));
-    outcome.profit =
-        numtext::roundToCarriedDigits(outcome.after.cash - account.capital,
-                                      std::max(std::abs(outcome.after.cash), double(account.capital)));
-    return outcome;
+    return apply(account,
+                 {kSell, numtext::leadingNumber(priceText), grams, amountOf(priceText, quantityText)});
 }
 
 } // namespace tradingrules

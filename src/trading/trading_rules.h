@@ -53,6 +53,12 @@ struct Outcome {
 // The amount of a trade at this price: price × whole grams.
 double amountOf(const QString& priceText, const QString& quantityText);
 
+// The account after `trade` ("买入" or "卖出"): refused when it spends more
+// cash or sells more gold than `account` holds. Buys and sells below check
+// their boxes first and end here; the account book applies the same trade
+// once more to the account on file.
+Outcome apply(const Account& account, const Trade& trade);
+
 // A buy at the price shown now. Refused when the cost exceeds the cash, or when
 // the quantity is less than one whole gram.
 Outcome buy(const Account& account, const QString& priceText, const QString& quantityText);

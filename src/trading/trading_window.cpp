@@ -1,6 +1,5 @@
 #include "trading_window.h"
 
-#include "app/app_dir.h"
 #include "app/place.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -9,7 +8,6 @@
 #include "quotes/number_text.h"
 #include "quotes/quote_model.h"
 #include "records/open_failure.h"
-#include "records/passwords.h"
 #include "records/record_file.h"
 
 #include <QHeaderView>
@@ -23,7 +21,12 @@
 namespace {
 
 constexpr int kFeedIntervalMs = 1000;
-const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// A number too long for its box shows its beginning, not its end.
+void showValue(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
 
 QLineEdit* readOnlyBox(QWidget* parent, const QString& name, const QRect& rect, bool red = false) {
     auto* box = place<QLineEdit>(parent, name, rect);
@@ -33,22 +36,11 @@ QLineEdit* readOnlyBox(QWidget* parent, const QString& name, const QRect& rect, 
     return box;
 }
 
-QString cellText(const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::QDateTime:
-        return value.toDateTime().toString(kDateFormat);
-    case QMetaType::Double:
-        return numtext::valueText(value.toDouble());
-    default:
-        return value.toString();
-    }
-}
-
 } // namespace
 
-TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes, const Opening& opening,
-                             QWidget* parent)
-    : QWidget(parent, Qt::Window), services_(services), quotes_(quotes),
+TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes,
+                             const accountbook::Account& opening, QWidget* parent)
+    : QWidget(parent, Qt::Window), services_(services), quotes_(quotes), bankCode_(opening.bankCode),
       bank_(tradingrules::bankFromCode(opening.bankCode)), feed_(tradingrules::priceFeed(bank_)) {
     setObjectName(QStringLiteral("模拟炒金平台"));
     setWindowTitle(QStringLiteral("模拟炒金平台"));
@@ -144,24 +136,28 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes, const
 
     // Window start: prices once, the account from the property record, the trade list.
     feedPrices();
-    capital_->setText(numtext::valueText(opening.capital));
-    cash_->setText(numtext::valueText(opening.cash));
-    held_->setText(QString::number(opening.held));
+    showAccount(opening);
     ready_ = fillTradeList();
 }
 
+void TradingWindow::showAccount(const accountbook::Account& account) {
+    showValue(capital_, numtext::valueText(account.capital));
+    showValue(cash_, numtext::valueText(account.cash));
+    showValue(held_, QString::number(account.held));
+}
+
 void TradingWindow::feedPrices() {
-    buyPrice_->setText(quotes_.shown(feed_.buyBox));
-    sellPrice_->setText(quotes_.shown(feed_.sellBox));
+    showValue(buyPrice_, quotes_.shown(feed_.buyBox));
+    showValue(sellPrice_, quotes_.shown(feed_.sellBox));
 }
 
 void TradingWindow::updateBuyCost() {
-    buyCost_->setText(numtext::valueText(tradingrules::amountOf(buyPrice_->text(), buyQuantity_->text())));
+    showValue(buyCost_, numtext::valueText(tradingrules::amountOf(buyPrice_->text(), buyQuantity_->text())));
 }
 
 void TradingWindow::updateSellProceeds() {
-    sellProceeds_->setText(
-        numtext::valueText(tradingrules::amountOf(sellPrice_->text(), sellQuantity_->text())));
+    showValue(sellProceeds_,
+              numtext::valueText(tradingrules::amountOf(sellPrice_->text(), sellQuantity_->text())));
 }
 
 tradingrules::Account TradingWindow::account() const {
@@ -180,52 +176,39 @@ void TradingWindow::sell() {
     const tradingrules::Outcome outcome =
         tradingrules::sell(account(), sellPrice_->text(), sellQuantity_->text());
     // Only a sell compares the cash with the starting capital.
-    if (complete(outcome, sellQuantity_))
-        profit_->setText(numtext::valueText(outcome.profit));
+    if (const std::optional<double> profit = complete(outcome, sellQuantity_))
+        showValue(profit_, numtext::valueText(*profit));
 }
 
-bool TradingWindow::complete(const tradingrules::Outcome& outcome, QLineEdit* quantity) {
+std::optional<double> TradingWindow::complete(const tradingrules::Outcome& outcome, QLineEdit* quantity) {
     if (outcome.refusal != tradingrules::Refusal::None) {
         services_.dialogs->message(this, tradingrules::refusalText(outcome.refusal), QString());
         if (outcome.refusal == tradingrules::Refusal::BadQuantity)
             quantity->clear();
-        return false;
+        return std::nullopt;
     }
-    if (!record(outcome))
-        return false;
-    held_->setText(QString::number(outcome.after.held));
-    cash_->setText(numtext::valueText(outcome.after.cash));
-    fillTradeList();
-    quantity->clear();
-    return true;
-}
-
-bool TradingWindow::record(const tradingrules::Outcome& outcome) {
-    RecordFile property;
-    RecordFile trades;
-    // Both files open before anything is written; they commit together.
-    if (!property.open(appPath(recordpasswords::kPropertyFile),
-                       recordpasswords::propertyPasswordFromPieces()) ||
-        property.count() < 1 ||
-        !trades.openJoined(property, appPath(recordpasswords::kTransactionFile), QString())) {
-        // Nothing was written: closing commits an empty change.
-        trades.close();
-        property.close();
+    const accountbook::TradeResult result =
+        accountbook::recordTrade(bankCode_, outcome.trade, services_.clock->now());
+    switch (result.status) {
+    case accountbook::Status::Done:
+        showAccount(result.account);
+        fillTradeList();
+        quantity->clear();
+        return result.profit;
+    case accountbook::Status::Refused:
+        // The account on file is not what this window showed: it shows it now.
+        services_.dialogs->message(this, tradingrules::refusalText(result.refusal), QString());
+        showAccount(result.account);
+        return std::nullopt;
+    case accountbook::Status::BankChanged:
+        services_.dialogs->message(this, QStringLiteral("模拟账户已重新创建，请重新进入模拟炒金！"),
+                                   QString());
+        close();
+        return std::nullopt;
+    default:
         failAndClose();
-        return false;
+        return std::nullopt;
     }
-    property.goFirst();
-    property.write(QStringLiteral("持有量"), outcome.after.held);
-    property.write(QStringLiteral("现有资产"), outcome.after.cash);
-    trades.appendBlank();
-    trades.write(QStringLiteral("操作日期"), services_.clock->now());
-    trades.write(QStringLiteral("交易类型"), outcome.trade.type);
-    trades.write(QStringLiteral("交易价格"), outcome.trade.price);
-    trades.write(QStringLiteral("交易克数"), outcome.trade.grams);
-    trades.write(QStringLiteral("交易金额"), outcome.trade.amount);
-    trades.close();
-    property.close();
-    return true;
 }
 
 void TradingWindow::failAndClose() {
@@ -234,24 +217,23 @@ void TradingWindow::failAndClose() {
 }
 
 bool TradingWindow::fillTradeList() {
-    RecordFile file;
-    if (!file.openForReading(appPath(recordpasswords::kTransactionFile), QString())) {
+    const std::optional<QList<accountbook::TradeRow>> rows = accountbook::readTrades();
+    if (!rows) {
         failAndClose();
         return false;
     }
-    const int n = file.count();
-    const QStringList fields = {QStringLiteral("操作日期"), QStringLiteral("交易类型"),
-                                QStringLiteral("交易价格"), QStringLiteral("交易克数"),
-                                QStringLiteral("交易金额")};
+    const auto n = static_cast<int>(rows->size());
     trades_->setRowCount(n);
+    // Newest first; the numbers count down from the newest.
     for (int i = n; i >= 1; --i) {
-        file.goTo(i);
+        const accountbook::TradeRow& r = (*rows)[i - 1];
         const int row = n - i;
-        trades_->setItem(row, 0, new QTableWidgetItem(QString::number(i)));
-        for (int c = 0; c < fields.size(); ++c)
-            trades_->setItem(row, c + 1, new QTableWidgetItem(cellText(file.read(fields[c]))));
+        const QString cells[] = {
+            QString::number(i),          RecordFile::dateTimeText(r.time), r.type,
+            numtext::valueText(r.price), QString::number(r.grams),         numtext::valueText(r.amount)};
+        for (int c = 0; c < 6; ++c)
+            trades_->setItem(row, c, new QTableWidgetItem(cells[c]));
     }
-    file.close();
     return true;
 }
 
@@ -259,13 +241,10 @@ void TradingWindow::clearTrades() {
     if (!services_.dialogs->confirm(this, QStringLiteral("确认后将清空所有交易记录！"), QString(),
                                     Dialogs::Icon::Warning))
         return;
-    RecordFile file;
-    if (!file.open(appPath(recordpasswords::kTransactionFile), QString())) {
+    if (accountbook::clearTrades() != accountbook::Status::Done) {
         failAndClose();
         return;
     }
-    file.clear();
-    file.close();
     fillTradeList();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "account_book.h"
 #include "trading_rules.h"
 
 #include <QWidget>
@@ -17,15 +18,9 @@ struct Services;
 class TradingWindow : public QWidget {
     Q_OBJECT
 public:
-    // The account as the property record holds it when the window opens.
-    struct Opening {
-        int bankCode = 1;
-        double capital = 0;
-        double cash = 0;
-        int held = 0;
-    };
-
-    TradingWindow(Services& services, const QuoteModel& quotes, const Opening& opening,
+    // `opening` is the account as the property record holds it when the
+    // window opens.
+    TradingWindow(Services& services, const QuoteModel& quotes, const accountbook::Account& opening,
                   QWidget* parent = nullptr);
 
     void buy();
@@ -51,16 +46,15 @@ private:
     void updateBuyCost();
     void updateSellProceeds();
     tradingrules::Account account() const;
-    // Shows a refusal, or records the trade and shows the account after it;
-    // true when the trade went through.
-    bool complete(const tradingrules::Outcome& outcome, QLineEdit* quantity);
-    // Writes the account and the trade to both files together; false when
-    // either file does not open, in which case nothing changed.
-    bool record(const tradingrules::Outcome& outcome);
+    // Shows a refusal, or records the trade and shows the account on file
+    // after it; the profit of a sell when the trade went through.
+    std::optional<double> complete(const tradingrules::Outcome& outcome, QLineEdit* quantity);
+    void showAccount(const accountbook::Account& account);
     void failAndClose();
 
     Services& services_;
     const QuoteModel& quotes_;
+    int bankCode_;
     tradingrules::Bank bank_;
     tradingrules::PriceFeed feed_;
 

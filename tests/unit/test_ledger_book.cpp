@@ -5,6 +5,7 @@
 #include "quotes/number_text.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "support/crash_points.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -31,11 +32,11 @@ struct Op {
 Op add(const QString& type, double grams, Result result = Result::Done) {
     return {Op::Add, type, grams, 0, result};
 }
-Op modify(int record, const QString& type, double grams) {
-    return {Op::Modify, type, grams, record};
+Op modify(int record, const QString& type, double grams, Result result = Result::Done) {
+    return {Op::Modify, type, grams, record, result};
 }
-Op deleteRecord(int record) {
-    return {Op::Delete, {}, 0, record};
+Op deleteRecord(int record, Result result = Result::Done) {
+    return {Op::Delete, {}, 0, record, result};
 }
 Op clearAll() {
     return {Op::Clear, {}, 0, 0};
@@ -60,7 +61,7 @@ Result apply(const QString& path, const Op& op) {
     case Op::Clear:
         return ledger::clearLedger(path);
     }
-    return Result::OpenFailed;
+    return Result::Failed;
 }
 
 QList<int> column(const QList<ledger::Entry>& entries, int ledger::Entry::*member) {
@@ -93,6 +94,8 @@ private slots:
     void amountFor();
     void missingFileChangesNothing_data();
     void missingFileChangesNothing();
+    void changedFileIsNotActedOn();
+    void fullDiskChangesNothing();
 };
 
 void LedgerBookTest::holdings_data() {
@@ -124,6 +127,10 @@ void LedgerBookTest::holdings_data() {
     QTest::newRow("add checks against the negative holding")
         << negative + QList<Op>{add(sell, 1, Result::NotEnoughGold), add(buy, 5)} << QList<int>{10, 30, 5}
         << QList<int>{10, -20, -15};
+    QTest::newRow("entries that are not there change nothing")
+        << three + QList<Op>{modify(4, buy, 1, Result::NoSuchEntry), deleteRecord(0, Result::NoSuchEntry),
+                             deleteRecord(4, Result::NoSuchEntry)}
+        << QList<int>{100, 30, 10} << QList<int>{100, 70, 80};
     QTest::newRow("clear, then start from nothing")
         << three + QList<Op>{clearAll(), add(sell, 1, Result::NotEnoughGold), add(buy, 5)} << QList<int>{5}
         << QList<int>{5};
@@ -307,13 +314,49 @@ void LedgerBookTest::missingFileChangesNothing() {
     QFETCH(QString, name);
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
-    QCOMPARE(ledger::addLedgerEntry(path, moment, buy, u"1"_qs, 1, 1), Result::OpenFailed);
-    QCOMPARE(ledger::modifyLedgerEntry(path, 1, moment, buy, 1, 1, 1), Result::OpenFailed);
-    QCOMPARE(ledger::deleteLedgerEntry(path, 1), Result::OpenFailed);
-    QCOMPARE(ledger::clearLedger(path), Result::OpenFailed);
+    QCOMPARE(ledger::addLedgerEntry(path, moment, buy, u"1"_qs, 1, 1), Result::Failed);
+    QCOMPARE(ledger::modifyLedgerEntry(path, 1, moment, buy, 1, 1, 1), Result::Failed);
+    QCOMPARE(ledger::deleteLedgerEntry(path, 1), Result::Failed);
+    QCOMPARE(ledger::clearLedger(path), Result::Failed);
     QVERIFY(!ledger::readLedger(path));
     QVERIFY(!ledger::computeLedgerStats(path));
     QCOMPARE(listing(dir.path()), QStringList());
+}
+
+void LedgerBookTest::changedFileIsNotActedOn() {
+    QTemporaryDir dir;
+    const QString path = makeLedger(dir);
+    for (int grams : {100, 20, 3})
+        QCOMPARE(apply(path, add(buy, grams)), Result::Done);
+    const QList<ledger::Entry> shown = *ledger::readLedger(path);
+    // Another window removes the first entry: the list's record 2 is now
+    // the file's record 1, and record 2 is another trade.
+    QCOMPARE(ledger::deleteLedgerEntry(path, 1, shown[0]), Result::Done);
+    const QList<ledger::Entry> after = *ledger::readLedger(path);
+    QCOMPARE(ledger::deleteLedgerEntry(path, 2, shown[1]), Result::NoSuchEntry);
+    QCOMPARE(ledger::modifyLedgerEntry(path, 2, moment, sell, 1, 1, 1, shown[1]), Result::NoSuchEntry);
+    QCOMPARE(ledger::readLedgerEntry(path, 3).result, Result::NoSuchEntry);
+    QCOMPARE(column(*ledger::readLedger(path), &ledger::Entry::grams), column(after, &ledger::Entry::grams));
+    // The entry the list shows where the file has it is acted on.
+    QCOMPARE(ledger::deleteLedgerEntry(path, 1, after[0]), Result::Done);
+    QCOMPARE(column(*ledger::readLedger(path), &ledger::Entry::grams), QList<int>{3});
+}
+
+void LedgerBookTest::fullDiskChangesNothing() {
+    QTemporaryDir dir;
+    const QString path = makeLedger(dir);
+    QCOMPARE(apply(path, add(buy, 100)), Result::Done);
+    QCOMPARE(apply(path, add(sell, 30)), Result::Done);
+    const QList<ledger::Entry> before = *ledger::readLedger(path);
+    {
+        const crashpoints::FileSizeLimit full(0);
+        for (const Op& op : {add(buy, 5), modify(1, buy, 50), deleteRecord(1), clearAll()})
+            QCOMPARE(apply(path, op), Result::Failed);
+    }
+    const QList<ledger::Entry> after = *ledger::readLedger(path);
+    QCOMPARE(after.size(), before.size());
+    for (qsizetype i = 0; i < after.size(); ++i)
+        QVERIFY(ledger::sameEntry(after[i], before[i]) && after[i].held == before[i].held);
 }
 
 QTEST_GUILESS_MAIN(LedgerBookTest)

@@ -3,6 +3,7 @@
 #include "platform/gbk.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "support/crash_points.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -159,6 +160,8 @@ private slots:
     void createRefusesAnExistingFile();
     void killedWriterLeavesOldRecords_data();
     void killedWriterLeavesOldRecords();
+    void failedChangesKeepNothing_data();
+    void failedChangesKeepNothing();
 };
 
 void RecordFileTest::passwordPiecesMatch() {
@@ -546,6 +549,9 @@ void addFailingOpens() {
     QTest::newRow("empty file") << u"empty"_qs << QString();
     QTest::newRow("empty file, password") << u"empty"_qs << secret;
     QTest::newRow("database without the table") << u"foreign"_qs << QString();
+    // Opened expecting sampleFields: positions would address other fields.
+    QTest::newRow("fields in another order") << u"reordered"_qs << QString();
+    QTest::newRow("one field more") << u"wider"_qs << QString();
 }
 
 QString failingPath(const QTemporaryDir& dir, const QString& kind) {
@@ -572,6 +578,12 @@ QString failingPath(const QTemporaryDir& dir, const QString& kind) {
         put({});
     else if (kind == u"foreign"_qs)
         put(sqliteBytesWithoutTable(dir));
+    else if (kind == u"reordered"_qs)
+        makeFile(dir, u"target.edb"_qs, QString(), {1},
+                 {sampleFields[1], sampleFields[0], sampleFields[2], sampleFields[3], sampleFields[4]});
+    else if (kind == u"wider"_qs)
+        makeFile(dir, u"target.edb"_qs, QString(), {1},
+                 sampleFields + QList<Field>{{u"备注"_qs, Type::Text}});
     return path;
 }
 
@@ -588,9 +600,11 @@ void RecordFileTest::failedOpenChangesNothing() {
     const QString path = failingPath(dir, kind);
     const QStringList before = snapshot(dir.path());
     RecordFile file;
-    QVERIFY(!file.open(path, password));
+    QVERIFY(!file.open(path, password, sampleFields));
     QVERIFY(!file.isOpen());
     QCOMPARE(file.count(), 0);
+    QVERIFY(!file.openForReading(path, password, sampleFields));
+    QVERIFY(!file.isOpen());
     file.close();
     QCOMPARE(snapshot(dir.path()), before);
 }
@@ -611,7 +625,7 @@ void RecordFileTest::failedJoinChangesNothing() {
         QVERIFY(primary.open(primaryPath, secret));
         primary.goTo(2);
         RecordFile joined;
-        QVERIFY(!joined.openJoined(primary, path, password));
+        QVERIFY(!joined.openJoined(primary, path, password, sampleFields));
         QVERIFY(!joined.isOpen());
         QCOMPARE(snapshot(dir.path()), before);
         // The primary goes on as if nothing happened.
@@ -717,15 +731,21 @@ void RecordFileTest::createRefusesAnExistingFile() {
 void RecordFileTest::killedWriterLeavesOldRecords_data() {
     QTest::addColumn<bool>("join");
     QTest::addColumn<bool>("kill");
-    QTest::newRow("one file, killed") << false << true;
-    QTest::newRow("one file, closed") << false << false;
-    QTest::newRow("joined files, killed") << true << true;
-    QTest::newRow("joined files, closed") << true << false;
+    // Where a preloaded library kills the child: when it deletes a file whose
+    // name holds this, that is inside its commit. Empty: no such kill.
+    QTest::addColumn<QString>("killAt");
+    QTest::newRow("one file, killed") << false << true << QString();
+    QTest::newRow("one file, closed") << false << false << QString();
+    QTest::newRow("joined files, killed") << true << true << QString();
+    QTest::newRow("joined files, closed") << true << false << QString();
+    QTest::newRow("one file, killed in the commit") << false << true << u"-journal"_qs;
+    QTest::newRow("joined files, killed in the commit") << true << true << u"-mj"_qs;
 }
 
 void RecordFileTest::killedWriterLeavesOldRecords() {
     QFETCH(bool, join);
     QFETCH(bool, kill);
+    QFETCH(QString, killAt);
     QTemporaryDir dir;
     const QString primary = makeFile(dir, u"property.edb"_qs, secret, {1, 2, 3});
     const QString joined = makeFile(dir, u"transaction.edb"_qs, QString(), {4, 5});
@@ -733,14 +753,30 @@ void RecordFileTest::killedWriterLeavesOldRecords() {
     const QByteArray joinedBefore = bytesOf(joined);
 
     QProcess child;
+    if (!killAt.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"LD_PRELOAD"_qs, QStringLiteral(AURIVEX_KILL_AT_UNLINK_LIBRARY));
+        env.insert(u"AURIVEX_KILL_AT_UNLINK"_qs, killAt);
+        child.setProcessEnvironment(env);
+    }
+    const bool killedByParent = kill && killAt.isEmpty();
     child.start(QCoreApplication::applicationFilePath(),
-                {childFlag, kill ? u"kill"_qs : u"finish"_qs, primary, join ? joined : u"-"_qs});
+                {childFlag, killedByParent ? u"kill"_qs : u"finish"_qs, primary, join ? joined : u"-"_qs});
     QVERIFY(child.waitForStarted(10000));
     QByteArray output;
     while (!output.contains("ready") && child.state() == QProcess::Running && child.waitForReadyRead(30000))
         output += child.readAllStandardOutput();
     QVERIFY2(output.contains("ready"), output.constData());
-    if (kill) {
+    if (!killAt.isEmpty()) {
+        // Killed inside the commit: the new records are in the files and the
+        // journals that undo them are still beside them.
+        QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QVERIFY(QFile::exists(primary + u"-journal"_qs));
+        QVERIFY(bytesOf(primary) != primaryBefore);
+        if (join)
+            QVERIFY(QFile::exists(joined + u"-journal"_qs));
+    } else if (kill) {
         // The change has reached the files themselves: recovery has work to do.
         QVERIFY(bytesOf(primary) != primaryBefore);
         QVERIFY(QFile::exists(primary + u"-journal"_qs));
@@ -748,15 +784,80 @@ void RecordFileTest::killedWriterLeavesOldRecords() {
             QVERIFY(bytesOf(joined) != joinedBefore);
         child.kill();
     }
-    QVERIFY(child.waitForFinished(30000));
+    QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(30000));
     if (!kill)
         QCOMPARE(child.exitCode(), 0);
 
     const QList<int> changed(4000, 99);
+    // A reader comes first: it too must find the old records or the new ones,
+    // whole, and not a file it cannot read.
+    RecordFile reader;
+    QVERIFY(reader.openForReading(joined, QString()));
+    QCOMPARE(reader.count(), join && !kill ? 4002 : 2);
+    QVERIFY(reader.openForReading(primary, secret));
+    QCOMPARE(reader.count(), kill ? 3 : 4003);
+    reader.close();
     const QList<int> primaryAfter = kill ? QList<int>{1, 2, 3} : QList<int>{99, 99, 99} + changed;
     QCOMPARE(numbers(primary, secret), primaryAfter);
     const QList<int> joinedAfter = join && !kill ? QList<int>{99, 99} + changed : QList<int>{4, 5};
     QCOMPARE(numbers(joined, QString()), joinedAfter);
+}
+
+void RecordFileTest::failedChangesKeepNothing_data() {
+    // Where the disk fills up: at the first change (the journal cannot be
+    // written), or only at the commit (the file cannot grow).
+    QTest::addColumn<bool>("atCommit");
+    QTest::addColumn<bool>("join");
+    QTest::newRow("change fails") << false << false;
+    QTest::newRow("change fails, joined") << false << true;
+    QTest::newRow("commit fails") << true << false;
+    QTest::newRow("commit fails, joined") << true << true;
+}
+
+void RecordFileTest::failedChangesKeepNothing() {
+    QFETCH(bool, atCommit);
+    QFETCH(bool, join);
+    QTemporaryDir dir;
+    // Records big enough that the file is much larger than one change's journal.
+    const QString primaryPath = makeFile(dir, u"a.edb"_qs, secret, {});
+    {
+        RecordFile file;
+        QVERIFY(file.open(primaryPath, secret));
+        for (int i = 1; i <= 60; ++i) {
+            QVERIFY(file.appendBlank());
+            QVERIFY(file.write(u"编号"_qs, i) && file.write(u"说明"_qs, QString(2000, u'x')));
+        }
+        QVERIFY(file.close());
+    }
+    const QString joinedPath = makeFile(dir, u"b.edb"_qs, QString(), {7});
+    const QList<int> before = numbers(primaryPath, secret);
+    const qint64 size = QFileInfo(primaryPath).size();
+
+    RecordFile primary;
+    RecordFile joined;
+    QVERIFY(primary.open(primaryPath, secret));
+    QVERIFY(!join || joined.openJoined(primary, joinedPath, QString()));
+    {
+        const crashpoints::FileSizeLimit full(atCommit ? rlim_t(size) : 0);
+        primary.goFirst();
+        const bool changed = primary.write(u"编号"_qs, 100);
+        QCOMPARE(changed, atCommit);
+        const bool appended = primary.appendBlank() && primary.write(u"说明"_qs, QString(3000, u'y'));
+        QCOMPARE(appended, atCommit);
+        if (!appended) {
+            // The writes meant for the new record land nowhere.
+            QCOMPARE(primary.current(), 0);
+            QVERIFY(!primary.write(u"编号"_qs, 101));
+        }
+        if (join) {
+            joined.goFirst();
+            joined.write(u"编号"_qs, 8);
+            joined.close();
+        }
+        QVERIFY(!primary.close());
+    }
+    QCOMPARE(numbers(primaryPath, secret), before);
+    QCOMPARE(numbers(joinedPath, QString()), QList<int>{7});
 }
 
 int main(int argc, char* argv[]) {

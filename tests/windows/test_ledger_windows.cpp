@@ -8,9 +8,11 @@
 #include "provisioner.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "support/crash_points.h"
 #include "support/fake_services.h"
 #include "support/installed_program.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -22,6 +24,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +49,8 @@ private slots:
     void deletingAllAsks();
     void missingFileClosesTheWindow();
     void sizeHandling();
+    void crashInsideACommitLeavesALedgerThatOpens();
+    void entryGoneSinceTheListWasFilled();
 
 private:
     void add(const QString& type, int grams, double price, double amount);
@@ -325,5 +330,72 @@ void LedgerWindowsTest::sizeHandling() {
     QCOMPARE(grid()->geometry(), QRect(2, 8, c.width() - 254 - 5, c.height() - 10));
 }
 
+void LedgerWindowsTest::crashInsideACommitLeavesALedgerThatOpens() {
+    add(u"买入"_s, 100, 215.5, 21550);
+    // Another run was killed while it committed a new entry.
+    QVERIFY(crashpoints::killInsideCommit(appDir(), u"ledger"_s, u"transactionrecord.edb-journal"_s));
+    QVERIFY(QFile::exists(path() + u"-journal"_s));
+    QVERIFY(openLedger());
+    QVERIFY(ledgerWindow->isVisible());
+    QCOMPARE(grid()->rowCount(), 1);
+    QCOMPARE(label(u"标签_目前拥有黄金"_s), u"100"_s);
+    // The modify window loads the same entry, and the price that is too
+    // long for its box shows from its beginning.
+    select(0);
+    LedgerEntryWindow entry(
+        fakes->services, LedgerEntryWindow::Mode::Modify, 1, [this] { ledgerWindow->refresh(); },
+        ledgerWindow);
+    QVERIFY(entry.ready());
+    auto* amount = entry.findChild<QLineEdit*>(u"编辑框_交易金额"_s);
+    QCOMPARE(amount->text(), u"21550"_s);
+    setText(&entry, u"编辑框_交易价格"_s, u"2581.481481468"_s);
+    QCOMPARE(amount->cursorPosition(), 0);
+    QVERIFY(fakes->dialogs.history().isEmpty());
+}
+
+void LedgerWindowsTest::entryGoneSinceTheListWasFilled() {
+    add(u"买入"_s, 100, 215, 21500);
+    add(u"卖出"_s, 30, 220, 6600);
+    add(u"买入"_s, 10, 200, 2000);
+    QVERIFY(openLedger());
+    // Another program removes the first entry behind the window's back.
+    QCOMPARE(ledger::deleteLedgerEntry(path(), 1), ledger::Result::Done);
+    select(2);
+    fakes->dialogs.answers = {Dialogs::Answer::Ok};
+    ledgerWindow->deleteEntry();
+    QCOMPARE(fakes->dialogs.lastText(), ledger::kNoSuchEntryText);
+    QCOMPARE(grid()->rowCount(), 2); // reloaded
+    QCOMPARE(ledger::readLedger(path())->size(), 2);
+
+    // The list now shows the file; a further change behind its back again
+    // stops the modify window before it shows anything.
+    QCOMPARE(ledger::deleteLedgerEntry(path(), 1), ledger::Result::Done);
+    select(0);
+    // Should a modify window open after all, it is closed rather than left waiting.
+    bool modalShown = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [&modalShown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modalShown = true;
+            modal->close();
+        }
+    });
+    guard.start(2000);
+    const qsizetype shownBefore = fakes->dialogs.history().size();
+    ledgerWindow->modifyEntry();
+    QVERIFY(!modalShown);
+    QCOMPARE(fakes->dialogs.history().size(), shownBefore + 1);
+    QCOMPARE(fakes->dialogs.lastText(), ledger::kNoSuchEntryText);
+    QCOMPARE(grid()->rowCount(), 1);
+
+    // Without the file the modify window says so and does not stay.
+    QVERIFY(QFile::remove(path()));
+    LedgerEntryWindow failed(fakes->services, LedgerEntryWindow::Mode::Modify, 1, {}, ledgerWindow);
+    QVERIFY(!failed.ready());
+    QCOMPARE(fakes->dialogs.lastText(), u"数据库打开失败，请重新运行软件！"_s);
+}
+
 QTEST_MAIN(LedgerWindowsTest)
+
 #include "test_ledger_windows.moc"

@@ -6,6 +6,7 @@
 #include "provisioner.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "support/crash_points.h"
 #include "support/fake_services.h"
 
 #include <QFile>
@@ -32,6 +33,7 @@ private slots:
     void refusesEveryCloseRequest();
     void unreadableAccountFileKeepsTheLock_data();
     void unreadableAccountFileKeepsTheLock();
+    void crashInsideAPasswordChangeKeepsTheOldPassword();
 
 private:
     QString storedPassword() const;
@@ -176,6 +178,19 @@ void LockWindowTest::unreadableAccountFileKeepsTheLock() {
     type(lock, u"编辑框_原始密码框"_s, u"526"_s);
     click(lock, u"按钮_确定修改"_s);
     QVERIFY(lock.isVisible());
+}
+
+void LockWindowTest::crashInsideAPasswordChangeKeepsTheOldPassword() {
+    // Another run was killed while it committed a new lock password.
+    QVERIFY(crashpoints::killInsideCommit(appDir(), u"password"_s, u"property.edb-journal"_s));
+    QVERIFY(QFile::exists(appPath(recordpasswords::kPropertyFile) + u"-journal"_s));
+    LockWindow lock(fakes().services);
+    lock.show();
+    type(lock, u"编辑框_密码框"_s, u"526"_s);
+    click(lock, u"按钮_解锁"_s);
+    QVERIFY(fakes().dialogs.history().isEmpty());
+    QVERIFY(!lock.isVisible());
+    QCOMPARE(storedPassword(), u"526"_s);
 }
 
 QTEST_MAIN(LockWindowTest)

@@ -9,6 +9,7 @@
 #include "quotes/quote_model.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "support/crash_points.h"
 #include "support/fake_services.h"
 #include "support/installed_program.h"
 #include "trading/new_simulation_window.h"
@@ -67,6 +68,9 @@ private slots:
     void newSimulationCancelChangesNothing();
     void listFollowsWindowSize();
     void onlyOneTradingWindow();
+    void crashInsideATradeLeavesAnAccountThatOpens();
+    void fullDiskChangesNothingOnScreenOrOnFile();
+    void staleWindowTradesOnTheAccountOnFile();
 
 private:
     void giveQuotes();
@@ -445,6 +449,81 @@ void SimulatedTradingTest::onlyOneTradingWindow() {
     QVERIFY(first);
     QCOMPARE(enter(), first);
     QCOMPARE(window->findChildren<TradingWindow*>().size(), 1);
+}
+
+void SimulatedTradingTest::crashInsideATradeLeavesAnAccountThatOpens() {
+    giveQuotes();
+    // Another run was killed while its trade committed to both files.
+    QVERIFY(crashpoints::killInsideCommit(appDir(), u"trade"_s, u"-mj"_s));
+    QVERIFY(QFile::exists(appPath(recordpasswords::kPropertyFile) + u"-journal"_s));
+    QVERIFY(QFile::exists(appPath(recordpasswords::kTransactionFile) + u"-journal"_s));
+    QVERIFY(enter());
+    QVERIFY(trading->isVisible());
+    QVERIFY(fakes->dialogs.history().isEmpty());
+    QVERIFY(fakes->quitCodes.isEmpty());
+    // Neither half of the cut-short trade is there.
+    QCOMPARE(box(u"编辑框_模拟现有资产"_s), u"100000"_s);
+    QCOMPARE(box(u"编辑框_模拟当前持有量"_s), u"0"_s);
+    QCOMPARE(list()->rowCount(), 0);
+}
+
+void SimulatedTradingTest::fullDiskChangesNothingOnScreenOrOnFile() {
+    giveQuotes();
+    QVERIFY(enter());
+    type(u"编辑框_模拟买入数量"_s, u"3"_s);
+    {
+        const crashpoints::FileSizeLimit full(0);
+        click(u"按钮_模拟买入"_s);
+    }
+    QCOMPARE(fakes->dialogs.lastText(), u"数据库打开失败，请重新运行软件！"_s);
+    // Nothing on screen claimed the trade before the window went.
+    QVERIFY(trading);
+    QCOMPARE(box(u"编辑框_模拟现有资产"_s), u"100000"_s);
+    QCOMPARE(box(u"编辑框_模拟当前持有量"_s), u"0"_s);
+    QCOMPARE(list()->rowCount(), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!trading);
+    QCOMPARE(property().cash, 100000.0);
+    QCOMPARE(property().held, 0);
+    QCOMPARE(tradeCount(), 0);
+}
+
+void SimulatedTradingTest::staleWindowTradesOnTheAccountOnFile() {
+    giveQuotes();
+    QVERIFY(enter());
+    type(u"编辑框_模拟买入数量"_s, u"1"_s);
+    click(u"按钮_模拟买入"_s);
+    // "新建交易": the trading window gives way to the new-simulation window.
+    trading->findChild<QAction*>(u"工具条按钮_新建交易"_s)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QPointer<NewSimulationWindow> fresh = window->newSimulationWindow();
+    QVERIFY(fresh);
+    // The user enters again before confirming the reset: this window will
+    // show the account as it was.
+    QVERIFY(enter());
+    QCOMPARE(box(u"编辑框_模拟现有资产"_s), u"99799.15"_s);
+    fresh->findChild<QComboBox*>(u"组合框_模拟起始资金"_s)->setCurrentIndex(0); // 5千
+    QTest::mouseClick(fresh->findChild<QPushButton*>(u"按钮_确认"_s), Qt::LeftButton);
+    QCOMPARE(property().cash, 5000.0);
+
+    // 30 g would fit the cash the old window shows, not the cash on file.
+    type(u"编辑框_模拟买入数量"_s, u"30"_s);
+    click(u"按钮_模拟买入"_s);
+    QCOMPARE(fakes->dialogs.lastText(), u"现金不足，无法购买！"_s);
+    QCOMPARE(box(u"编辑框_模拟现有资产"_s), u"5000"_s);
+    QCOMPARE(box(u"编辑框_模拟启始资产"_s), u"5000"_s);
+    type(u"编辑框_模拟买入数量"_s, u"2"_s);
+    click(u"按钮_模拟买入"_s);
+    // The account on file and the window agree with the trades on file.
+    const Property p = property();
+    QCOMPARE(p.capital, 5000.0);
+    QCOMPARE(p.held, 2);
+    QCOMPARE(p.cash, 5000 - 2 * 200.85);
+    QCOMPARE(tradeCount(), 1);
+    QCOMPARE(box(u"编辑框_模拟现有资产"_s), u"4598.3"_s);
+    QCOMPARE(box(u"编辑框_模拟当前持有量"_s), u"2"_s);
+    // Numbers longer than their boxes show from their beginning.
+    QCOMPARE(trading->findChild<QLineEdit*>(u"编辑框_模拟现有资产"_s)->cursorPosition(), 0);
 }
 
 QTEST_MAIN(SimulatedTradingTest)
