@@ -105,15 +105,16 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     setWindowIcon(appart::windowIcon());
     setAttribute(Qt::WA_DeleteOnClose);
 
+    // Read once; the fetcher, the menus and the bank panel all take their addresses from it.
+    const endpoints::Endpoints hosts = endpoints::Endpoints::load();
     quoteModel_ = new QuoteModel(this);
-    quoteFetcher_ =
-        new QuoteFetcher(*quoteModel_, services_,
-                         QuoteFetcher::pageUrl(endpoints::value(QStringLiteral("quotePortalHost"))), this);
+    quoteFetcher_ = new QuoteFetcher(
+        *quoteModel_, services_, QuoteFetcher::pageUrl(hosts.value(QStringLiteral("quotePortalHost"))), this);
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
 
-    buildMenus();
-    buildClient();
+    buildMenus(hosts);
+    buildClient(hosts);
     quoteCycle_ = new QuoteCycle(this, *quoteModel_, *quoteFetcher_, *services_.random, *services_.clock,
                                  bankPanel_, intlPanel_);
 
@@ -129,13 +130,13 @@ MainWindow::~MainWindow() {
         services_.quit(0);
 }
 
-void MainWindow::buildClient() {
+void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
     client_ = new QWidget(this);
     setCentralWidget(client_);
     client_->installEventFilter(this);
     buildToolbar();
     worldClock_ = new WorldClock(this, client_, *services_.clock);
-    buildChartPages();
+    buildChartPages(hosts);
     buildRightColumn();
     buildStatusBar();
 }
@@ -163,7 +164,7 @@ void MainWindow::buildToolbar() {
     }
 }
 
-void MainWindow::buildMenus() {
+void MainWindow::buildMenus(const endpoints::Endpoints& hosts) {
     QMenuBar* bar = menuBar();
     struct Item {
         const char* caption;
@@ -205,7 +206,7 @@ void MainWindow::buildMenus() {
                          {nullptr, {}},
                          {"锁定系统(&L)", [this] { lockProgram(); }}});
     addMenu("设置(&S)", {{"系统设置(&P)", {}}});
-    const QString productPage = endpoints::value(QStringLiteral("productPageUrl"));
+    const QString productPage = hosts.value(QStringLiteral("productPageUrl"));
     std::function<void()> openProductPage;
     if (!productPage.isEmpty())
         openProductPage = [this, productPage] { services_.launcher->openUrl(QUrl(productPage)); };
@@ -224,7 +225,7 @@ void MainWindow::buildMenus() {
     channelMenu_->actions().first()->setChecked(true);
 }
 
-void MainWindow::buildChartPages() {
+void MainWindow::buildChartPages(const endpoints::Endpoints& hosts) {
     tabs_ = new ChartTabs(client_);
     tabs_->setObjectName(QStringLiteral("高级选择夹"));
     tabs_->setGeometry(2, 52, 745, 614);
@@ -251,9 +252,9 @@ void MainWindow::buildChartPages() {
     chart24_ = place<QFrame>(page0, QStringLiteral("浏览框_二十四小时黄金图超文本"), {95, 52, 492, 310});
     chart24_->setFrameShape(QFrame::StyledPanel);
     bankPanel_ = quotepanels::buildBankPanel(page0, services_.launcher,
-                                             {endpoints::value(QStringLiteral("icbcSiteUrl")),
-                                              endpoints::value(QStringLiteral("ccbSiteUrl")),
-                                              endpoints::value(QStringLiteral("bocSiteUrl"))});
+                                             {hosts.value(QStringLiteral("icbcSiteUrl")),
+                                              hosts.value(QStringLiteral("ccbSiteUrl")),
+                                              hosts.value(QStringLiteral("bocSiteUrl"))});
     connect(bankPanel_.splitter, &QPushButton::clicked, this, &MainWindow::toggleBankPanel);
 }
 
@@ -492,13 +493,14 @@ void MainWindow::attachTooltips() {
 }
 
 void MainWindow::applyStartupOptions() {
-    const QString config = appPath(QStringLiteral("config.ini"));
-    if (!settings::fileExists(config))
+    // One reading of the file for all the start-up keys.
+    const settings::Snapshot config = settings::Snapshot::load(appPath(QStringLiteral("config.ini")));
+    if (!config.exists())
         return;
     const QString general = QStringLiteral("常规选项");
     const QString gold = QStringLiteral("黄金选项");
     const QSize screen = services_.screen ? services_.screen->size() : QSize();
-    if (!settings::isOn(settings::readItem(config, general, QStringLiteral("界面"))) && screen.isValid() &&
+    if (!settings::isOn(config.item(general, QStringLiteral("界面"))) && screen.isValid() &&
         screen.width() <= 1440 && screen.height() <= 1024) {
         // A small screen gets the whole of it.
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -506,7 +508,7 @@ void MainWindow::applyStartupOptions() {
     const QString bankKeys[] = {QStringLiteral("工行数据"), QStringLiteral("建行数据"),
                                 QStringLiteral("中行数据")};
     for (int i = 0; i < 3; ++i) {
-        if (settings::isOn(settings::readItem(config, gold, bankKeys[i])))
+        if (settings::isOn(config.item(gold, bankKeys[i])))
             quoteCycle_->stopBank(i);
     }
 }

@@ -25,6 +25,9 @@ class QuoteModel;
 class Timer;
 class WorldClock;
 struct Services;
+namespace endpoints {
+class Endpoints;
+}
 
 // The program's home window. It owns every other window; destroying it ends
 // the program. Its client area (below the menu bar) is laid out by hand, in
@@ -73,10 +76,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildClient();
+    void buildClient(const endpoints::Endpoints& hosts);
     void buildToolbar();
-    void buildMenus();
-    void buildChartPages();
+    void buildMenus(const endpoints::Endpoints& hosts);
+    void buildChartPages(const endpoints::Endpoints& hosts);
     void buildRightColumn();
     void buildStatusBar();
     void onCreated();

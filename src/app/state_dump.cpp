@@ -51,13 +51,19 @@ bool hasDesignName(const QObject* object, const QObject* window) {
     return true;
 }
 
+// Like the box on screen, one mark a character: a test still sees that typing
+// arrived, and the password never reaches the file.
+QString maskedText(const QString& text) {
+    return QString(text.toUcs4().size(), u'*');
+}
+
 QString controlText(const QObject* object) {
     if (auto* label = qobject_cast<const QLabel*>(object))
         return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(object))
         return button->text();
     if (auto* edit = qobject_cast<const QLineEdit*>(object))
-        return edit->text();
+        return edit->echoMode() == QLineEdit::Normal ? edit->text() : maskedText(edit->text());
     if (auto* edit = qobject_cast<const QPlainTextEdit*>(object))
         return edit->toPlainText();
     if (auto* edit = qobject_cast<const QTextEdit*>(object))
@@ -288,6 +294,12 @@ bool StateDump::write() const {
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // Owner only, also when replacing a file that others could read: the
+    // dump holds every text on the screen.
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        file.cancelWriting();
+        return false;
+    }
     file.write(QJsonDocument(snapshot()).toJson(QJsonDocument::Compact));
     return file.commit();
 }

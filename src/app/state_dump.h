@@ -13,7 +13,8 @@ class Timer;
 
 // Writes the program's visible state as one JSON object to a file, replacing
 // it atomically every 500 ms and at exit. Used by end-to-end tests and for
-// diagnosis; it only runs when AURIVEX_STATE_DUMP names a file.
+// diagnosis; it only runs when AURIVEX_STATE_DUMP names a file. The file is
+// its owner's alone, and password boxes show in it as one '*' a character.
 class StateDump : public QObject {
     Q_OBJECT
 public:

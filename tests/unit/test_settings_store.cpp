@@ -21,6 +21,8 @@ private slots:
     void valuesReadBackUnchangedOrAreRefused_data();
     void valuesReadBackUnchangedOrAreRefused();
     void failedWriteKeepsOldFile();
+    void oversizedFileIsMissingAndNeverWritten_data();
+    void oversizedFileIsMissingAndNeverWritten();
     void conversions_data();
     void conversions();
     void everyTableKeyHoldsItsOwnValue();
@@ -181,6 +183,38 @@ void SettingsStoreTest::failedWriteKeepsOldFile() {
     QCOMPARE(contents(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{u"config.ini"_qs, u"file"_qs}));
+}
+
+void SettingsStoreTest::oversizedFileIsMissingAndNeverWritten_data() {
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("at the limit") << settings::kMaxFileBytes << true;
+    QTest::newRow("one byte over") << settings::kMaxFileBytes + 1 << false;
+    QTest::newRow("100 MB") << qint64(100) * 1024 * 1024 << false;
+}
+
+void SettingsStoreTest::oversizedFileIsMissingAndNeverWritten() {
+    QFETCH(qint64, size);
+    QFETCH(bool, accepted);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"config.ini"_qs);
+    const QByteArray head = g(u"[常规选项]\n界面=1\n"_qs);
+    put(path, head);
+    // A sparse tail of NUL bytes, where the parser stops: the key stays readable.
+    QVERIFY(QFile::resize(path, size));
+
+    const settings::Snapshot snapshot = settings::Snapshot::load(path);
+    QCOMPARE(snapshot.exists(), accepted);
+    QCOMPARE(settings::fileExists(path), accepted);
+    QCOMPARE(settings::readItem(path, u"常规选项"_qs, u"界面"_qs), accepted ? u"1"_qs : QString());
+
+    // Past the limit, or about to grow past it: the file is left as it was.
+    QVERIFY(!settings::writeItem(path, u"常规选项"_qs, u"浮动"_qs, u"1"_qs));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.size(), size);
+    QCOMPARE(file.read(head.size()), head);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"config.ini"_qs});
 }
 
 void SettingsStoreTest::conversions_data() {

@@ -1,10 +1,14 @@
 // The shell's shared rules: text comparison, truncation, the program
-// directory, and the splash's fade and indicator sequences.
+// directory and its endpoint list, and the splash's fade and indicator
+// sequences.
 #include "app/app_dir.h"
+#include "app/endpoints.h"
 #include "app/splash_rules.h"
 #include "app/text_rules.h"
 #include "platform/gbk.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cfenv>
 #include <limits>
@@ -20,6 +24,8 @@ private slots:
     void toIntTruncIgnoresRoundingMode();
     void appDirEndsInOneSeparator_data();
     void appDirEndsInOneSeparator();
+    void oversizedEndpointsFileReadsEmpty_data();
+    void oversizedEndpointsFileReadsEmpty();
     void fadeReachesOpaqueWithoutWrapping();
     void indicatorCyclesAndKeepsUnknownCaptions();
 };
@@ -99,6 +105,30 @@ void ShellRulesTest::appDirEndsInOneSeparator() {
     appdir::set(dir);
     QCOMPARE(appDir(), expected);
     QCOMPARE(appPath(u"config.ini"_qs), expected + u"config.ini"_qs);
+}
+
+void ShellRulesTest::oversizedEndpointsFileReadsEmpty_data() {
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("host");
+    QTest::newRow("at the limit") << endpoints::kMaxFileBytes << u"127.0.0.1:18090"_qs;
+    QTest::newRow("one byte over") << endpoints::kMaxFileBytes + 1 << QString();
+}
+
+void ShellRulesTest::oversizedEndpointsFileReadsEmpty() {
+    QFETCH(qint64, size);
+    QFETCH(QString, host);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"endpoints.ini"_qs);
+    QByteArray text = "[endpoints]\nquotePortalHost = 127.0.0.1:18090 \nproductPageUrl=http://a/\n;";
+    // One long comment line brings the file to its size.
+    text += QByteArray(size - text.size() - 1, 'x') + '\n';
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == size);
+    file.close();
+
+    const endpoints::Endpoints read = endpoints::Endpoints::load(path);
+    QCOMPARE(read.value(u"quotePortalHost"_qs), host);
+    QCOMPARE(read.value(u"productPageUrl"_qs).isEmpty(), host.isEmpty());
 }
 
 void ShellRulesTest::fadeReachesOpaqueWithoutWrapping() {

@@ -13,6 +13,7 @@
 #include "quotes/quote_page.h"
 #include "support/fake_services.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -35,6 +36,11 @@ QByteArray page(const QByteArray& buy, const QByteArray& sell) {
     row.replace(quotepage::kSellOffset, sell.size(), sell);
     return "<html><table><tr><td>" + row;
 }
+
+// How config.ini stands when the window opens.
+constexpr int kNoConfig = 0;
+constexpr int kConfig = 1;
+constexpr int kOversizedConfig = 2; // holds the keys, but past the size limit
 
 // 2026-12-09 is a Wednesday; 2026-12-12 a Saturday.
 QDateTime at(int day, int hour, int minute) {
@@ -393,34 +399,39 @@ void MainWindowTest::closedMarketBoundaries() {
 }
 
 void MainWindowTest::startupOptions_data() {
-    QTest::addColumn<bool>("withConfig");
+    QTest::addColumn<int>("config");
     QTest::addColumn<QString>("layoutFlag");
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QString>("icbcFlag");
     QTest::addColumn<bool>("maximised");
     QTest::addColumn<bool>("icbcStopped");
-    QTest::newRow("no config.ini") << false << u"0"_s << QSize(1280, 800) << u"1"_s << false << false;
-    QTest::newRow("small screen") << true << u"0"_s << QSize(1440, 1024) << u"0"_s << true << false;
-    QTest::newRow("wide screen") << true << u"0"_s << QSize(1441, 900) << u"0"_s << false << false;
-    QTest::newRow("tall screen") << true << u""_s << QSize(1280, 1025) << u"0"_s << false << false;
-    QTest::newRow("designed layout") << true << u"1"_s << QSize(1024, 768) << u"0"_s << false << false;
-    QTest::newRow("ICBC not synchronised") << true << u"1"_s << QSize(1920, 1080) << u"1"_s << false << true;
-    QTest::newRow("flag 2 is off") << true << u"1"_s << QSize(1920, 1080) << u"2"_s << false << false;
+    QTest::newRow("no config.ini") << kNoConfig << u"0"_s << QSize(1280, 800) << u"1"_s << false << false;
+    QTest::newRow("oversized config.ini")
+        << kOversizedConfig << u"0"_s << QSize(1280, 800) << u"1"_s << false << false;
+    QTest::newRow("small screen") << kConfig << u"0"_s << QSize(1440, 1024) << u"0"_s << true << false;
+    QTest::newRow("wide screen") << kConfig << u"0"_s << QSize(1441, 900) << u"0"_s << false << false;
+    QTest::newRow("tall screen") << kConfig << u""_s << QSize(1280, 1025) << u"0"_s << false << false;
+    QTest::newRow("designed layout") << kConfig << u"1"_s << QSize(1024, 768) << u"0"_s << false << false;
+    QTest::newRow("ICBC not synchronised")
+        << kConfig << u"1"_s << QSize(1920, 1080) << u"1"_s << false << true;
+    QTest::newRow("flag 2 is off") << kConfig << u"1"_s << QSize(1920, 1080) << u"2"_s << false << false;
 }
 
 void MainWindowTest::startupOptions() {
-    QFETCH(bool, withConfig);
+    QFETCH(int, config);
     QFETCH(QString, layoutFlag);
     QFETCH(QSize, screen);
     QFETCH(QString, icbcFlag);
     QFETCH(bool, maximised);
     QFETCH(bool, icbcStopped);
-    const QString config = appPath(u"config.ini"_s);
-    if (withConfig) {
-        QVERIFY(settings::writeItem(config, u"常规选项"_s, u"界面"_s, layoutFlag));
-        QVERIFY(settings::writeItem(config, u"黄金选项"_s, u"工行数据"_s, icbcFlag));
-        QVERIFY(settings::writeItem(config, u"黄金选项"_s, u"中行数据"_s, u"0"_s));
+    const QString path = appPath(u"config.ini"_s);
+    if (config != kNoConfig) {
+        QVERIFY(settings::writeItem(path, u"常规选项"_s, u"界面"_s, layoutFlag));
+        QVERIFY(settings::writeItem(path, u"黄金选项"_s, u"工行数据"_s, icbcFlag));
+        QVERIFY(settings::writeItem(path, u"黄金选项"_s, u"中行数据"_s, u"0"_s));
     }
+    if (config == kOversizedConfig)
+        QVERIFY(QFile::resize(path, settings::kMaxFileBytes + 1));
     fakes->screen.screenSize = screen;
     open();
     QCOMPARE(window->windowState().testFlag(Qt::WindowMaximized), maximised);

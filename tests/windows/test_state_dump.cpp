@@ -1,5 +1,5 @@
 // The state dump that end-to-end tests read: windows, controls, quotes and
-// messages, written whole.
+// messages, written whole, for the owner's eyes only.
 #include "app/state_dump.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
@@ -11,11 +11,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,8 +35,10 @@ class StateDumpTest : public QObject {
     Q_OBJECT
 private slots:
     void describesWindowsAndControls();
+    void masksPasswordBoxes_data();
+    void masksPasswordBoxes();
     void carriesQuotesAndMessages();
-    void writesWholeJsonFiles();
+    void writesWholeOwnerOnlyJsonFiles();
 };
 
 void StateDumpTest::describesWindowsAndControls() {
@@ -109,6 +113,26 @@ void StateDumpTest::describesWindowsAndControls() {
     QCOMPARE(findByName(controls, u"时钟_工行价格更新"_qs)[u"interval"].toInt(), 15000);
 }
 
+void StateDumpTest::masksPasswordBoxes_data() {
+    QTest::addColumn<int>("echoMode");
+    QTest::addColumn<QString>("dumped");
+    QTest::newRow("normal") << int(QLineEdit::Normal) << u"金价526"_qs;
+    QTest::newRow("password") << int(QLineEdit::Password) << u"*****"_qs;
+    QTest::newRow("no echo") << int(QLineEdit::NoEcho) << u"*****"_qs;
+    QTest::newRow("password echo on edit") << int(QLineEdit::PasswordEchoOnEdit) << u"*****"_qs;
+}
+
+void StateDumpTest::masksPasswordBoxes() {
+    QFETCH(int, echoMode);
+    QFETCH(QString, dumped);
+    QWidget window;
+    auto* box = new QLineEdit(u"金价526"_qs, &window);
+    box->setObjectName(u"编辑框_密码框"_qs);
+    box->setEchoMode(static_cast<QLineEdit::EchoMode>(echoMode));
+    const QJsonArray controls = StateDump::describeWindow(&window)[u"controls"].toArray();
+    QCOMPARE(findByName(controls, u"编辑框_密码框"_qs)[u"text"].toString(), dumped);
+}
+
 void StateDumpTest::carriesQuotesAndMessages() {
     FakeServices fakes;
     QuoteModel model;
@@ -126,7 +150,7 @@ void StateDumpTest::carriesQuotesAndMessages() {
     QCOMPARE(messages[0][u"title"].toString(), u"数据错误"_qs);
 }
 
-void StateDumpTest::writesWholeJsonFiles() {
+void StateDumpTest::writesWholeOwnerOnlyJsonFiles() {
     QTemporaryDir dir;
     FakeServices fakes;
     const QString path = dir.filePath(u"state.json"_qs);
@@ -134,8 +158,17 @@ void StateDumpTest::writesWholeJsonFiles() {
     QWidget window;
     window.setWindowTitle(u"Aurivex3.0"_qs);
     window.show();
+    const auto mode = [&] {
+        struct stat info {};
+        return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+    };
     QVERIFY(dump.write());
+    QCOMPARE(mode(), 0600u);
+    // Replacing a file others may read leaves one they may not.
+    QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadGroup | QFile::ReadOther));
+    QCOMPARE(mode(), 0644u);
     QVERIFY(dump.write());
+    QCOMPARE(mode(), 0600u);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QJsonParseError error;

@@ -27,9 +27,11 @@ namespace {
 QStringList provisionConfig(const QString& path, bool reset) {
     if (reset)
         QFile::remove(path);
+    // The keys present before any is added, read once.
+    const settings::Snapshot present = settings::Snapshot::load(path);
     QStringList problems;
     for (const settings::KeyInfo& info : settings::allKeys()) {
-        if (!reset && settings::keyExists(path, info.section, info.key))
+        if (!reset && present.keyExists(info.section, info.key))
             continue;
         if (!settings::writeItem(path, info.section, info.key, settings::designDefault(info.form)))
             problems << QStringLiteral("cannot write %1").arg(path);

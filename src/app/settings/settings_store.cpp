@@ -36,17 +36,37 @@ std::optional<QByteArray> exactGbk(const QString& text) {
     return bytes;
 }
 
-// A missing file reads as empty; nothing when it exists but cannot be read.
-std::optional<QByteArray> fileBytes(const QString& path) {
-    if (!QFileInfo::exists(path))
-        return QByteArray();
+bool withinLimit(const QFileInfo& info) {
+    return info.isFile() && info.size() <= settings::kMaxFileBytes;
+}
+
+struct FileRead {
+    bool exists = false; // a file within the size limit
+    // Its bytes, empty for a missing file; nothing when the path must not or
+    // cannot be read (too large, a directory, no permission).
+    std::optional<QByteArray> bytes;
+};
+
+// The size is checked before anything is read, so an oversized file costs a
+// stat, not its contents.
+FileRead readFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {false, QByteArray()};
+    if (!withinLimit(info))
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+        return {true, std::nullopt};
+    // The size of the file now open, which the path may no longer name. A
+    // file that changes size while it is read counts as unreadable.
+    const qint64 size = file.size();
+    if (size > settings::kMaxFileBytes)
+        return {};
+    QByteArray bytes = file.read(size + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() != size)
+        return {true, std::nullopt};
+    return {true, std::move(bytes)};
 }
 
 // Byte strings in, byte strings out; quotes let a value keep its outer white
@@ -209,28 +229,48 @@ constexpr qint64 kSaturated = qint64(std::numeric_limits<int>::max()) + 1;
 
 namespace settings {
 
+struct Snapshot::Parsed {
+    Ini ini;
+};
+
+Snapshot Snapshot::load(const QString& path) {
+    FileRead file = readFile(path);
+    Snapshot snapshot;
+    snapshot.exists_ = file.exists;
+    if (file.bytes) {
+        auto parsed = std::make_shared<Parsed>();
+        if (parse(parsed->ini, *file.bytes))
+            snapshot.parsed_ = std::move(parsed);
+    }
+    return snapshot;
+}
+
+QString Snapshot::item(const QString& section, const QString& key) const {
+    const auto sectionBytes = exactGbk(section);
+    const auto keyBytes = exactGbk(key);
+    if (!parsed_ || !sectionBytes || !keyBytes)
+        return {};
+    return gbk::decode(parsed_->ini.GetValue(sectionBytes->constData(), keyBytes->constData(), ""));
+}
+
+bool Snapshot::keyExists(const QString& section, const QString& key) const {
+    const auto sectionBytes = exactGbk(section);
+    const auto keyBytes = exactGbk(key);
+    if (!parsed_ || !sectionBytes || !keyBytes)
+        return false;
+    return parsed_->ini.GetValue(sectionBytes->constData(), keyBytes->constData(), nullptr) != nullptr;
+}
+
 bool fileExists(const QString& path) {
-    return QFileInfo(path).isFile();
+    return withinLimit(QFileInfo(path));
 }
 
 QString readItem(const QString& path, const QString& section, const QString& key) {
-    const auto sectionBytes = exactGbk(section);
-    const auto keyBytes = exactGbk(key);
-    const auto bytes = fileBytes(path);
-    Ini ini;
-    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes))
-        return {};
-    return gbk::decode(ini.GetValue(sectionBytes->constData(), keyBytes->constData(), ""));
+    return Snapshot::load(path).item(section, key);
 }
 
 bool keyExists(const QString& path, const QString& section, const QString& key) {
-    const auto sectionBytes = exactGbk(section);
-    const auto keyBytes = exactGbk(key);
-    const auto bytes = fileBytes(path);
-    Ini ini;
-    if (!sectionBytes || !keyBytes || !bytes || !parse(ini, *bytes))
-        return false;
-    return ini.GetValue(sectionBytes->constData(), keyBytes->constData(), nullptr) != nullptr;
+    return Snapshot::load(path).keyExists(section, key);
 }
 
 bool writeItem(const QString& path, const QString& section, const QString& key, const QString& value) {
@@ -238,10 +278,13 @@ bool writeItem(const QString& path, const QString& section, const QString& key, 
     const auto keyBytes = exactGbk(key);
     const auto valueBytes = exactGbk(value);
     // A file that exists but cannot be read is never replaced by a fresh one.
-    const auto old = fileBytes(path);
+    const auto old = readFile(path).bytes;
     if (!sectionBytes || !keyBytes || !valueBytes || !old)
         return false;
     const QByteArray text = edited(*old, *sectionBytes, *keyBytes, *valueBytes);
+    // Written, it would read back as no file at all.
+    if (text.size() > kMaxFileBytes)
+        return false;
 
     // Commit only when the reader sees exactly the intended change. This turns
     // away names and values that cannot live in an INI line (a line break, a

@@ -1,11 +1,37 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
-// "config.ini": an INI file in GBK holding every user setting. Nothing is
-// cached; each call reads the file afresh, so callers pass the path each time.
+// "config.ini": an INI file in GBK holding every user setting. Nothing outlives
+// an action: each free function reads the file afresh, and an action that
+// needs several keys reads them from one Snapshot.
 namespace settings {
 
+// A larger file is no settings file the program wrote. It is refused before
+// its bytes are read: it reads as a missing file and is never rewritten.
+constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
+
+// The file read and parsed once. A copy shares the parsed contents.
+class Snapshot {
+public:
+    static Snapshot load(const QString& path);
+
+    // Whether there is a file within kMaxFileBytes: the guard of the readers
+    // that do nothing without one. A file that exists but cannot be read
+    // passes and reads as empty.
+    bool exists() const { return exists_; }
+    // As readItem and keyExists below, on the loaded contents.
+    QString item(const QString& section, const QString& key) const;
+    bool keyExists(const QString& section, const QString& key) const;
+
+private:
+    struct Parsed;
+    std::shared_ptr<const Parsed> parsed_; // null when there was nothing to read
+    bool exists_ = false;
+};
+
+// Snapshot::load(path).exists(), without reading the file.
 bool fileExists(const QString& path);
 
 // The value of `key` in `section`; empty when the file, the section or the key
@@ -19,9 +45,10 @@ bool keyExists(const QString& path, const QString& section, const QString& key);
 // creating the file when missing. Every other byte of the file stays as it was.
 // The new file replaces the old one in a single rename, so a failed or
 // interrupted write leaves the old file whole. Returns false when nothing was
-// written: the file cannot be read or replaced, a name is empty or cannot be
-// an INI name, or the value cannot be stored so that it reads back unchanged
-// (a line break, a NUL, or a character GBK lacks).
+// written: the file cannot be read or replaced, it is or would grow past
+// kMaxFileBytes, a name is empty or cannot be an INI name, or the value cannot
+// be stored so that it reads back unchanged (a line break, a NUL, or a
+// character GBK lacks).
 bool writeItem(const QString& path, const QString& section, const QString& key, const QString& value);
 
 // The leading decimal integer (after optional white space and sign), clamped to
