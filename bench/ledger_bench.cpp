@@ -2,7 +2,7 @@
 // statistics), a modify of the first entry and a delete of the first entry,
 // both of which change every later holding. Medians of a few runs on fresh
 // copies of the file. Prints figures; asserts nothing.
-#include "app/app_dir.h"
+#include "core/app_dir.h"
 #include "ledger/ledger_book.h"
 #include "ledger/ledger_window.h"
 #include "platform/qt_dialogs.h"

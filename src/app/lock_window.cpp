@@ -1,7 +1,7 @@
 #include "lock_window.h"
 
-#include "app/app_art.h"
-#include "app/place.h"
+#include "ui/app_art.h"
+#include "ui/place.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/window_alpha.h"

@@ -1,5 +1,5 @@
-#include "app/app_dir.h"
-#include "app/fonts.h"
+#include "core/app_dir.h"
+#include "ui/fonts.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/state_dump.h"

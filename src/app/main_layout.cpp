@@ -1,6 +1,6 @@
 #include "main_layout.h"
 
-#include "text_rules.h"
+#include "core/text_rules.h"
 
 namespace {
 

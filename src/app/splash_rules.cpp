@@ -1,6 +1,6 @@
 #include "splash_rules.h"
 
-#include "text_rules.h"
+#include "core/text_rules.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "splash_window.h"
 
-#include "app/place.h"
+#include "ui/place.h"
 #include "app/splash_art.h"
 #include "app/splash_rules.h"
 #include "platform/timer.h"

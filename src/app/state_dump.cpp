@@ -1,6 +1,6 @@
 #include "state_dump.h"
 
-#include "app/chart_tabs.h"
+#include "charts/chart_tabs.h"
 #include "platform/dialogs.h"
 #include "platform/gbk.h"
 #include "platform/timer.h"

@@ -1,6 +1,6 @@
 #include "ledger/ledger_book.h"
 
-#include "quotes/number_text.h"
+#include "core/number_text.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 

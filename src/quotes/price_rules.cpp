@@ -1,6 +1,6 @@
 #include "price_rules.h"
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 namespace pricerules {
 

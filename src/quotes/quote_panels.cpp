@@ -1,7 +1,7 @@
 #include "quote_panels.h"
 
-#include "app/place.h"
-#include "app/text_rules.h"
+#include "ui/place.h"
+#include "core/text_rules.h"
 #include "bank_logo.h"
 #include "platform/launcher.h"
 

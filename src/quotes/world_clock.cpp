@@ -1,6 +1,6 @@
 #include "world_clock.h"
 
-#include "app/place.h"
+#include "ui/place.h"
 #include "platform/clock.h"
 #include "platform/timer.h"
 #include "trading_hours.h"

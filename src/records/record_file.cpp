@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMessageAuthenticationCode>
 #include <QMutex>
-#include <QPasswordDigestor>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -33,6 +33,23 @@ constexpr int busyTimeoutMs = 2000;
 // per process; SQLCipher is then handed the raw key and skips its own.
 constexpr int kdfIterations = 20000;
 
+// PBKDF2 with HMAC-SHA256 (RFC 8018), for a key of at most one block.
+QByteArray pbkdf2Sha256(const QByteArray& password, const QByteArray& salt, int iterations) {
+    QMessageAuthenticationCode mac(QCryptographicHash::Sha256, password);
+    mac.addData(salt);
+    mac.addData("\0\0\0\1", 4); // block 1
+    QByteArray u = mac.result();
+    QByteArray key = u;
+    for (int i = 1; i < iterations; ++i) {
+        mac.reset();
+        mac.addData(u);
+        u = mac.result();
+        for (qsizetype j = 0; j < key.size(); ++j)
+            key[j] = char(key[j] ^ u[j]);
+    }
+    return key;
+}
+
 QByteArray rawKeyForm(const QString& password) {
     static QMutex mutex;
     static QHash<QString, QByteArray> keys;
@@ -40,8 +57,7 @@ QByteArray rawKeyForm(const QString& password) {
     auto found = keys.constFind(password);
     if (found != keys.constEnd())
         return *found;
-    const QByteArray key = QPasswordDigestor::deriveKeyPbkdf2(
-        QCryptographicHash::Sha256, password.toUtf8(), QByteArrayLiteral("Aurivex.edb/1"), kdfIterations, 32);
+    const QByteArray key = pbkdf2Sha256(password.toUtf8(), QByteArrayLiteral("Aurivex.edb/1"), kdfIterations);
     const QByteArray form = "x'" + key.toHex() + "'";
     keys.insert(password, form);
     return form;

@@ -1,6 +1,6 @@
 #include "account_book.h"
 
-#include "app/app_dir.h"
+#include "core/app_dir.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 

@@ -1,6 +1,6 @@
 #include "new_simulation_window.h"
 
-#include "app/place.h"
+#include "ui/place.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "records/open_failure.h"

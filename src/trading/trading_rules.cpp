@@ -1,6 +1,6 @@
 #include "trading_rules.h"
 
-#include "quotes/number_text.h"
+#include "core/number_text.h"
 
 #include <algorithm>
 #include <cmath>

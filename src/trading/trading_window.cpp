@@ -1,11 +1,11 @@
 #include "trading_window.h"
 
-#include "app/place.h"
+#include "ui/place.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "quotes/number_text.h"
+#include "core/number_text.h"
 #include "quotes/quote_model.h"
 #include "records/open_failure.h"
 #include "records/record_file.h"

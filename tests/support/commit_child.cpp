@@ -3,7 +3,7 @@
 // commit (see kill_at_unlink.cpp) and then look at what the next run finds.
 //
 //   aurivex-commit-child DIR trade|password|ledger
-#include "app/app_dir.h"
+#include "core/app_dir.h"
 #include "ledger/ledger_book.h"
 #include "records/passwords.h"
 #include "trading/account_book.h"

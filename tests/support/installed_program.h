@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_dir.h"
+#include "core/app_dir.h"
 #include "app/main_window.h"
 #include "provisioner.h"
 #include "support/fake_services.h"

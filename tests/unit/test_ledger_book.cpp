@@ -2,7 +2,7 @@
 // delete and clear, the refused sell, the statistics and their exact totals,
 // whole grams in amounts, and a missing file.
 #include "ledger/ledger_book.h"
-#include "quotes/number_text.h"
+#include "core/number_text.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/crash_points.h"

@@ -1,7 +1,7 @@
 // Number texts and the price rules of the quote display: reading the base
 // fields, the texts of the derived prices, the progress bars and the
 // connecting indicator.
-#include "quotes/number_text.h"
+#include "core/number_text.h"
 #include "quotes/price_rules.h"
 
 #include <QTest>

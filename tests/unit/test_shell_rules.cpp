@@ -1,10 +1,10 @@
 // The shell's shared rules: text comparison, truncation, the program
 // directory and its endpoint list, and the splash's fade and indicator
 // sequences.
-#include "app/app_dir.h"
-#include "app/endpoints.h"
+#include "core/app_dir.h"
+#include "core/endpoints.h"
 #include "app/splash_rules.h"
-#include "app/text_rules.h"
+#include "core/text_rules.h"
 #include "platform/gbk.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // The simulated account's buy and sell rules, with the quantity and amount
 // rules as the program applies them.
-#include "quotes/number_text.h"
+#include "core/number_text.h"
 #include "trading/trading_rules.h"
 
 #include <QTest>

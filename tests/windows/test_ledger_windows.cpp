@@ -1,6 +1,6 @@
 // The ledger window and its add and modify windows, on a real ledger file.
-#include "app/app_dir.h"
-#include "app/fonts.h"
+#include "core/app_dir.h"
+#include "ui/fonts.h"
 #include "app/main_window.h"
 #include "ledger/ledger_book.h"
 #include "ledger/ledger_entry_window.h"

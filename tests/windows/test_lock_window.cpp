@@ -1,6 +1,6 @@
 // The lock window: unlocking, changing the password, refusing to close, and
 // staying locked when the account file cannot be read.
-#include "app/app_dir.h"
+#include "core/app_dir.h"
 #include "app/lock_window.h"
 #include "platform/window_alpha.h"
 #include "provisioner.h"

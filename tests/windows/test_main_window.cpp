@@ -1,9 +1,9 @@
 // The main window with fake services: its frame, the quote update cycle driven
 // through its timers, the closed market, start-up options and the layout on
 // resize.
-#include "app/app_dir.h"
-#include "app/chart_tabs.h"
-#include "app/fonts.h"
+#include "core/app_dir.h"
+#include "charts/chart_tabs.h"
+#include "ui/fonts.h"
 #include "app/main_window.h"
 #include "app/settings/settings_store.h"
 #include "platform/gbk.h"

@@ -1,8 +1,8 @@
 // Simulated trading through the main window: entering, buying and selling
 // against the account files, the trade list, clearing, a new simulation, and
 // what happens when a file does not open.
-#include "app/app_dir.h"
-#include "app/fonts.h"
+#include "core/app_dir.h"
+#include "ui/fonts.h"
 #include "app/main_window.h"
 #include "platform/timer.h"
 #include "provisioner.h"

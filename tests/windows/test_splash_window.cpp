@@ -1,6 +1,6 @@
 // The splash window: its design, the fade-in, the indicator and the hand-over
 // to the main window.
-#include "app/fonts.h"
+#include "ui/fonts.h"
 #include "app/splash_window.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
