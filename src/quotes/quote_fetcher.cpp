@@ -22,11 +22,14 @@ QuoteFetcher::QuoteFetcher(QuoteModel& model, Services& services, const QUrl& pa
     : model_(model), services_(services), pageUrl_(pageUrl), messageParent_(messageParent) {}
 
 void QuoteFetcher::startQuoteFetch() {
-    if (dataErrorRaised_)
+    if (dataErrorRaised_ || fetchInFlight_)
         return;
+    fetchInFlight_ = true;
+    // Http answers exactly once while this object lives, so the flag always clears.
     services_.http->get(
         pageUrl_, this,
         [this](std::optional<QByteArray> body) {
+            fetchInFlight_ = false;
             // A failed download is silent; the timers try again.
             if (body)
                 applyQuotePage(*body);

@@ -9,8 +9,8 @@ class QuoteModel;
 struct Services;
 
 // Downloads the quote page and stores its two price fields in the model.
-// Fetches may overlap; each answer is applied on the user-interface thread as
-// it arrives, and the last one wins.
+// At most one download is in flight: a slow portal must not collect a queue of
+// fetches, one per timer tick. Answers are applied on the user-interface thread.
 class QuoteFetcher : public QObject {
     Q_OBJECT
 public:
@@ -18,7 +18,8 @@ public:
 
     QuoteFetcher(QuoteModel& model, Services& services, const QUrl& pageUrl, QWidget* messageParent);
 
-    // Starts one download of the quote page; nothing waits for it.
+    // Starts one download of the quote page; nothing waits for it. Skipped
+    // while the previous download has not answered; the next tick tries again.
     void startQuoteFetch();
     // Applies one downloaded page: stores the fields or raises the data error.
     void applyQuotePage(const QByteArray& body);
@@ -33,4 +34,5 @@ private:
     QUrl pageUrl_;
     QWidget* messageParent_;
     bool dataErrorRaised_ = false;
+    bool fetchInFlight_ = false;
 };

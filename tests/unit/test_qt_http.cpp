@@ -1,24 +1,43 @@
-// The real HTTP client against a small server on loopback: bodies, failures,
-// hung servers and oversized answers.
+// The real HTTP client against a small server on loopback: bodies, framing,
+// redirects, failures, hung, slow and oversized answers.
 #include "platform/qt_http.h"
 
-#include <QElapsedTimer>
+#include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
 // Answers every connection according to its request path.
 class LoopbackServer : public QObject {
 public:
+    // A canned answer, optionally written one byte per turn of the event loop
+    // so that every boundary in it falls between two reads of the client.
+    struct Canned {
+        QByteArray answer;
+        bool closeAfter = true;
+        bool byteByByte = false;
+    };
+    QHash<QByteArray, Canned> canned;
+    QHash<QByteArray, int> requestsByPath;
     qint64 bytesSentOnHugePath = 0;
+    qint64 bytesSentOnEndlessHeader = 0;
 
     LoopbackServer() {
         server.listen(QHostAddress::LocalHost, 0);
         connect(&server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = server.nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                    // Read everything, so closing never resets the connection over unread bytes.
+                    const QByteArray request = socket->readAll();
+                    if (socket->property("answered").toBool())
+                        return;
+                    socket->setProperty("answered", true);
+                    answer(socket, request);
+                });
+            }
         });
     }
     QUrl url(const QString& path) const {
@@ -26,29 +45,74 @@ public:
     }
 
 private:
-    void answer(QTcpSocket* socket) {
-        const QByteArray request = socket->readAll();
-        if (request.startsWith("GET /page ")) {
+    void answer(QTcpSocket* socket, const QByteArray& request) {
+        const QByteArray path = request.split(' ').value(1);
+        ++requestsByPath[path];
+        if (canned.contains(path)) {
+            writeCanned(socket, canned.value(path));
+        } else if (path == "/page") {
             const QByteArray body("\xB9\xA4\xD0\xD0 257.76");
             socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
                           "\r\nConnection: close\r\n\r\n" + body);
             socket->disconnectFromHost();
-        } else if (request.startsWith("GET /missing ")) {
+        } else if (path == "/missing") {
             socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             socket->disconnectFromHost();
-        } else if (request.startsWith("GET /huge ")) {
+        } else if (path == "/huge") {
             // 100 MB announced, streamed while the client keeps reading.
             socket->write("HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n");
-            auto feed = [this, socket] {
-                while (socket->state() == QAbstractSocket::ConnectedState &&
-                       socket->bytesToWrite() < (1 << 20) && bytesSentOnHugePath < 104857600) {
-                    bytesSentOnHugePath += socket->write(QByteArray(64 * 1024, 'x'));
-                }
-            };
-            connect(socket, &QTcpSocket::bytesWritten, this, feed);
-            feed();
+            feedWhileRead(socket, QByteArray(64 * 1024, 'x'), bytesSentOnHugePath);
+        } else if (path == "/endless-header") {
+            socket->write("HTTP/1.1 200 OK\r\n");
+            feedWhileRead(socket, QByteArray("X-Padding: " + QByteArray(1000, 'a') + "\r\n").repeated(64),
+                          bytesSentOnEndlessHeader);
+        } else if (path == "/trickle-head") {
+            trickle(socket, "HTTP/1.1 200 OK\r\nX-Slow: ");
+        } else if (path == "/trickle-body") {
+            trickle(socket, "HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n");
         }
         // "/hang": read the request and never answer.
+    }
+
+    // Writes `block` again and again while the client keeps reading, up to 100 MB.
+    void feedWhileRead(QTcpSocket* socket, const QByteArray& block, qint64& sent) {
+        auto feed = [socket, block, &sent] {
+            while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < (1 << 20) &&
+                   sent < 104857600)
+                sent += socket->write(block);
+        };
+        connect(socket, &QTcpSocket::bytesWritten, this, feed);
+        feed();
+    }
+
+    // One byte every 100 ms after `head`, for at most a minute.
+    void trickle(QTcpSocket* socket, const QByteArray& head) {
+        socket->write(head);
+        auto* drip = new QTimer(socket);
+        connect(drip, &QTimer::timeout, socket, [socket, drip, left = 600]() mutable {
+            if (socket->state() != QAbstractSocket::ConnectedState || --left < 0)
+                drip->stop();
+            else
+                socket->write("a");
+        });
+        drip->start(100);
+    }
+
+    void writeCanned(QTcpSocket* socket, const Canned& canned) {
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        auto* drip = new QTimer(socket);
+        const qsizetype step = canned.byteByByte ? 1 : canned.answer.size();
+        connect(drip, &QTimer::timeout, socket, [socket, drip, canned, step, at = qsizetype(0)]() mutable {
+            if (at < canned.answer.size()) {
+                socket->write(canned.answer.mid(at, step));
+                at += step;
+                return;
+            }
+            drip->stop();
+            if (canned.closeAfter)
+                socket->disconnectFromHost();
+        });
+        drip->start(0);
     }
 
     QTcpServer server;
@@ -58,6 +122,8 @@ struct Outcome {
     bool done = false;
     std::optional<QByteArray> body;
 };
+
+using OptionalBytes = std::optional<QByteArray>;
 
 } // namespace
 
@@ -70,6 +136,15 @@ private slots:
     void hungServerTimesOut();
     void hugeAnswerIsCutAndAbandoned();
     void destroyedContextDropsTheAnswer();
+    void framing_data();
+    void framing();
+    void redirects_data();
+    void redirects();
+    void unusableAddressAnswersNothingLater_data();
+    void unusableAddressAnswersNothingLater();
+    void tricklingServerNeitherHoldsNorBlocks_data();
+    void tricklingServerNeitherHoldsNorBlocks();
+    void endlessHeaderIsRefused();
 };
 
 void QtHttpTest::deliversTheBody() {
@@ -157,6 +232,160 @@ void QtHttpTest::destroyedContextDropsTheAnswer() {
     }
     QTest::qWait(500);
     QVERIFY(!called);
+}
+
+void QtHttpTest::framing_data() {
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("closeAfter");
+    QTest::addColumn<OptionalBytes>("expected");
+    const OptionalBytes nothing;
+    // Answers held open must end on their own framing, not on the deadline.
+    QTest::newRow("length, held open")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 11\r\n\r\nhello world") << false
+        << OptionalBytes("hello world");
+    QTest::newRow("chunked, held open")
+        << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                      "7;ext=1\r\nhello, \r\nA\r\ngold world\r\n0\r\nX-Trailer: t\r\n\r\n")
+        << false << OptionalBytes("hello, gold world");
+    QTest::newRow("no content, held open")
+        << QByteArray("HTTP/1.1 204 No Content\r\n\r\n") << false << OptionalBytes("");
+    QTest::newRow("interim answer first")
+        << QByteArray("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok") << false
+        << OptionalBytes("ok");
+    QTest::newRow("until close") << QByteArray("HTTP/1.0 200 OK\r\n\r\nhello world") << true
+                                 << OptionalBytes("hello world");
+    QTest::newRow("closed short of length")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nhello") << true << nothing;
+    QTest::newRow("closed before last chunk")
+        << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n") << true
+        << nothing;
+    QTest::newRow("not http") << QByteArray("SSH-2.0-OpenSSH_9.2\r\n") << true << nothing;
+}
+
+void QtHttpTest::framing() {
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, closeAfter);
+    QFETCH(OptionalBytes, expected);
+    LoopbackServer server;
+    server.canned.insert("/canned", {answer, closeAfter, true});
+    QtHttp http;
+    QObject context;
+    Outcome outcome;
+    http.get(server.url(u"/canned"_qs), &context, [&](OptionalBytes body) { outcome = {true, body}; });
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    QCOMPARE(outcome.body, expected);
+}
+
+void QtHttpTest::redirects_data() {
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<OptionalBytes>("expected");
+    const OptionalBytes page("\xB9\xA4\xD0\xD0 257.76");
+    QTest::newRow("relative") << QByteArray("/relative") << page;
+    QTest::newRow("absolute") << QByteArray("/absolute") << page;
+    QTest::newRow("three hops") << QByteArray("/hop1") << page;
+    QTest::newRow("loop") << QByteArray("/loop") << OptionalBytes();
+    QTest::newRow("other scheme") << QByteArray("/to-ftp") << OptionalBytes();
+    QTest::newRow("no location") << QByteArray("/nowhere") << OptionalBytes();
+}
+
+void QtHttpTest::redirects() {
+    QFETCH(QByteArray, path);
+    QFETCH(OptionalBytes, expected);
+    LoopbackServer server;
+    const auto redirect = [](const QByteArray& status, const QByteArray& location) {
+        return LoopbackServer::Canned{"HTTP/1.1 " + status + "\r\nLocation: " + location +
+                                      "\r\nContent-Length: 0\r\n\r\n"};
+    };
+    server.canned.insert("/relative", redirect("301 Moved Permanently", "page"));
+    server.canned.insert("/absolute", redirect("302 Found", server.url(u"/page"_qs).toEncoded()));
+    server.canned.insert("/hop1", redirect("303 See Other", "/hop2"));
+    server.canned.insert("/hop2", redirect("307 Temporary Redirect", "/hop3"));
+    server.canned.insert("/hop3", redirect("308 Permanent Redirect", "/page"));
+    server.canned.insert("/loop", redirect("302 Found", "/loop"));
+    server.canned.insert("/to-ftp", redirect("302 Found", "ftp://127.0.0.1/page"));
+    server.canned.insert("/nowhere", {"HTTP/1.1 302 Found\r\nContent-Length: 0\r\n\r\n"});
+    QtHttp http;
+    QObject context;
+    Outcome outcome;
+    http.get(server.url(QString::fromLatin1(path)), &context, [&](OptionalBytes body) {
+        outcome = {true, body};
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    QCOMPARE(outcome.body, expected);
+    const int loopRequests = server.requestsByPath.value("/loop");
+    QVERIFY2(loopRequests <= QtHttp::kMaxRedirects + 1, qPrintable(QString::number(loopRequests)));
+}
+
+void QtHttpTest::unusableAddressAnswersNothingLater_data() {
+    QTest::addColumn<QUrl>("url");
+    QTest::newRow("empty") << QUrl();
+    QTest::newRow("other scheme") << QUrl(u"ftp://127.0.0.1/page"_qs);
+    QTest::newRow("no host") << QUrl(u"http:///page"_qs);
+    QTest::newRow("unknown host") << QUrl(u"http://no-such-host.invalid/page"_qs);
+}
+
+void QtHttpTest::unusableAddressAnswersNothingLater() {
+    QFETCH(QUrl, url);
+    QtHttp http;
+    QObject context;
+    Outcome outcome;
+    bool insideGet = true;
+    bool answeredInsideGet = false;
+    http.get(url, &context, [&](OptionalBytes body) {
+        answeredInsideGet = insideGet;
+        outcome = {true, body};
+    });
+    insideGet = false;
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    QVERIFY(!answeredInsideGet);
+    QVERIFY(!outcome.body);
+}
+
+void QtHttpTest::tricklingServerNeitherHoldsNorBlocks_data() {
+    QTest::addColumn<QString>("path");
+    QTest::newRow("headers") << u"/trickle-head"_qs;
+    QTest::newRow("body") << u"/trickle-body"_qs;
+}
+
+void QtHttpTest::tricklingServerNeitherHoldsNorBlocks() {
+    QFETCH(QString, path);
+    LoopbackServer server;
+    QtHttp http(2000);
+    QObject context;
+    int trickleAnswers = 0;
+    int trickleBodies = 0;
+    // More slow fetches than a connection pool would run side by side.
+    for (int i = 0; i < 8; ++i) {
+        http.get(server.url(path), &context, [&](OptionalBytes body) {
+            ++trickleAnswers;
+            trickleBodies += body ? 1 : 0;
+        });
+    }
+    Outcome page;
+    http.get(server.url(u"/page"_qs), &context, [&](OptionalBytes body) { page = {true, body}; });
+    QTRY_VERIFY_WITH_TIMEOUT(page.done, 10000);
+    QVERIFY(page.body);
+    // The healthy fetch did not wait for a slow one to end.
+    QCOMPARE(trickleAnswers, 0);
+    // Each byte arriving in time does not extend the deadline.
+    QTRY_COMPARE_WITH_TIMEOUT(trickleAnswers, 8, 15000);
+    QCOMPARE(trickleBodies, 0);
+}
+
+void QtHttpTest::endlessHeaderIsRefused() {
+    LoopbackServer server;
+    QtHttp http;
+    QObject context;
+    Outcome outcome;
+    http.get(server.url(u"/endless-header"_qs), &context, [&](OptionalBytes body) {
+        outcome = {true, body};
+    });
+    // Refused for its size, long before the 20 s deadline.
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    QVERIFY(!outcome.body);
+    QTest::qWait(200);
+    QVERIFY2(server.bytesSentOnEndlessHeader < 16 * 1024 * 1024,
+             qPrintable(QString::number(server.bytesSentOnEndlessHeader)));
 }
 
 QTEST_GUILESS_MAIN(QtHttpTest)

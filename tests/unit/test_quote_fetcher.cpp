@@ -28,7 +28,7 @@ private slots:
     void storesBothFields();
     void failuresAreSilent_data();
     void failuresAreSilent();
-    void overlappingFetchesLastAnswerWins();
+    void fetchesNeverPileUp();
     void dataErrorIsShownOnceAndEndsProgram();
     void sellErrorLeavesNewBuyBehind();
     void keepsOnlyABoundedBody();
@@ -85,24 +85,27 @@ void QuoteFetcherTest::failuresAreSilent() {
     QVERIFY(fakes->quitCodes.isEmpty());
 }
 
-void QuoteFetcherTest::overlappingFetchesLastAnswerWins() {
+void QuoteFetcherTest::fetchesNeverPileUp() {
     fetcher->startQuoteFetch();
     fetcher->startQuoteFetch();
     fetcher->startQuoteFetch();
-    QCOMPARE(fakes->http.pending.size(), 3);
-    fakes->http.answer(page("901.00", "901.80"));
+    QCOMPARE(fakes->http.pending.size(), 1);
+    // A failed answer frees the way as well as a good one.
     fakes->http.answer(std::nullopt);
+    fetcher->startQuoteFetch();
+    fetcher->startQuoteFetch();
+    QCOMPARE(fakes->http.pending.size(), 1);
     fakes->http.answer(page("902.50", "903.30"));
     QCOMPARE(model->baseBuy(), QByteArray("902.50"));
-    QCOMPARE(model->baseSell(), QByteArray("903.30"));
+    fetcher->startQuoteFetch();
+    QCOMPARE(fakes->http.requested.size(), 3);
 }
 
 void QuoteFetcherTest::dataErrorIsShownOnceAndEndsProgram() {
-    for (int i = 0; i < 3; ++i)
-        fetcher->startQuoteFetch();
+    fetcher->startQuoteFetch();
     fakes->http.answer(page("57.76<", "258.56"));
-    fakes->http.answer(page("57.76<", "258.56"));
-    fakes->http.answer(page("257.76", "258.56"));
+    fetcher->applyQuotePage(page("57.76<", "258.56"));
+    fetcher->applyQuotePage(page("257.76", "258.56"));
     QCOMPARE(fakes->dialogs.history().size(), 1);
     QCOMPARE(fakes->dialogs.history().first().text, u"敬告：服务器数据错误！"_qs);
     QCOMPARE(fakes->dialogs.history().first().title, u"数据错误"_qs);

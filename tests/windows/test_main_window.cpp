@@ -224,7 +224,12 @@ void MainWindowTest::fetchesAtCreationAndWhileWaiting() {
     open();
     QCOMPARE(fakes->http.requested.size(), 1);
     QCOMPARE(fakes->http.requested.first(), QUrl(u"http://127.0.0.1:9/quote/index.html"_s));
+    // Each timer asks again once the previous fetch has answered, never sooner.
     timer(u"时钟_连接服务器检测"_s)->tick();
+    QCOMPARE(fakes->http.requested.size(), 1);
+    fakes->http.answer(std::nullopt);
+    timer(u"时钟_连接服务器检测"_s)->tick();
+    fakes->http.answer(std::nullopt);
     timer(u"时钟_取价格数据"_s)->tick();
     QCOMPARE(fakes->http.requested.size(), 3);
     // No prices: nothing derived, labels stay blank.
