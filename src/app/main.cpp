@@ -1,8 +1,7 @@
-#include "core/app_dir.h"
-#include "ui/fonts.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/state_dump.h"
+#include "core/app_dir.h"
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/qt_dialogs.h"
@@ -10,6 +9,8 @@
 #include "platform/random.h"
 #include "platform/screen.h"
 #include "platform/services.h"
+#include "ui/fonts.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -18,10 +19,6 @@
 #include <memory>
 
 namespace {
-
-// Runs once after the message loop has stopped. Everything the program owns
-// is released by its owners; nothing is written here.
-void onExit() {}
 
 // With AURIVEX_STARTUP_TRACE set, start-up milestones go to standard output
 // for the start-up benchmark.
@@ -40,6 +37,7 @@ int main(int argc, char* argv[]) {
     // Only the main window's end ends the program; the splash closing must not.
     app.setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
+    installChineseTranslations();
     app.setFont(QFont(QStringLiteral("宋体"), 9));
 
     QtDialogs dialogs;
@@ -79,7 +77,8 @@ int main(int argc, char* argv[]) {
     if (dump)
         dump->write();
     delete mainWindow;
+    // Everything else the program owns is released by its owners; nothing
+    // is written on the way out.
     delete splash;
-    onExit();
     return code;
 }

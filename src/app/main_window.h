@@ -1,21 +1,21 @@
 #pragma once
 
 #include "app/main_layout.h"
-#include "ledger/ledger_window.h"
 #include "quotes/quote_panels.h"
-#include "trading/new_simulation_window.h"
-#include "trading/trading_window.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 
-class ChartTabs;
-class QAction;
+class AlertPanel;
+class ChartPages;
+class Commands;
+class LedgerWindow;
+class NewsTicker;
+class NewSimulationWindow;
 class QFrame;
-class QGroupBox;
 class QLabel;
-class QMenu;
 class QPushButton;
 class QStatusBar;
 class QToolBar;
@@ -23,6 +23,8 @@ class QuoteCycle;
 class QuoteFetcher;
 class QuoteModel;
 class Timer;
+class TradingWindow;
+class TvPanel;
 class WorldClock;
 struct Services;
 namespace endpoints {
@@ -30,8 +32,10 @@ class Endpoints;
 }
 
 // The program's home window. It owns every other window; destroying it ends
-// the program. Its client area (below the menu bar) is laid out by hand, in
-// the design's pixel coordinates, on every resize.
+// the program. It is a host: each subsystem's panel builds its own controls
+// on the part of the window it is given, and the window places the panels,
+// lays its client area out in the design's pixel coordinates on every
+// resize, and wires the commands.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -40,48 +44,33 @@ public:
     static constexpr int kClientHeight = 688;
     static constexpr int kToolbarHeight = 28;
     static constexpr int kStatusHeight = 20;
-    static constexpr int kToolbarButtons = 13;
 
     explicit MainWindow(Services& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The prices of the run, for the windows that show them.
     QuoteModel& quoteModel() { return *quoteModel_; }
-    QuoteFetcher& quoteFetcher() { return *quoteFetcher_; }
-    QuoteCycle& quoteCycle() { return *quoteCycle_; }
-    QWidget* client() const { return client_; }
-    QToolBar* toolbar() const { return toolbar_; }
-    QAction* toolbarButton(int index) const { return toolbarButtons_.value(index); }
-    // The menu bar item with this caption, searched through every menu.
-    QAction* menuItem(const QString& caption) const;
 
-    // The toolbar's dispatch, by 0-based button index.
-    void onToolbarButton(int index);
-    // Makes a chart page current.
-    void selectChartPage(int index);
     // Lays the client area out for its current size.
     void layoutMainWindow();
-    // Enters the simulated account: the trading window, or the new-simulation
-    // window when the account has no record yet.
-    void openSimulatedTrading();
-    void openNewSimulation();
-    // The ledger of real trades; one window at a time.
-    void openLedger();
-    LedgerWindow* ledgerWindow() const { return ledgerWindow_; }
-    // Locks the program behind the lock window until it is unlocked.
-    void lockProgram();
-    TradingWindow* tradingWindow() const { return tradingWindow_; }
-    NewSimulationWindow* newSimulationWindow() const { return newSimulationWindow_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One rectangle of the layout arithmetic and the widget it belongs to.
+    struct LayoutBinding {
+        QWidget* widget;
+        std::function<QRect&(MainLayout&)> field;
+    };
+
     void buildClient(const endpoints::Endpoints& hosts);
     void buildToolbar();
-    void buildMenus(const endpoints::Endpoints& hosts);
-    void buildChartPages(const endpoints::Endpoints& hosts);
+    void buildMenus();
     void buildRightColumn();
     void buildStatusBar();
+    void bindCommands(const endpoints::Endpoints& hosts);
+    void bindLayout();
     void onCreated();
     void attachSkin();
     void attachTooltips();
@@ -90,8 +79,18 @@ private:
     void toggleBankPanel();
     void toggleTvGroup();
     void toggleAlertGroup();
+    void showDataError();
     MainLayout currentLayout() const;
     void applyLayout(const MainLayout& layout);
+
+    // Enters the simulated account: the trading window, or the new-simulation
+    // window when the account has no record yet.
+    void openSimulatedTrading();
+    void openNewSimulation();
+    // The ledger of real trades; one window at a time.
+    void openLedger();
+    // Locks the program behind the lock window until it is unlocked.
+    void lockProgram();
 
     Services& services_;
     QuoteModel* quoteModel_;
@@ -99,27 +98,23 @@ private:
     QuoteCycle* quoteCycle_ = nullptr;
     WorldClock* worldClock_ = nullptr;
     Timer* fetchTimer_;
+    Commands* commands_;
 
     QWidget* client_ = nullptr;
     QToolBar* toolbar_ = nullptr;
-    QList<QAction*> toolbarButtons_;
-    ChartTabs* tabs_ = nullptr;
-    QFrame* chart24_ = nullptr;
-    QFrame* speedPanel_ = nullptr;
-    QList<QFrame*> sidePanels_;
-    QList<QFrame*> contentFrames_;
+    ChartPages* chartPages_ = nullptr;
     quotepanels::BankPanel bankPanel_;
     quotepanels::IntlPanel intlPanel_;
     QFrame* rightColumn_ = nullptr;
-    QGroupBox* tvGroup_ = nullptr;
-    QGroupBox* alertGroup_ = nullptr;
+    TvPanel* tvPanel_ = nullptr;
+    AlertPanel* alertPanel_ = nullptr;
     QPushButton* tvFold_ = nullptr;
     QPushButton* alertFold_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusPart1_ = nullptr;
-    QWidget* newsStrip_ = nullptr;
-    QLabel* newsLink_ = nullptr;
-    QMenu* channelMenu_ = nullptr;
+    NewsTicker* newsTicker_ = nullptr;
+    QList<LayoutBinding> layout_;
+
     QPointer<TradingWindow> tradingWindow_;
     QPointer<NewSimulationWindow> newSimulationWindow_;
     QPointer<LedgerWindow> ledgerWindow_;

@@ -1,8 +1,10 @@
 #include "number_text.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace numtext {
 
@@ -58,7 +60,7 @@ float priceOf(const QString& text) {
 }
 
 bool isNonZero(double value) {
-    return std::fabs(value) > 1e-7;
+    return std::fabs(value) > kTolerance;
 }
 
 QString plainText(double value, int significantDigits) {
@@ -81,12 +83,20 @@ QString plainText(double value, int significantDigits) {
 }
 
 int wholeNumber(const QString& text) {
-    const double value = std::trunc(leadingNumber(text));
-    if (value >= 2147483647.0)
-        return 2147483647;
-    if (value <= -2147483648.0)
-        return -2147483647 - 1;
-    return static_cast<int>(value);
+    // From the digits themselves: through a double, "0.99999999999999999999"
+    // would round up to 1.
+    const QByteArray prefix = decimalPrefix(text.toLatin1());
+    const bool negative = prefix.startsWith('-');
+    qint64 magnitude = 0;
+    for (char c : prefix) {
+        if (c == '.')
+            break;
+        if (c >= '0' && c <= '9')
+            magnitude = std::min<qint64>(magnitude * 10 + (c - '0'), qint64(1) << 32);
+    }
+    const qint64 value = negative ? -magnitude : magnitude;
+    return static_cast<int>(
+        std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 QString valueText(double value) {

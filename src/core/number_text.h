@@ -16,7 +16,10 @@ double leadingNumber(const QByteArray& text);
 float priceOf(const QString& text);
 float priceOf(const QByteArray& text);
 
-// True when |value| exceeds the program's zero tolerance of 1e-7.
+// Money and quantities count as zero within this.
+constexpr double kTolerance = 1e-7;
+
+// True when |value| exceeds kTolerance.
 bool isNonZero(double value);
 
 // Plain decimal text of a value that carries `significantDigits` digits of

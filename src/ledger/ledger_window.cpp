@@ -1,15 +1,15 @@
 #include "ledger_window.h"
 
 #include "core/app_dir.h"
-#include "ui/place.h"
+#include "core/number_text.h"
 #include "ledger_book.h"
 #include "ledger_entry_window.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
-#include "core/number_text.h"
 #include "records/open_failure.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "ui/place.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -24,7 +24,6 @@
 namespace {
 
 const QColor kSellShade(234, 234, 234);
-constexpr double kTolerance = 1e-7;
 
 QString ledgerPath() {
     return appPath(recordpasswords::kLedgerFile);
@@ -190,9 +189,9 @@ void LedgerWindow::valueHoldings() {
 void LedgerWindow::colourResult() {
     const double v = numtext::leadingNumber(result_->text());
     QColor colour(255, 0, 0);
-    if (std::abs(v) <= kTolerance)
+    if (std::abs(v) <= numtext::kTolerance)
         colour = QColor(255, 255, 0);
-    else if (v < -kTolerance)
+    else if (v < -numtext::kTolerance)
         colour = QColor(0, 136, 255);
     result_->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
 }

@@ -9,3 +9,9 @@ Dialogs::Answer Dialogs::message(QWidget* parent, const QString& text, const QSt
 bool Dialogs::confirm(QWidget* parent, const QString& text, const QString& title, Icon icon) {
     return message(parent, text, title, icon, Buttons::OkCancel) == Answer::Ok;
 }
+
+void Dialogs::notify(QWidget* parent, const QString& text, const QString& title,
+                     std::function<void()> closed) {
+    history_.append({text, title});
+    showNotice(parent, text, title, std::move(closed));
+}

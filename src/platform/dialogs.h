@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -25,6 +26,9 @@ public:
     // Shows a modal message box and returns the button the user pressed.
     Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon = Icon::None,
                    Buttons buttons = Buttons::Ok);
+    // Shows a message box with OK that does not block: the windows behind it
+    // keep working, and `closed` runs once the user has pressed OK.
+    void notify(QWidget* parent, const QString& text, const QString& title, std::function<void()> closed);
     // OK/Cancel question; true only on OK.
     bool confirm(QWidget* parent, const QString& text, const QString& title, Icon icon = Icon::Question);
 
@@ -38,6 +42,8 @@ public:
 protected:
     virtual Answer showMessage(QWidget* parent, const QString& text, const QString& title, Icon icon,
                                Buttons buttons) = 0;
+    virtual void showNotice(QWidget* parent, const QString& text, const QString& title,
+                            std::function<void()> closed) = 0;
 
 private:
     QList<Shown> history_;

@@ -54,6 +54,20 @@ Dialogs::Answer QtDialogs::showMessage(QWidget* parent, const QString& text, con
     return buttons == Buttons::Ok ? Answer::Ok : (buttons == Buttons::YesNo ? Answer::No : Answer::Cancel);
 }
 
+void QtDialogs::showNotice(QWidget* parent, const QString& text, const QString& title,
+                           std::function<void()> closed) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("消息框"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    // Closing the box by its frame counts as OK, as it does for a modal box.
+    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] {
+        if (closed)
+            closed();
+    });
+    box->show();
+}
+
 QString QtDialogs::openFile(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }

@@ -11,4 +11,6 @@ public:
 protected:
     Answer showMessage(QWidget* parent, const QString& text, const QString& title, Icon icon,
                        Buttons buttons) override;
+    void showNotice(QWidget* parent, const QString& text, const QString& title,
+                    std::function<void()> closed) override;
 };

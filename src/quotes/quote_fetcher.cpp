@@ -1,13 +1,8 @@
 #include "quote_fetcher.h"
 
-#include "platform/dialogs.h"
 #include "platform/http.h"
-#include "platform/services.h"
 #include "quote_model.h"
 #include "quote_page.h"
-
-#include <QPointer>
-#include <QWidget>
 
 namespace {
 // A portal page is a few tens of kilobytes; nothing past this is kept.
@@ -18,15 +13,15 @@ QUrl QuoteFetcher::pageUrl(const QString& portalHost) {
     return QUrl(QStringLiteral("http://") + portalHost + QStringLiteral("/quote/index.html"));
 }
 
-QuoteFetcher::QuoteFetcher(QuoteModel& model, Services& services, const QUrl& pageUrl, QWidget* messageParent)
-    : model_(model), services_(services), pageUrl_(pageUrl), messageParent_(messageParent) {}
+QuoteFetcher::QuoteFetcher(QuoteModel& model, Http& http, const QUrl& pageUrl, QObject* parent)
+    : QObject(parent), model_(model), http_(http), pageUrl_(pageUrl) {}
 
 void QuoteFetcher::startQuoteFetch() {
     if (dataErrorRaised_ || fetchInFlight_)
         return;
     fetchInFlight_ = true;
     // Http answers exactly once while this object lives, so the flag always clears.
-    services_.http->get(
+    http_.get(
         pageUrl_, this,
         [this](std::optional<QByteArray> body) {
             fetchInFlight_ = false;
@@ -46,14 +41,8 @@ void QuoteFetcher::applyQuotePage(const QByteArray& body) {
         model_.setBaseBuy(cut.buy);
     if (cut.outcome == quotepage::Cut::Outcome::Prices)
         model_.setBaseSell(cut.sell);
-    if (cut.isDataError())
-        raiseDataError();
-}
-
-void QuoteFetcher::raiseDataError() {
-    dataErrorRaised_ = true;
-    QPointer<QWidget> parent(messageParent_);
-    services_.dialogs->message(parent, QStringLiteral("敬告：服务器数据错误！"), QStringLiteral("数据错误"),
-                               Dialogs::Icon::None, Dialogs::Buttons::Ok);
-    services_.quit(0);
+    if (cut.isDataError()) {
+        dataErrorRaised_ = true;
+        emit dataError();
+    }
 }

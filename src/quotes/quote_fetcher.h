@@ -4,9 +4,8 @@
 #include <QObject>
 #include <QUrl>
 
-class QWidget;
+class Http;
 class QuoteModel;
-struct Services;
 
 // Downloads the quote page and stores its two price fields in the model.
 // At most one download is in flight: a slow portal must not collect a queue of
@@ -16,7 +15,7 @@ class QuoteFetcher : public QObject {
 public:
     static QUrl pageUrl(const QString& portalHost);
 
-    QuoteFetcher(QuoteModel& model, Services& services, const QUrl& pageUrl, QWidget* messageParent);
+    QuoteFetcher(QuoteModel& model, Http& http, const QUrl& pageUrl, QObject* parent = nullptr);
 
     // Starts one download of the quote page; nothing waits for it. Skipped
     // while the previous download has not answered; the next tick tries again.
@@ -26,13 +25,15 @@ public:
 
     bool dataErrorRaised() const { return dataErrorRaised_; }
 
-private:
-    void raiseDataError();
+signals:
+    // A price field holds a tag character: the portal's data cannot be
+    // trusted. Raised once; no page is fetched or stored after it.
+    void dataError();
 
+private:
     QuoteModel& model_;
-    Services& services_;
+    Http& http_;
     QUrl pageUrl_;
-    QWidget* messageParent_;
     bool dataErrorRaised_ = false;
     bool fetchInFlight_ = false;
 };

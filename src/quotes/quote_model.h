@@ -30,15 +30,6 @@ public:
     const QString& shown(Shown which) const { return shown_[static_cast<size_t>(which)]; }
     void setShown(Shown which, const QString& text);
 
-    const QString& icbcBuy() const { return shown(Shown::IcbcBuy); }
-    const QString& icbcSell() const { return shown(Shown::IcbcSell); }
-    const QString& ccbBuy() const { return shown(Shown::CcbBuy); }
-    const QString& ccbSell() const { return shown(Shown::CcbSell); }
-    const QString& bocBuy() const { return shown(Shown::BocBuy); }
-    const QString& bocSell() const { return shown(Shown::BocSell); }
-    const QString& intlBuy() const { return shown(Shown::IntlBuy); }
-    const QString& intlSell() const { return shown(Shown::IntlSell); }
-
 signals:
     void baseChanged();
     void shownChanged(QuoteModel::Shown which, const QString& text);

@@ -1,9 +1,9 @@
 #include "quote_panels.h"
 
-#include "ui/place.h"
-#include "core/text_rules.h"
 #include "bank_logo.h"
+#include "core/text_rules.h"
 #include "platform/launcher.h"
+#include "ui/place.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -115,6 +115,10 @@ BankPanel buildBankPanel(QWidget* page, Launcher* launcher, const std::array<QSt
     BankPanel panel;
     panel.splitter = place<QPushButton>(page, QStringLiteral("超级按钮_银行显示"), {0, 386, 745, 8});
     panel.splitter->setFlat(true);
+    // Without the skin a flat button draws nothing at all; a mid-tone fill keeps
+    // the bar in sight (the skin's own look takes its place when it is there).
+    panel.splitter->setBackgroundRole(QPalette::Mid);
+    panel.splitter->setAutoFillBackground(true);
     panel.splitter->setCursor(Qt::SizeVerCursor);
     panel.splitter->setFocusPolicy(Qt::NoFocus);
     panel.background = place<QFrame>(page, QStringLiteral("银行背景框"), {0, 394, 745, 220});

@@ -8,7 +8,6 @@
 namespace tradingrules {
 
 namespace {
-constexpr double kTolerance = 1e-7;
 const QString kBuy = QStringLiteral("买入");
 const QString kSell = QStringLiteral("卖出");
 } // namespace
@@ -60,7 +59,7 @@ Outcome apply(const Account& account, const Trade& trade) {
     Outcome outcome;
     outcome.after = account;
     if (trade.type == kBuy) {
-        if (trade.amount - account.cash > kTolerance) {
+        if (trade.amount - account.cash > numtext::kTolerance) {
             outcome.refusal = Refusal::NotEnoughCash;
             return outcome;
         }
@@ -89,11 +88,11 @@ Outcome buy(const Account& account, const QString& priceText, const QString& qua
     outcome.after = account;
     const int grams = numtext::wholeNumber(quantityText);
     const double cost = amountOf(priceText, quantityText);
-    if (numtext::leadingNumber(priceText) <= kTolerance) {
+    if (numtext::leadingNumber(priceText) <= numtext::kTolerance) {
         outcome.refusal = Refusal::NoPrice;
         return outcome;
     }
-    if (cost - account.cash > kTolerance) {
+    if (cost - account.cash > numtext::kTolerance) {
         outcome.refusal = Refusal::NotEnoughCash;
         return outcome;
     }
@@ -108,7 +107,7 @@ Outcome sell(const Account& account, const QString& priceText, const QString& qu
     Outcome outcome;
     outcome.after = account;
     const int grams = numtext::wholeNumber(quantityText);
-    if (numtext::leadingNumber(priceText) <= kTolerance) {
+    if (numtext::leadingNumber(priceText) <= numtext::kTolerance) {
         outcome.refusal = Refusal::NoPrice;
         return outcome;
     }

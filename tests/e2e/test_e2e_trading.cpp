@@ -73,7 +73,7 @@ void TradingEndToEnd::buySellAndComeBack() {
         ProgramRun::controlCentre(findWindow(state, kTrading), u"工具条按钮_退出炒金平台"_s)));
     QVERIFY(run.waitForState([](const QJsonObject& s) { return findWindow(s, kTrading).isEmpty(); }, 10000));
     QVERIFY(ProgramRun::clickAt(
-        ProgramRun::controlCentre(findWindow(run.state(), u"Aurivex3.0"_s), u"工具条按钮_模拟炒金"_s)));
+        ProgramRun::controlCentre(findWindow(run.state(), u"Aurivex3.0"_s), u"命令_模拟炒金"_s)));
     QVERIFY(run.waitForState(
         [](const QJsonObject& s) { return findWindow(s, kTrading)[u"visible"].toBool(); }, 10000));
     state = run.state();

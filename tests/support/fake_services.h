@@ -2,11 +2,11 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/http.h"
 #include "platform/launcher.h"
 #include "platform/random.h"
 #include "platform/screen.h"
 #include "platform/services.h"
+#include "support/fake_http.h"
 
 #include <QDateTime>
 #include <QList>
@@ -29,6 +29,16 @@ public:
         return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
     }
 
+    // Non-blocking messages still waiting for their OK.
+    QList<std::function<void()>> openNotices;
+    // Presses OK on every open notice.
+    void acknowledgeNotices() {
+        const auto notices = std::exchange(openNotices, {});
+        for (const auto& closed : notices)
+            if (closed)
+                closed();
+    }
+
     // The last message's text, or empty.
     QString lastText() const { return history().isEmpty() ? QString() : history().last().text; }
 
@@ -36,33 +46,8 @@ protected:
     Answer showMessage(QWidget*, const QString&, const QString&, Icon, Buttons) override {
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
-};
-
-// Http whose requests wait until the test answers them.
-class FakeHttp : public Http {
-public:
-    struct Request {
-        QUrl url;
-        QPointer<QObject> context;
-        Reply reply;
-        qint64 maxBytes;
-    };
-    QList<Request> pending;
-    QList<QUrl> requested;
-
-    void get(const QUrl& url, QObject* context, Reply reply, qint64 maxBytes) override {
-        requested.append(url);
-        pending.append({url, context, std::move(reply), maxBytes});
-    }
-
-    // Answers the oldest pending request; false when none is pending.
-    bool answer(std::optional<QByteArray> body) {
-        if (pending.isEmpty())
-            return false;
-        Request request = pending.takeFirst();
-        if (request.context)
-            request.reply(body ? std::optional<QByteArray>(body->left(request.maxBytes)) : std::nullopt);
-        return true;
+    void showNotice(QWidget*, const QString&, const QString&, std::function<void()> closed) override {
+        openNotices.append(std::move(closed));
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/app_dir.h"
 #include "app/main_window.h"
+#include "core/app_dir.h"
 #include "provisioner.h"
 #include "support/fake_services.h"
 

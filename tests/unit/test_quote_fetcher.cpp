@@ -1,11 +1,12 @@
-// Fetching the quote page: what reaches the model, and the one data-error
-// message that ends the program.
+// Fetching the quote page: what reaches the model, and the one data error
+// that ends the program.
 #include "platform/gbk.h"
 #include "quotes/quote_fetcher.h"
 #include "quotes/quote_model.h"
 #include "quotes/quote_page.h"
-#include "support/fake_services.h"
+#include "support/fake_http.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -29,42 +30,44 @@ private slots:
     void failuresAreSilent_data();
     void failuresAreSilent();
     void fetchesNeverPileUp();
-    void dataErrorIsShownOnceAndEndsProgram();
+    void dataErrorIsRaisedOnceAndStopsEverything();
     void sellErrorLeavesNewBuyBehind();
     void keepsOnlyABoundedBody();
 
 private:
-    FakeServices* fakes = nullptr;
+    FakeHttp* http = nullptr;
     QuoteModel* model = nullptr;
     QuoteFetcher* fetcher = nullptr;
+    QSignalSpy* errors = nullptr;
 };
 
 void QuoteFetcherTest::init() {
-    fakes = new FakeServices;
+    http = new FakeHttp;
     model = new QuoteModel;
-    fetcher =
-        new QuoteFetcher(*model, fakes->services, QuoteFetcher::pageUrl(u"127.0.0.1:18090"_qs), nullptr);
+    fetcher = new QuoteFetcher(*model, *http, QuoteFetcher::pageUrl(u"127.0.0.1:18090"_qs));
+    errors = new QSignalSpy(fetcher, &QuoteFetcher::dataError);
 }
 
 void QuoteFetcherTest::cleanup() {
+    delete errors;
     delete fetcher;
     delete model;
-    delete fakes;
+    delete http;
 }
 
 void QuoteFetcherTest::asksForThePortalPage() {
     fetcher->startQuoteFetch();
-    QCOMPARE(fakes->http.requested.size(), 1);
-    QCOMPARE(fakes->http.requested.first(), QUrl(u"http://127.0.0.1:18090/quote/index.html"_qs));
-    QVERIFY(!fakes->http.requested.first().hasQuery());
+    QCOMPARE(http->requested.size(), 1);
+    QCOMPARE(http->requested.first(), QUrl(u"http://127.0.0.1:18090/quote/index.html"_qs));
+    QVERIFY(!http->requested.first().hasQuery());
 }
 
 void QuoteFetcherTest::storesBothFields() {
     fetcher->startQuoteFetch();
-    fakes->http.answer(page("257.76", "258.56"));
+    http->answer(page("257.76", "258.56"));
     QCOMPARE(model->baseBuy(), QByteArray("257.76"));
     QCOMPARE(model->baseSell(), QByteArray("258.56"));
-    QVERIFY(fakes->dialogs.history().isEmpty());
+    QCOMPARE(errors->size(), 0);
 }
 
 void QuoteFetcherTest::failuresAreSilent_data() {
@@ -78,43 +81,39 @@ void QuoteFetcherTest::failuresAreSilent() {
     QFETCH(std::optional<QByteArray>, body);
     fetcher->applyQuotePage(page("257.76", "258.56"));
     fetcher->startQuoteFetch();
-    fakes->http.answer(body);
+    http->answer(body);
     QCOMPARE(model->baseBuy(), QByteArray("257.76"));
     QCOMPARE(model->baseSell(), QByteArray("258.56"));
-    QVERIFY(fakes->dialogs.history().isEmpty());
-    QVERIFY(fakes->quitCodes.isEmpty());
+    QCOMPARE(errors->size(), 0);
 }
 
 void QuoteFetcherTest::fetchesNeverPileUp() {
     fetcher->startQuoteFetch();
     fetcher->startQuoteFetch();
     fetcher->startQuoteFetch();
-    QCOMPARE(fakes->http.pending.size(), 1);
+    QCOMPARE(http->pending.size(), 1);
     // A failed answer frees the way as well as a good one.
-    fakes->http.answer(std::nullopt);
+    http->answer(std::nullopt);
     fetcher->startQuoteFetch();
     fetcher->startQuoteFetch();
-    QCOMPARE(fakes->http.pending.size(), 1);
-    fakes->http.answer(page("902.50", "903.30"));
+    QCOMPARE(http->pending.size(), 1);
+    http->answer(page("902.50", "903.30"));
     QCOMPARE(model->baseBuy(), QByteArray("902.50"));
     fetcher->startQuoteFetch();
-    QCOMPARE(fakes->http.requested.size(), 3);
+    QCOMPARE(http->requested.size(), 3);
 }
 
-void QuoteFetcherTest::dataErrorIsShownOnceAndEndsProgram() {
+void QuoteFetcherTest::dataErrorIsRaisedOnceAndStopsEverything() {
     fetcher->startQuoteFetch();
-    fakes->http.answer(page("57.76<", "258.56"));
+    http->answer(page("57.76<", "258.56"));
     fetcher->applyQuotePage(page("57.76<", "258.56"));
     fetcher->applyQuotePage(page("257.76", "258.56"));
-    QCOMPARE(fakes->dialogs.history().size(), 1);
-    QCOMPARE(fakes->dialogs.history().first().text, u"敬告：服务器数据错误！"_qs);
-    QCOMPARE(fakes->dialogs.history().first().title, u"数据错误"_qs);
-    QCOMPARE(fakes->quitCodes, QList<int>{0});
+    QCOMPARE(errors->size(), 1);
     // Nothing is stored from the broken page, nor from pages after it.
     QVERIFY(model->baseBuy().isEmpty());
     QVERIFY(model->baseSell().isEmpty());
     fetcher->startQuoteFetch();
-    QVERIFY(fakes->http.pending.isEmpty());
+    QVERIFY(http->pending.isEmpty());
 }
 
 void QuoteFetcherTest::sellErrorLeavesNewBuyBehind() {
@@ -122,13 +121,13 @@ void QuoteFetcherTest::sellErrorLeavesNewBuyBehind() {
     fetcher->applyQuotePage(page("260.01", "26>.81"));
     QCOMPARE(model->baseBuy(), QByteArray("260.01"));
     QCOMPARE(model->baseSell(), QByteArray("258.56"));
-    QCOMPARE(fakes->dialogs.history().size(), 1);
+    QCOMPARE(errors->size(), 1);
 }
 
 void QuoteFetcherTest::keepsOnlyABoundedBody() {
     fetcher->startQuoteFetch();
-    QVERIFY(fakes->http.pending.first().maxBytes > 0);
-    QVERIFY(fakes->http.pending.first().maxBytes <= Http::kDefaultMaxBytes);
+    QVERIFY(http->pending.first().maxBytes > 0);
+    QVERIFY(http->pending.first().maxBytes <= Http::kDefaultMaxBytes);
 }
 
 QTEST_GUILESS_MAIN(QuoteFetcherTest)

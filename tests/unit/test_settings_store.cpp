@@ -1,6 +1,7 @@
 // "config.ini" is a GBK INI file that the program edits one key at a time.
 #include "app/settings/settings_keys.h"
 #include "app/settings/settings_store.h"
+#include "core/number_text.h"
 #include "platform/gbk.h"
 
 #include <QDir>
@@ -221,33 +222,31 @@ void SettingsStoreTest::conversions_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("integer");
     QTest::addColumn<bool>("on");
-    QTest::addColumn<int>("decimal");
-    QTest::newRow("1") << u"1"_qs << 1 << true << 1;
-    QTest::newRow("2") << u"2"_qs << 2 << false << 2;
-    QTest::newRow("yes") << u"yes"_qs << 0 << false << 0;
-    QTest::newRow("empty") << QString() << 0 << false << 0;
-    QTest::newRow("leading space") << u" \t1"_qs << 1 << true << 1;
-    QTest::newRow("leading zero") << u"01"_qs << 1 << true << 1;
-    QTest::newRow("-1") << u"-1"_qs << -1 << false << -1;
-    QTest::newRow("1.0") << u"1.0"_qs << 1 << true << 1;
-    QTest::newRow("12abc") << u"12abc"_qs << 12 << false << 12;
-    QTest::newRow("-2.9") << u"-2.9"_qs << -2 << false << -2;
-    QTest::newRow("beyond double") << u"2.99999999999999999999"_qs << 2 << false << 2;
-    QTest::newRow("exponent") << u"1.5e2"_qs << 1 << true << 150;
-    QTest::newRow("sign apart") << u"- 1"_qs << 0 << false << 0;
-    QTest::newRow("above int") << u"2147483648"_qs << INT_MAX << false << INT_MAX;
-    QTest::newRow("huge negative") << u"-99999999999999999999999"_qs << INT_MIN << false << INT_MIN;
-    QTest::newRow("huge exponent") << u"1e999999999999"_qs << 1 << true << INT_MAX;
+    QTest::newRow("1") << u"1"_qs << 1 << true;
+    QTest::newRow("2") << u"2"_qs << 2 << false;
+    QTest::newRow("yes") << u"yes"_qs << 0 << false;
+    QTest::newRow("empty") << QString() << 0 << false;
+    QTest::newRow("leading space") << u" \t1"_qs << 1 << true;
+    QTest::newRow("leading zero") << u"01"_qs << 1 << true;
+    QTest::newRow("-1") << u"-1"_qs << -1 << false;
+    QTest::newRow("1.0") << u"1.0"_qs << 1 << true;
+    QTest::newRow("12abc") << u"12abc"_qs << 12 << false;
+    QTest::newRow("-2.9") << u"-2.9"_qs << -2 << false;
+    QTest::newRow("beyond double") << u"2.99999999999999999999"_qs << 2 << false;
+    QTest::newRow("just below one") << u"0.99999999999999999999"_qs << 0 << false;
+    QTest::newRow("exponent") << u"1.5e2"_qs << 1 << true;
+    QTest::newRow("sign apart") << u"- 1"_qs << 0 << false;
+    QTest::newRow("above int") << u"2147483648"_qs << INT_MAX << false;
+    QTest::newRow("huge negative") << u"-99999999999999999999999"_qs << INT_MIN << false;
+    QTest::newRow("huge exponent") << u"1e999999999999"_qs << 1 << true;
 }
 
 void SettingsStoreTest::conversions() {
     QFETCH(QString, text);
     QFETCH(int, integer);
     QFETCH(bool, on);
-    QFETCH(int, decimal);
-    QCOMPARE(settings::toInt(text), integer);
+    QCOMPARE(numtext::wholeNumber(text), integer);
     QCOMPARE(settings::isOn(text), on);
-    QCOMPARE(settings::toIntTruncatedDecimal(text), decimal);
 }
 
 void SettingsStoreTest::everyTableKeyHoldsItsOwnValue() {

@@ -1,7 +1,6 @@
 // The ledger window and its add and modify windows, on a real ledger file.
-#include "core/app_dir.h"
-#include "ui/fonts.h"
 #include "app/main_window.h"
+#include "core/app_dir.h"
 #include "ledger/ledger_book.h"
 #include "ledger/ledger_entry_window.h"
 #include "ledger/ledger_window.h"
@@ -11,6 +10,8 @@
 #include "support/crash_points.h"
 #include "support/fake_services.h"
 #include "support/installed_program.h"
+#include "support/main_window_lookup.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -92,8 +93,8 @@ void LedgerWindowsTest::add(const QString& type, int grams, double price, double
 }
 
 LedgerWindow* LedgerWindowsTest::openLedger() {
-    window->toolbarButton(10)->trigger();
-    ledgerWindow = window->ledgerWindow();
+    lookup::toolbarButton(window, 10)->trigger();
+    ledgerWindow = lookup::openWindow<LedgerWindow>(window, u"交易管理平台"_s);
     return ledgerWindow;
 }
 
@@ -115,8 +116,8 @@ void LedgerWindowsTest::opensEmptyFromTheMainWindow() {
         items << (action->isSeparator() ? u"-"_s : action->text());
     QCOMPARE(items, (QStringList{u"新增交易"_s, u"修改交易"_s, u"-"_s, u"删除交易"_s, u"全部删除"_s}));
     // A second command raises the same window.
-    window->menuItem(u"交易管理(&D)"_s)->trigger();
-    QCOMPARE(window->ledgerWindow(), ledgerWindow.data());
+    lookup::command(window, u"交易管理(&D)"_s)->trigger();
+    QCOMPARE(lookup::openWindow<LedgerWindow>(window, u"交易管理平台"_s), ledgerWindow.data());
 }
 
 void LedgerWindowsTest::listShowsEntriesAndShadesSells() {
@@ -308,13 +309,13 @@ void LedgerWindowsTest::deletingAllAsks() {
 
 void LedgerWindowsTest::missingFileClosesTheWindow() {
     QVERIFY(QFile::remove(path()));
-    window->toolbarButton(10)->trigger();
+    lookup::toolbarButton(window, 10)->trigger();
     QCOMPARE(fakes->dialogs.lastText(), u"数据库打开失败，请重新运行软件！"_s);
     // It never shows, not even for a moment.
-    QVERIFY(!window->ledgerWindow() || !window->ledgerWindow()->isVisible());
+    QVERIFY(!lookup::openWindow<LedgerWindow>(window, u"交易管理平台"_s));
     QCOMPARE(fakes->dialogs.history().last().title, u"友情提示："_s);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!window->ledgerWindow());
+    QVERIFY(!window->findChild<LedgerWindow*>(u"交易管理平台"_s));
     QVERIFY(!QFile::exists(path()));
 }
 

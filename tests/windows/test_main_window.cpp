@@ -1,22 +1,25 @@
 // The main window with fake services: its frame, the quote update cycle driven
 // through its timers, the closed market, start-up options and the layout on
 // resize.
-#include "core/app_dir.h"
-#include "charts/chart_tabs.h"
-#include "ui/fonts.h"
 #include "app/main_window.h"
 #include "app/settings/settings_store.h"
+#include "charts/chart_tabs.h"
+#include "core/app_dir.h"
 #include "platform/gbk.h"
 #include "platform/timer.h"
 #include "quotes/quote_cycle.h"
 #include "quotes/quote_model.h"
 #include "quotes/quote_page.h"
 #include "support/fake_services.h"
+#include "support/main_window_lookup.h"
+#include "ui/fonts.h"
+#include "ui/translations.h"
 
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -25,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -75,6 +79,10 @@ private slots:
     void commandsSelectChartPages();
     void bankLinksOpenTheirSites();
     void closingEndsTheProgram();
+    void skinKeepsTheDesignSizeAndBarsStayVisible_data();
+    void skinKeepsTheDesignSizeAndBarsStayVisible();
+    void dataErrorLetsTheWindowWorkUntilOk();
+    void standardButtonsReadChinese();
 
 private:
     MainWindow* open();
@@ -124,27 +132,30 @@ void MainWindowTest::answerFetch(const QByteArray& buy, const QByteArray& sell) 
 void MainWindowTest::frameMatchesDesign() {
     open();
     QCOMPARE(window->windowTitle(), u"Aurivex3.0"_s);
-    QCOMPARE(window->client()->size(), QSize(MainWindow::kClientWidth, MainWindow::kClientHeight));
+    QCOMPARE(window->centralWidget()->size(), QSize(MainWindow::kClientWidth, MainWindow::kClientHeight));
     QVERIFY(!window->windowIcon().isNull());
 
-    QToolBar* toolbar = window->toolbar();
+    QToolBar* toolbar = find<QToolBar>(u"工具条"_s);
     QCOMPARE(toolbar->objectName(), u"工具条"_s);
     QCOMPARE(toolbar->actions().size(), 13);
     const QStringList captions = {u"小窗口"_s,   u"实时黄金"_s, u"历史走势"_s, u"影响走势"_s, u"黄金K线"_s,
                                   u"技术分析"_s, u"综合看盘"_s, u"MT4工具"_s,  u"资料浏览"_s, u"模拟炒金"_s,
                                   u"交易管理"_s, u"锁定系统"_s, u"隐藏窗口"_s};
     for (int i = 0; i < 13; ++i) {
-        QCOMPARE(window->toolbarButton(i)->text(), captions[i]);
-        QVERIFY(!window->toolbarButton(i)->toolTip().isEmpty());
-        QVERIFY(!window->toolbarButton(i)->icon().isNull());
+        QVERIFY(!lookup::toolbarButton(window, i)->toolTip().isEmpty());
+        QVERIFY(!lookup::toolbarButton(window, i)->icon().isNull());
         // Every button is on the bar, none pushed into the overflow menu.
-        QWidget* button = toolbar->widgetForAction(window->toolbarButton(i));
+        auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(lookup::toolbarButton(window, i)));
         QVERIFY2(button && button->isVisible(), qPrintable(captions[i]));
+        QCOMPARE(button->text(), captions[i]);
     }
-    QCOMPARE(window->toolbarButton(4)->toolTip(),
+    // A button and its menu item are one command.
+    QCOMPARE(lookup::toolbarButton(window, 9), lookup::command(window, u"模拟炒金(&G)"_s));
+    QCOMPARE(lookup::toolbarButton(window, 7), lookup::command(window, u"MT4(&W)"_s));
+    QCOMPARE(lookup::toolbarButton(window, 4)->toolTip(),
              u"黄金K5分钟K线 10分钟K线 30分钟K线 60分钟K线 日K线 周K线及日线指标"_s);
-    QVERIFY(window->toolbarButton(1)->isEnabled());
-    QVERIFY(!window->toolbarButton(6)->isEnabled()); // its window comes later: visibly disabled
+    QVERIFY(lookup::toolbarButton(window, 1)->isEnabled());
+    QVERIFY(!lookup::toolbarButton(window, 6)->isEnabled()); // its window comes later: visibly disabled
 
     auto* tabs = find<ChartTabs>(u"高级选择夹"_s);
     QCOMPARE(tabs->count(), 5);
@@ -211,8 +222,8 @@ void MainWindowTest::menusHoldEveryItem() {
             items << (item->isSeparator() ? u"-"_s : item->text());
         QCOMPARE(items, menus[i].second);
     }
-    QVERIFY(window->menuItem(u"退出(&E)"_s)->isEnabled());
-    QVERIFY(!window->menuItem(u"系统设置(&P)"_s)->isEnabled());
+    QVERIFY(lookup::command(window, u"退出(&E)"_s)->isEnabled());
+    QVERIFY(!lookup::command(window, u"系统设置(&P)"_s)->isEnabled());
     // The channel menu exists as a pop-up only.
     auto* channels = window->findChild<QMenu*>(u"电视频道"_s);
     QVERIFY(channels);
@@ -247,7 +258,7 @@ void MainWindowTest::firstPricesShowAsFetchedThenDerive() {
     timer(u"时钟_连接服务器检测"_s)->tick();
     QCOMPARE(label(u"标签_国际买入价"_s), u"257.76"_s);
     QCOMPARE(label(u"标签_国际卖出价"_s), u"258.56"_s);
-    QCOMPARE(window->quoteModel().intlBuy(), u"257.76"_s);
+    QCOMPARE(window->quoteModel().shown(QuoteModel::Shown::IntlBuy), u"257.76"_s);
     QVERIFY(!find<QLabel>(u"标签_连接服务器"_s)->isVisible());
     QVERIFY(!find<QWidget>(u"画板_连接服务器"_s)->isVisible());
     QCOMPARE(timer(u"时钟_右移动"_s)->interval(), 0);
@@ -290,7 +301,7 @@ void MainWindowTest::bankRowsDeriveFromBaseBuy() {
     QCOMPARE(label(u"标签_建行卖出价"_s), u"258.78"_s);
     QCOMPARE(label(u"标签_中行买入价"_s), u"257.91"_s);
     QCOMPARE(label(u"标签_中行卖出价"_s), u"258.71"_s);
-    QCOMPARE(window->quoteModel().ccbSell(), u"258.78"_s);
+    QCOMPARE(window->quoteModel().shown(QuoteModel::Shown::CcbSell), u"258.78"_s);
     QCOMPARE(timer(u"时钟_工行进度条动画"_s)->interval(), 4);
 }
 
@@ -448,7 +459,7 @@ void MainWindowTest::startupOptions() {
 
 void MainWindowTest::layoutFollowsResize() {
     open();
-    QWidget* client = window->client();
+    QWidget* client = window->centralWidget();
     for (const QSize size : {QSize(1015, 688), QSize(1400, 900), QSize(820, 560)}) {
         client->resize(size);
         QCOMPARE(client->size(), size);
@@ -477,7 +488,7 @@ void MainWindowTest::foldsAndSplitter() {
     QTest::mouseClick(find<QPushButton>(u"按钮_提醒折叠"_s), Qt::LeftButton);
     QCOMPARE(alertGroup->height(), 308);
     QTest::mouseClick(find<QPushButton>(u"按钮_提醒折叠"_s), Qt::LeftButton);
-    window->client()->resize(window->client()->width() + 10, window->client()->height());
+    window->centralWidget()->resize(window->centralWidget()->width() + 10, window->centralWidget()->height());
     QCOMPARE(alertGroup->height(), designHeight); // a resize unfolds it again
 
     QTest::mouseClick(find<QPushButton>(u"按钮_电视折叠"_s), Qt::LeftButton);
@@ -485,7 +496,7 @@ void MainWindowTest::foldsAndSplitter() {
     QCOMPARE(find<QWidget>(u"按钮_提醒折叠"_s)->y(), 33);
     QCOMPARE(alertGroup->y(), 13);
 
-    window->client()->resize(1015, 688);
+    window->centralWidget()->resize(1015, 688);
     auto* splitter = find<QPushButton>(u"超级按钮_银行显示"_s);
     auto* chart = find<QWidget>(u"浏览框_二十四小时黄金图超文本"_s);
     const int shownChart = chart->y();
@@ -503,13 +514,13 @@ void MainWindowTest::foldsAndSplitter() {
 void MainWindowTest::commandsSelectChartPages() {
     open();
     auto* tabs = find<ChartTabs>(u"高级选择夹"_s);
-    window->menuItem(u"历史走势(&A)"_s)->trigger();
+    lookup::command(window, u"历史走势(&A)"_s)->trigger();
     QCOMPARE(tabs->currentIndex(), 1);
-    window->toolbarButton(4)->trigger();
+    lookup::toolbarButton(window, 4)->trigger();
     QCOMPARE(tabs->currentIndex(), 3);
-    window->toolbarButton(5)->trigger();
+    lookup::toolbarButton(window, 5)->trigger();
     QCOMPARE(tabs->currentIndex(), 4);
-    window->menuItem(u"实时黄金(&T)"_s)->trigger();
+    lookup::command(window, u"实时黄金(&T)"_s)->trigger();
     QCOMPARE(tabs->currentIndex(), 0);
     QVERIFY(find<QWidget>(u"银行背景框"_s)->isVisible());
 }
@@ -533,6 +544,48 @@ void MainWindowTest::closingEndsTheProgram() {
     QVERIFY(!guard);
     window = nullptr;
     QCOMPARE(fakes->quitCodes, QList<int>{0});
+}
+
+void MainWindowTest::skinKeepsTheDesignSizeAndBarsStayVisible_data() {
+    QTest::addColumn<bool>("skinned");
+    QTest::newRow("with the skin") << true;
+    QTest::newRow("without the skin") << false;
+}
+
+void MainWindowTest::skinKeepsTheDesignSizeAndBarsStayVisible() {
+    QFETCH(bool, skinned);
+    if (skinned)
+        QVERIFY(QFile::copy(QStringLiteral(AURIVEX_SKIN_FILE), appPath(u"CambridgeBlue.she"_s)));
+    open();
+    // The window is sized after the skin changed the menu bar.
+    QCOMPARE(window->centralWidget()->size(), QSize(MainWindow::kClientWidth, MainWindow::kClientHeight));
+    // The bank panel's splitter bar shows against its page either way.
+    auto* splitter = find<QPushButton>(u"超级按钮_银行显示"_s);
+    const QImage page = splitter->parentWidget()->grab().toImage();
+    const QPoint inBar = splitter->geometry().center();
+    QVERIFY(page.pixelColor(inBar) != page.pixelColor(inBar.x(), splitter->y() - 4));
+    qApp->setStyleSheet(QString());
+}
+
+void MainWindowTest::dataErrorLetsTheWindowWorkUntilOk() {
+    open();
+    answerFetch("57.76<", "258.56");
+    QCOMPARE(fakes->dialogs.lastText(), u"敬告：服务器数据错误！"_s);
+    QCOMPARE(fakes->dialogs.history().last().title, u"数据错误"_s);
+    // The box waits for OK without stopping the window.
+    QVERIFY(fakes->quitCodes.isEmpty());
+    lookup::command(window, u"历史走势(&A)"_s)->trigger();
+    QCOMPARE(find<ChartTabs>(u"高级选择夹"_s)->currentIndex(), 1);
+    fakes->dialogs.acknowledgeNotices();
+    QCOMPARE(fakes->quitCodes, QList<int>{0});
+}
+
+void MainWindowTest::standardButtonsReadChinese() {
+    installChineseTranslations();
+    QMessageBox box(QMessageBox::NoIcon, u"友情提示："_s, u"数据库打开失败，请重新运行软件！"_s,
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), u"确定"_s);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), u"取消"_s);
 }
 
 QTEST_MAIN(MainWindowTest)

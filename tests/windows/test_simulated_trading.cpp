@@ -1,9 +1,8 @@
 // Simulated trading through the main window: entering, buying and selling
 // against the account files, the trade list, clearing, a new simulation, and
 // what happens when a file does not open.
-#include "core/app_dir.h"
-#include "ui/fonts.h"
 #include "app/main_window.h"
+#include "core/app_dir.h"
 #include "platform/timer.h"
 #include "provisioner.h"
 #include "quotes/quote_model.h"
@@ -12,8 +11,10 @@
 #include "support/crash_points.h"
 #include "support/fake_services.h"
 #include "support/installed_program.h"
+#include "support/main_window_lookup.h"
 #include "trading/new_simulation_window.h"
 #include "trading/trading_window.h"
+#include "ui/fonts.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -120,8 +121,8 @@ void SimulatedTradingTest::giveQuotes() {
 }
 
 TradingWindow* SimulatedTradingTest::enter() {
-    window->toolbarButton(9)->trigger();
-    trading = window->tradingWindow();
+    lookup::toolbarButton(window, 9)->trigger();
+    trading = lookup::openWindow<TradingWindow>(window, u"模拟炒金平台"_s);
     return trading;
 }
 
@@ -362,7 +363,7 @@ void SimulatedTradingTest::newSimulationResetsAccountAndTrades() {
     trading->findChild<QToolBar*>()->actions().at(0)->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!trading);
-    NewSimulationWindow* fresh = window->newSimulationWindow();
+    NewSimulationWindow* fresh = lookup::openWindow<NewSimulationWindow>(window, u"新建模拟炒金"_s);
     QVERIFY(fresh);
     {
         RecordFile file;
@@ -401,7 +402,7 @@ void SimulatedTradingTest::newSimulationWithoutRecordKeepsTrades() {
     }
     giveQuotes();
     QVERIFY(!enter()); // no account yet: the new-simulation window instead
-    NewSimulationWindow* fresh = window->newSimulationWindow();
+    NewSimulationWindow* fresh = lookup::openWindow<NewSimulationWindow>(window, u"新建模拟炒金"_s);
     QVERIFY(fresh);
     fresh->confirm();
     QCOMPARE(fakes->dialogs.lastText(), u"新建模拟交易失败！"_s);
@@ -415,8 +416,9 @@ void SimulatedTradingTest::newSimulationWithoutAccountFileKeepsTrades() {
         trades.appendBlank();
     }
     QVERIFY(QFile::remove(appPath(recordpasswords::kPropertyFile)));
-    window->openNewSimulation();
-    QPointer<NewSimulationWindow> fresh = window->newSimulationWindow();
+    // Entering could not open it now (the program would end), so it opens directly.
+    QPointer<NewSimulationWindow> fresh = new NewSimulationWindow(fakes->services, window);
+    fresh->show();
     fresh->confirm();
     QCOMPARE(fakes->dialogs.lastText(), u"数据库打开失败，请重新运行软件！"_s);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -426,8 +428,10 @@ void SimulatedTradingTest::newSimulationWithoutAccountFileKeepsTrades() {
 
 void SimulatedTradingTest::newSimulationCancelChangesNothing() {
     setProperty({3, 5000, 4000, 4, u"526"_s});
-    window->openNewSimulation();
-    QPointer<NewSimulationWindow> fresh = window->newSimulationWindow();
+    giveQuotes();
+    QVERIFY(enter());
+    trading->findChild<QAction*>(u"工具条按钮_新建交易"_s)->trigger();
+    QPointer<NewSimulationWindow> fresh = lookup::openWindow<NewSimulationWindow>(window, u"新建模拟炒金"_s);
     QTest::mouseClick(fresh->findChild<QPushButton*>(u"按钮_取消"_s), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!fresh);
@@ -496,7 +500,7 @@ void SimulatedTradingTest::staleWindowTradesOnTheAccountOnFile() {
     // "新建交易": the trading window gives way to the new-simulation window.
     trading->findChild<QAction*>(u"工具条按钮_新建交易"_s)->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QPointer<NewSimulationWindow> fresh = window->newSimulationWindow();
+    QPointer<NewSimulationWindow> fresh = lookup::openWindow<NewSimulationWindow>(window, u"新建模拟炒金"_s);
     QVERIFY(fresh);
     // The user enters again before confirming the reset: this window will
     // show the account as it was.

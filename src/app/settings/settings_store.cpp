@@ -1,5 +1,6 @@
 #include "settings_store.h"
 
+#include "core/number_text.h"
 #include "platform/gbk.h"
 
 #include <QFile>
@@ -204,27 +205,6 @@ QByteArray edited(const QByteArray& old, const QByteArray& section, const QByteA
     return text.insert(spot.parsedEnd, block);
 }
 
-// Number texts: ASCII white space, an optional sign, then digits; anything
-// after them is ignored.
-qsizetype skipSpaces(const QString& text, qsizetype i) {
-    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
-        ++i;
-    return i;
-}
-
-bool isDigit(const QString& text, qsizetype i) {
-    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
-}
-
-int clampedInt(bool negative, qint64 magnitude) {
-    const qint64 value = negative ? -magnitude : magnitude;
-    return static_cast<int>(
-        std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-// Past this the result is clamped anyway, so accumulating can stop growing.
-constexpr qint64 kSaturated = qint64(std::numeric_limits<int>::max()) + 1;
-
 } // namespace
 
 namespace settings {
@@ -259,6 +239,10 @@ bool Snapshot::keyExists(const QString& section, const QString& key) const {
     if (!parsed_ || !sectionBytes || !keyBytes)
         return false;
     return parsed_->ini.GetValue(sectionBytes->constData(), keyBytes->constData(), nullptr) != nullptr;
+}
+
+bool Snapshot::isOn(const KeyInfo& key) const {
+    return settings::isOn(item(key));
 }
 
 bool fileExists(const QString& path) {
@@ -312,56 +296,8 @@ bool writeItem(const QString& path, const QString& section, const QString& key, 
     return file.commit();
 }
 
-int toInt(const QString& text) {
-    qsizetype i = skipSpaces(text, 0);
-    const bool negative = i < text.size() && text[i] == u'-';
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        ++i;
-    qint64 magnitude = 0;
-    for (; isDigit(text, i); ++i)
-        magnitude = std::min(magnitude * 10 + text[i].digitValue(), kSaturated);
-    return clampedInt(negative, magnitude);
-}
-
 bool isOn(const QString& text) {
-    return toInt(text) == 1;
-}
-
-int toIntTruncatedDecimal(const QString& text) {
-    qsizetype i = skipSpaces(text, 0);
-    const bool negative = i < text.size() && text[i] == u'-';
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        ++i;
-    // Works on the digits themselves: a double would round "2.99999999999999999" up to 3.
-    QString digits;
-    for (; isDigit(text, i); ++i)
-        digits += text[i];
-    qint64 point = digits.size(); // digits before the decimal point
-    if (i < text.size() && text[i] == u'.')
-        for (++i; isDigit(text, i); ++i)
-            digits += text[i];
-    if (digits.isEmpty())
-        return 0;
-
-    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
-        qsizetype j = i + 1;
-        const bool negativeExponent = j < text.size() && text[j] == u'-';
-        if (j < text.size() && (text[j] == u'-' || text[j] == u'+'))
-            ++j;
-        qint64 exponent = 0;
-        for (; isDigit(text, j); ++j)
-            exponent = std::min<qint64>(exponent * 10 + text[j].digitValue(), 1'000'000);
-        point += negativeExponent ? -exponent : exponent;
-    }
-
-    qint64 magnitude = 0;
-    for (qint64 k = 0; k < point && magnitude < kSaturated; ++k) {
-        if (k >= digits.size() && magnitude == 0)
-            break; // only zeros remain
-        const int digit = k < digits.size() ? digits[k].digitValue() : 0;
-        magnitude = std::min(magnitude * 10 + digit, kSaturated);
-    }
-    return clampedInt(negative, magnitude);
+    return numtext::wholeNumber(text) == 1;
 }
 
 } // namespace settings

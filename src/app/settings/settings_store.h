@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings_keys.h"
+
 #include <QString>
 #include <memory>
 
@@ -24,6 +26,9 @@ public:
     // As readItem and keyExists below, on the loaded contents.
     QString item(const QString& section, const QString& key) const;
     bool keyExists(const QString& section, const QString& key) const;
+    QString item(const KeyInfo& key) const { return item(key.section, key.key); }
+    // A flag key reads as on.
+    bool isOn(const KeyInfo& key) const;
 
 private:
     struct Parsed;
@@ -50,14 +55,15 @@ bool keyExists(const QString& path, const QString& section, const QString& key);
 // be stored so that it reads back unchanged (a line break, a NUL, or a
 // character GBK lacks).
 bool writeItem(const QString& path, const QString& section, const QString& key, const QString& value);
+inline QString readItem(const QString& path, const KeyInfo& key) {
+    return readItem(path, key.section, key.key);
+}
+inline bool writeItem(const QString& path, const KeyInfo& key, const QString& value) {
+    return writeItem(path, key.section, key.key, value);
+}
 
-// The leading decimal integer (after optional white space and sign), clamped to
-// the int range; 0 when the text does not start with one ("12abc" gives 12).
-int toInt(const QString& text);
-// A flag is on only when its text reads as the integer 1.
+// A flag is on only when its text reads as the whole number 1
+// (numtext::wholeNumber: "1", " 1", "1.0", "01").
 bool isOn(const QString& text);
-// The leading decimal number ("-2.9", "1.5e2"), truncated toward zero and
-// clamped to the int range; 0 when there is none.
-int toIntTruncatedDecimal(const QString& text);
 
 } // namespace settings
