@@ -3,7 +3,7 @@
 #include "alerts/alert_panel.h"
 #include "app/commands.h"
 #include "app/lock_window.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "charts/chart_pages.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"

@@ -1,6 +1,6 @@
 // The provisioning tool lays down a program directory's installation files.
-#include "app/settings/settings_keys.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "provisioner.h"
 #include "records/passwords.h"
 #include "records/record_file.h"

@@ -1,6 +1,6 @@
 // "config.ini" is a GBK INI file that the program edits one key at a time.
-#include "app/settings/settings_keys.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "core/number_text.h"
 #include "platform/gbk.h"
 

@@ -2,7 +2,7 @@
 // through its timers, the closed market, start-up options and the layout on
 // resize.
 #include "app/main_window.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
 #include "platform/gbk.h"

@@ -1,7 +1,7 @@
 #include "provisioner.h"
 
-#include "app/settings/settings_keys.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 
