@@ -1,17 +1,17 @@
 // The main window with fake services: its frame, the quote update cycle driven
 // through its timers, the closed market, start-up options and the layout on
 // resize.
-#include "core/app_dir.h"
-#include "charts/chart_tabs.h"
-#include "ui/fonts.h"
 #include "app/main_window.h"
 #include "app/settings/settings_store.h"
+#include "charts/chart_tabs.h"
+#include "core/app_dir.h"
 #include "platform/gbk.h"
 #include "platform/timer.h"
 #include "quotes/quote_cycle.h"
 #include "quotes/quote_model.h"
 #include "quotes/quote_page.h"
 #include "support/fake_services.h"
+#include "ui/fonts.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -437,7 +437,7 @@ void MainWindowTest::startupOptions() {
     }
     if (config == kOversizedConfig)
         QVERIFY(QFile::resize(path, settings::kMaxFileBytes + 1));
-    fakes->screen.screenSize = screen;
+    fakes->screen.screens = {QRect(QPoint(0, 0), screen)};
     open();
     QCOMPARE(window->windowState().testFlag(Qt::WindowMaximized), maximised);
     QCOMPARE(timer(u"时钟_工行价格更新"_s)->interval() == 0, icbcStopped);
