@@ -17,6 +17,22 @@ class Picture : public QVideoWidget {
 public:
     using QVideoWidget::QVideoWidget;
 
+    void enterFullScreen() {
+        if (isFullScreen())
+            return;
+        placed_ = geometry();
+        setFullScreen(true);
+    }
+
+    void leaveFullScreen() {
+        if (!isFullScreen())
+            return;
+        setFullScreen(false);
+        // The window manager stretched it over the screen; back in its panel
+        // it would keep that size.
+        setGeometry(placed_);
+    }
+
 signals:
     void doubleClicked();
 
@@ -24,18 +40,21 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         event->accept();
         if (isFullScreen())
-            setFullScreen(false);
+            leaveFullScreen();
         else
             emit doubleClicked();
     }
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Escape && isFullScreen()) {
-            setFullScreen(false);
+            leaveFullScreen();
             event->accept();
             return;
         }
         QVideoWidget::keyPressEvent(event);
     }
+
+private:
+    QRect placed_;
 };
 
 } // namespace
@@ -92,8 +111,13 @@ void QtMediaPlayer::stop() {
 }
 
 void QtMediaPlayer::setFullScreen(bool on) {
-    if (picture_)
-        picture_->setFullScreen(on);
+    auto* picture = qobject_cast<Picture*>(picture_.data());
+    if (!picture)
+        return;
+    if (on)
+        picture->enterFullScreen();
+    else
+        picture->leaveFullScreen();
 }
 
 bool QtMediaPlayer::isFullScreen() const {

@@ -64,7 +64,9 @@ void QtMediaTest::pictureLeavesFullScreenByItself() {
     QTest::mouseDClick(picture, Qt::LeftButton);
     QVERIFY(!player.isFullScreen());
     QCOMPARE(doubleClicks.count(), 1);
+    // Back in its panel, in its place.
     QCOMPARE(picture->parent(), &panel);
+    QCOMPARE(picture->geometry(), QRect(10, 25, 248, 180));
 
     player.setFullScreen(true);
     QTest::keyClick(picture, Qt::Key_Escape);
