@@ -1,19 +1,18 @@
 #include "lock_window.h"
 
-#include "ui/app_art.h"
-#include "ui/place.h"
 #include "platform/dialogs.h"
+#include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/window_alpha.h"
 #include "records/open_failure.h"
 #include "trading/account_book.h"
+#include "ui/app_art.h"
+#include "ui/place.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 LockWindow::LockWindow(Services& services, QWidget* parent)
     : QDialog(parent,
@@ -51,10 +50,11 @@ LockWindow::LockWindow(Services& services, QWidget* parent)
 }
 
 QPoint LockWindow::centredPosition() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!services_.screen)
         return pos();
-    const QRect area = screen->availableGeometry();
+    const QRect area = services_.screen->workArea();
+    if (area.isEmpty())
+        return pos();
     return {area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2};
 }
 

@@ -4,11 +4,18 @@
 #include "core/app_dir.h"
 #include "platform/clock.h"
 #include "platform/launcher.h"
+#include "platform/pactl_volume.h"
+#include "platform/qt_audio.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_http.h"
+#include "platform/qt_media_player.h"
+#include "platform/qt_tray.h"
+#include "platform/qt_web_cache.h"
+#include "platform/qt_web_views.h"
 #include "platform/random.h"
 #include "platform/screen.h"
 #include "platform/services.h"
+#include "platform/xdg_autostart.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
@@ -33,6 +40,8 @@ void trace(const char* milestone) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before the application exists; the engine itself starts with the first page.
+    QtWebViews::prepareApplication();
     QApplication app(argc, argv);
     // Only the main window's end ends the program; the splash closing must not.
     app.setQuitOnLastWindowClosed(false);
@@ -45,9 +54,29 @@ int main(int argc, char* argv[]) {
     SystemClock clock;
     ClockSeededRandom random;
     DesktopLauncher launcher;
-    PrimaryScreen screen;
-    Services services{
-        &dialogs, &http, &clock, &random, &launcher, &screen, [](int code) { QCoreApplication::exit(code); }};
+    DesktopScreen screen;
+    // The sounds, the TV player and the tray load nothing until first used.
+    QtAudio audio;
+    QtMediaPlayer mediaPlayer;
+    PactlVolume systemVolume;
+    QtTray tray;
+    XdgAutostart autostart;
+    QtWebViews webViews;
+    QtWebCache webCache;
+    Services services{.dialogs = &dialogs,
+                      .http = &http,
+                      .clock = &clock,
+                      .random = &random,
+                      .launcher = &launcher,
+                      .screen = &screen,
+                      .audio = &audio,
+                      .mediaPlayer = &mediaPlayer,
+                      .systemVolume = &systemVolume,
+                      .tray = &tray,
+                      .autostart = &autostart,
+                      .webViews = &webViews,
+                      .webCache = &webCache,
+                      .quit = [](int code) { QCoreApplication::exit(code); }};
 
     // There is no "TaskbarCreated" message to register: Qt's tray icon
     // re-registers itself when the desktop shell restarts.
@@ -62,7 +91,7 @@ int main(int argc, char* argv[]) {
     }
 
     QPointer<MainWindow> mainWindow;
-    QPointer<SplashWindow> splash = new SplashWindow([&] {
+    QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
         mainWindow = new MainWindow(services);
         if (dump)
             dump->setQuoteModel(&mainWindow->quoteModel());

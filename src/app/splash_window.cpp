@@ -1,18 +1,18 @@
 #include "splash_window.h"
 
-#include "ui/place.h"
 #include "app/splash_art.h"
 #include "app/splash_rules.h"
+#include "platform/screen.h"
+#include "platform/services.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
+#include "ui/place.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 
-SplashWindow::SplashWindow(std::function<void()> openMainWindow, QWidget* parent)
+SplashWindow::SplashWindow(const Services& services, std::function<void()> openMainWindow, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), openMainWindow_(std::move(openMainWindow)) {
     setObjectName(QStringLiteral("启动窗口"));
     setWindowTitle(QStringLiteral("欢迎使用Aurivex"));
@@ -35,14 +35,16 @@ SplashWindow::SplashWindow(std::function<void()> openMainWindow, QWidget* parent
     // Creation: fully transparent, then fade in.
     setWindowAlpha(this, 0);
     fadeTimer_->setInterval(splash::kFadeIntervalMs);
-    centreOnScreen();
+    centreOnScreen(services);
 }
 
-void SplashWindow::centreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
+// The whole primary screen, task bar included, as the splash always has.
+void SplashWindow::centreOnScreen(const Services& services) {
+    if (!services.screen)
         return;
-    const QRect area = screen->geometry();
+    const QRect area = services.screen->geometry();
+    if (area.isEmpty())
+        return;
     move(area.x() + (area.width() - kWidth) / 2, area.y() + (area.height() - kHeight) / 2);
 }
 

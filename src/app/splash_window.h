@@ -6,6 +6,7 @@
 
 class QLabel;
 class Timer;
+struct Services;
 
 // The borderless welcome window. It fades in over 50 ticks, then opens the
 // main window and goes away once the main window's start-up work is done.
@@ -15,7 +16,7 @@ public:
     static constexpr int kWidth = 380;
     static constexpr int kHeight = 200;
 
-    explicit SplashWindow(std::function<void()> openMainWindow, QWidget* parent = nullptr);
+    SplashWindow(const Services& services, std::function<void()> openMainWindow, QWidget* parent = nullptr);
 
     int fadeCounter() const { return fadeCounter_; }
 
@@ -26,7 +27,7 @@ protected:
 private:
     void onFadeTick();
     void onIndicatorTick();
-    void centreOnScreen();
+    void centreOnScreen(const Services& services);
 
     std::function<void()> openMainWindow_;
     QLabel* versionLabel_;

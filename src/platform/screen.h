@@ -1,19 +1,40 @@
 #pragma once
 
+#include <QList>
+#include <QPixmap>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 
-// The primary screen as the windows need it.
+// The screens as the windows need them, in desktop coordinates.
 class Screen {
 public:
     virtual ~Screen() = default;
-    virtual QSize size() const = 0;
-    // The screen less the task bar and panels.
+    // The primary screen, whole.
+    virtual QRect geometry() const = 0;
+    QSize size() const { return geometry().size(); }
+    // The primary screen less the task bar and panels.
     virtual QRect workArea() const = 0;
+    // The work area of the screen holding the point; the primary one's when
+    // no screen holds it.
+    virtual QRect workAreaAt(const QPoint& point) const = 0;
+    // The work area of every screen, the primary one first.
+    virtual QList<QRect> workAreas() const = 0;
+    virtual QPoint cursorPos() const = 0;
+    // What the screen under the rectangle's centre shows in the rectangle.
+    virtual QPixmap capture(const QRect& rect) const = 0;
+    // Whether the key is held down right now, whichever program has the
+    // keyboard; false where the desktop does not tell.
+    virtual bool isKeyDown(Qt::Key key) const = 0;
 };
 
-class PrimaryScreen : public Screen {
+class DesktopScreen : public Screen {
 public:
-    QSize size() const override;
+    QRect geometry() const override;
     QRect workArea() const override;
+    QRect workAreaAt(const QPoint& point) const override;
+    QList<QRect> workAreas() const override;
+    QPoint cursorPos() const override;
+    QPixmap capture(const QRect& rect) const override;
+    bool isKeyDown(Qt::Key key) const override;
 };

@@ -2,12 +2,19 @@
 
 #include <functional>
 
+class Audio;
+class Autostart;
 class Clock;
 class Dialogs;
 class Http;
 class Launcher;
+class MediaPlayer;
 class Random;
 class Screen;
+class SystemVolume;
+class Tray;
+class WebCache;
+class WebViews;
 
 // The host system as the windows see it. The program wires the Qt-backed
 // implementations; tests wire recording fakes.
@@ -18,6 +25,13 @@ struct Services {
     Random* random = nullptr;
     Launcher* launcher = nullptr;
     Screen* screen = nullptr;
+    Audio* audio = nullptr;
+    MediaPlayer* mediaPlayer = nullptr;
+    SystemVolume* systemVolume = nullptr;
+    Tray* tray = nullptr;
+    Autostart* autostart = nullptr;
+    WebViews* webViews = nullptr;
+    WebCache* webCache = nullptr;
     // Ends the program with the given exit code.
     std::function<void(int)> quit;
 };

@@ -1,10 +1,17 @@
 #include "fake_services.h"
 
 FakeServices::FakeServices()
-    : services{&dialogs,
-               &http,
-               &clock,
-               &random,
-               &launcher,
-               &screen,
-               [this](int code) { quitCodes.append(code); }} {}
+    : services{.dialogs = &dialogs,
+               .http = &http,
+               .clock = &clock,
+               .random = &random,
+               .launcher = &launcher,
+               .screen = &screen,
+               .audio = &audio,
+               .mediaPlayer = &mediaPlayer,
+               .systemVolume = &systemVolume,
+               .tray = &tray,
+               .autostart = &autostart,
+               .webViews = &webViews,
+               .webCache = &webCache,
+               .quit = [this](int code) { quitCodes.append(code); }} {}

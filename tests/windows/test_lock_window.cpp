@@ -1,7 +1,7 @@
 // The lock window: unlocking, changing the password, refusing to close, and
 // staying locked when the account file cannot be read.
-#include "core/app_dir.h"
 #include "app/lock_window.h"
+#include "core/app_dir.h"
 #include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "records/passwords.h"
@@ -141,14 +141,17 @@ void LockWindowTest::wrongCurrentPasswordChangesNothing() {
 }
 
 void LockWindowTest::refusesEveryCloseRequest() {
+    // A primary screen right of another, with a 40-pixel panel at its bottom.
+    fakes().screen.screens = {QRect(1280, 0, 1600, 900), QRect(0, 0, 1280, 1024)};
     LockWindow lock(fakes().services);
     lock.show();
     QVERIFY(!lock.close());
     QTest::keyClick(&lock, Qt::Key_Escape);
     lock.reject();
     QVERIFY(lock.isVisible());
-    // Nor can it be dragged away from the centre.
-    const QPoint centre = lock.pos();
+    // Nor can it be dragged away from the centre of the work area.
+    const QPoint centre(1280 + (1600 - 355) / 2, (900 - 40 - 221) / 2);
+    QCOMPARE(lock.pos(), centre);
     lock.move(centre + QPoint(40, 30));
     QCOMPARE(lock.pos(), centre);
 }

@@ -448,7 +448,7 @@ void MainWindowTest::startupOptions() {
     }
     if (config == kOversizedConfig)
         QVERIFY(QFile::resize(path, settings::kMaxFileBytes + 1));
-    fakes->screen.screenSize = screen;
+    fakes->screen.screens = {QRect(QPoint(0, 0), screen)};
     open();
     QCOMPARE(window->windowState().testFlag(Qt::WindowMaximized), maximised);
     QCOMPARE(timer(u"时钟_工行价格更新"_s)->interval() == 0, icbcStopped);

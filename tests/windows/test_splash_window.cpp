@@ -1,9 +1,10 @@
 // The splash window: its design, the fade-in, the indicator and the hand-over
 // to the main window.
-#include "ui/fonts.h"
 #include "app/splash_window.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
+#include "support/fake_services.h"
+#include "ui/fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -18,14 +19,16 @@ private slots:
     void fadesInAndHandsOverOnTheFiftiethTick();
     void indicatorAdvancesEveryTick();
     void refusesToBeClosedWhileFading();
+    void centresOnTheWholePrimaryScreen();
 
 private:
+    FakeServices fakes;
     static Timer* timer(QWidget* w, const QString& name) { return w->findChild<Timer*>(name); }
     static QLabel* label(QWidget* w, const QString& name) { return w->findChild<QLabel*>(name); }
 };
 
 void SplashWindowTest::showsItsDesign() {
-    SplashWindow splash({});
+    SplashWindow splash(fakes.services, {});
     QCOMPARE(splash.windowTitle(), u"欢迎使用Aurivex"_qs);
     QCOMPARE(splash.size(), QSize(380, 200));
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -55,7 +58,7 @@ void SplashWindowTest::fadesInAndHandsOverOnTheFiftiethTick() {
     int opened = 0;
     bool splashVisibleWhileOpening = false;
     QPointer<SplashWindow> splash;
-    splash = new SplashWindow([&] {
+    splash = new SplashWindow(fakes.services, [&] {
         ++opened;
         splashVisibleWhileOpening = splash && splash->isVisible();
     });
@@ -84,7 +87,7 @@ void SplashWindowTest::fadesInAndHandsOverOnTheFiftiethTick() {
 }
 
 void SplashWindowTest::indicatorAdvancesEveryTick() {
-    SplashWindow splash({});
+    SplashWindow splash(fakes.services, {});
     Timer* indicator = timer(&splash, u"时钟_状态"_qs);
     QLabel* animation = label(&splash, u"标签_动画"_qs);
     indicator->tick();
@@ -95,10 +98,17 @@ void SplashWindowTest::indicatorAdvancesEveryTick() {
 }
 
 void SplashWindowTest::refusesToBeClosedWhileFading() {
-    SplashWindow splash({});
+    SplashWindow splash(fakes.services, {});
     splash.show();
     QVERIFY(!splash.close());
     QVERIFY(splash.isVisible());
+}
+
+void SplashWindowTest::centresOnTheWholePrimaryScreen() {
+    // A primary screen right of another: the panel at its bottom does not count.
+    fakes.screen.screens = {QRect(1280, 0, 1600, 900), QRect(0, 0, 1280, 1024)};
+    SplashWindow splash(fakes.services, {});
+    QCOMPARE(splash.pos(), QPoint(1280 + (1600 - 380) / 2, (900 - 200) / 2));
 }
 
 QTEST_MAIN(SplashWindowTest)

@@ -1,0 +1,123 @@
+#include "qt_web_views.h"
+
+#include <QCoreApplication>
+#include <QVBoxLayout>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+bool started = false;
+
+// The engine view is made when the first page is navigated to: a view that
+// never loads anything costs nothing, and the engine starts only with the
+// first page of the run.
+class EngineView : public WebView {
+    Q_OBJECT
+public:
+    EngineView(QWidget* parent, NewWindowPolicy policy) : WebView(parent), policy_(policy) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    // The engine answers pending scripts while the page is destroyed; by then
+    // whoever asked may be half gone, so those answers are dropped.
+    ~EngineView() override { *alive_ = false; }
+
+    void navigate(const QUrl& url) override { engine()->load(url); }
+
+    void runJavaScript(const QString& script, Script done) override {
+        if (!view_) {
+            if (done)
+                done(QVariant());
+            return;
+        }
+        if (!done) {
+            view_->page()->runJavaScript(script);
+            return;
+        }
+        view_->page()->runJavaScript(script, [alive = alive_, done](const QVariant& result) {
+            if (*alive)
+                done(result);
+        });
+    }
+
+    void back() override {
+        if (view_)
+            view_->back();
+    }
+    void forward() override {
+        if (view_)
+            view_->forward();
+    }
+    void reload() override {
+        if (view_)
+            view_->reload();
+    }
+    void stop() override {
+        if (view_)
+            view_->stop();
+    }
+
+    void setNewWindowPolicy(NewWindowPolicy policy) override { policy_ = policy; }
+
+private:
+    QWebEngineView* engine() {
+        if (view_)
+            return view_;
+        started = true;
+        view_ = new QWebEngineView(this);
+        view_->setContextMenuPolicy(Qt::NoContextMenu);
+        layout()->addWidget(view_);
+        connect(view_, &QWebEngineView::loadFinished, this, &WebView::loaded);
+        connect(view_, &QWebEngineView::loadProgress, this, &WebView::loadProgress);
+        connect(view_, &QWebEngineView::titleChanged, this, &WebView::titleChanged);
+        connect(view_->page(), &QWebEnginePage::newWindowRequested, this, &EngineView::onNewWindow);
+        return view_;
+    }
+
+    // A request nobody opens is refused by the engine.
+    void onNewWindow(QWebEngineNewWindowRequest& request) {
+        switch (policy_) {
+        case NewWindowPolicy::Refuse:
+            return;
+        case NewWindowPolicy::OpenHere:
+            view_->load(request.requestedUrl());
+            return;
+        case NewWindowPolicy::Report:
+            emit newWindowRequested(request.requestedUrl());
+            return;
+        }
+    }
+
+    NewWindowPolicy policy_;
+    QWebEngineView* view_ = nullptr;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+} // namespace
+
+WebView* QtWebViews::create(QWidget* parent, WebView::NewWindowPolicy policy) {
+    return new EngineView(parent, policy);
+}
+
+bool QtWebViews::engineStarted() {
+    return started;
+}
+
+void QtWebViews::prepareApplication() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Each renderer costs well over a hundred megabytes; the chart pages share two.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--renderer-process-limit")) {
+        flags += flags.isEmpty() ? "" : " ";
+        flags += "--renderer-process-limit=2";
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    }
+}
+
+#include "qt_web_views.moc"

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "web_views.h"
+
+// WebViews on Qt WebEngine, all on the default profile, so that they share
+// one cache (see QtWebCache).
+class QtWebViews : public WebViews {
+public:
+    WebView* create(QWidget* parent,
+                    WebView::NewWindowPolicy policy = WebView::NewWindowPolicy::Refuse) override;
+
+    // Sets what the browser engine needs before the QApplication exists:
+    // shared OpenGL contexts, at most two renderer processes for all views,
+    // and, when running as root, no sandbox (Chromium refuses to start
+    // otherwise). Settings already in the environment are kept.
+    static void prepareApplication();
+    // Whether any view has loaded a page, that is whether the engine runs.
+    static bool engineStarted();
+};

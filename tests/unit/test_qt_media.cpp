@@ -1,0 +1,85 @@
+// The Qt Multimedia player and sounds, silently: an unreachable stream, a
+// missing sound file and the picture's own mouse and key handling. Nothing
+// here reaches a loudspeaker.
+#include "platform/qt_audio.h"
+#include "platform/qt_media_player.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class QtMediaTest : public QObject {
+    Q_OBJECT
+private slots:
+    void unreachableStreamFailsOnEveryPlay();
+    void pictureLeavesFullScreenByItself();
+    void missingSoundFileIsNotPlaying();
+
+private:
+    static QUrl closedPort();
+};
+
+QUrl QtMediaTest::closedPort() {
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost))
+        return {};
+    return QUrl(u"http://127.0.0.1:%1/live"_s.arg(server.serverPort()));
+}
+
+void QtMediaTest::unreachableStreamFailsOnEveryPlay() {
+    QWidget panel;
+    QtMediaPlayer player;
+    QWidget* picture = player.createVideoWidget(&panel);
+    QCOMPARE(picture->parent(), &panel);
+    const QUrl stream = closedPort();
+    player.setSource(stream);
+    QCOMPARE(player.source(), stream);
+    QCOMPARE(player.status(), MediaPlayer::Status::Stopped);
+    player.play();
+    QTRY_COMPARE_WITH_TIMEOUT(player.status(), MediaPlayer::Status::Error, 10000);
+    player.stop();
+    QCOMPARE(player.status(), MediaPlayer::Status::Stopped);
+    // A failed GStreamer player played again would claim to play.
+    player.play();
+    QTRY_COMPARE_WITH_TIMEOUT(player.status(), MediaPlayer::Status::Error, 10000);
+    QCOMPARE(player.createVideoWidget(&panel), picture);
+}
+
+void QtMediaTest::pictureLeavesFullScreenByItself() {
+    QWidget panel;
+    panel.resize(260, 228);
+    QtMediaPlayer player;
+    QWidget* picture = player.createVideoWidget(&panel);
+    picture->setGeometry(10, 25, 248, 180);
+    panel.show();
+    QSignalSpy doubleClicks(&player, &MediaPlayer::doubleClicked);
+    QTest::mouseDClick(picture, Qt::LeftButton);
+    QCOMPARE(doubleClicks.count(), 1);
+
+    player.setFullScreen(true);
+    QVERIFY(player.isFullScreen());
+    QTest::mouseDClick(picture, Qt::LeftButton);
+    QVERIFY(!player.isFullScreen());
+    QCOMPARE(doubleClicks.count(), 1);
+    // Back in its panel, in its place.
+    QCOMPARE(picture->parent(), &panel);
+    QCOMPARE(picture->geometry(), QRect(10, 25, 248, 180));
+
+    player.setFullScreen(true);
+    QTest::keyClick(picture, Qt::Key_Escape);
+    QVERIFY(!player.isFullScreen());
+}
+
+void QtMediaTest::missingSoundFileIsNotPlaying() {
+    QtAudio audio;
+    audio.playFile(u"/nonexistent/alarm.mp3"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!audio.isFilePlaying(), 10000);
+    audio.stop();
+    QVERIFY(!audio.isFilePlaying());
+}
+
+QTEST_MAIN(QtMediaTest)
+#include "test_qt_media.moc"
