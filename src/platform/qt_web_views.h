@@ -16,4 +16,7 @@ public:
     static void prepareApplication();
     // Whether any view has loaded a page, that is whether the engine runs.
     static bool engineStarted();
+    // The web cache was emptied: each view asks for its next page with
+    // "no-cache", so that it comes from the server (see QtWebCache).
+    static void noteCacheCleared();
 };
