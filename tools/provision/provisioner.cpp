@@ -19,6 +19,11 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("icbcSiteUrl"), QStringLiteral("https://www.icbc.com.cn/"), false},
         {QStringLiteral("ccbSiteUrl"), QStringLiteral("https://www.ccb.com/"), false},
         {QStringLiteral("bocSiteUrl"), QStringLiteral("https://www.boc.cn/"), false},
+        {QStringLiteral("chartImageHost"), portal, true},
+        {QStringLiteral("chartImageIntlHost"), portal, true},
+        {QStringLiteral("klineChartHost"), portal, true},
+        {QStringLiteral("partnerChartHost"), portal, true},
+        {QStringLiteral("javaDownloadUrl"), QStringLiteral("https://www.java.com/zh-CN/download/"), false},
     };
 }
 
