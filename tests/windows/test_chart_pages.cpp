@@ -44,6 +44,15 @@ QByteArray largeImage() {
     return png;
 }
 
+// Two frames of 3 by 2 pixels, red then blue, 50 ms each, looping.
+const unsigned char kAnimatedGif[] = {
+    0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x02, 0x00, 0xf0, 0x00, 0x00, 0xff, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x21, 0xf9, 0x04, 0x00, 0x05, 0x00, 0x00, 0x00, 0x21, 0xff, 0x0b, 0x4e, 0x45,
+    0x54, 0x53, 0x43, 0x41, 0x50, 0x45, 0x32, 0x2e, 0x30, 0x03, 0x01, 0x00, 0x00, 0x00, 0x2c, 0x00,
+    0x00, 0x00, 0x00, 0x03, 0x00, 0x02, 0x00, 0x00, 0x02, 0x02, 0x84, 0x5f, 0x00, 0x21, 0xf9, 0x04,
+    0x00, 0x05, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x03, 0x00, 0x02, 0x00, 0x80, 0x00,
+    0x00, 0xff, 0x00, 0x00, 0x00, 0x02, 0x02, 0x84, 0x5f, 0x00, 0x3b};
+
 } // namespace
 
 class ChartPagesTest : public QObject {
@@ -60,6 +69,7 @@ private slots:
     void influencePageRefreshesByHandAndByTimer();
     void kLineButtonsSetStatusAndAddress();
     void technicalButtonsShareOnePanel();
+    void animatedChartPlays();
     void chartWindowsOpenOnceAndRefresh();
     void partnerWindowAndItsHelp();
 
@@ -352,6 +362,17 @@ void ChartPagesTest::technicalButtonsShareOnePanel() {
     auto* panel = find<ChartPanel>(u"超文本浏览框_势技术分析图"_s);
     QCOMPARE(panel->url().toString(), kImages + u"/cn/tech_charts/au3650lf_ma_cn.gif"_s);
     QVERIFY(!panel->image().isNull());
+}
+
+void ChartPagesTest::animatedChartPlays() {
+    open();
+    QVERIFY(answer(kImages + u"/cn/metals/gold/t24_au_cny_gram_450x275g.gif"_s,
+                   QByteArray(reinterpret_cast<const char*>(kAnimatedGif), sizeof(kAnimatedGif))));
+    auto* chart = find<ChartPanel>(u"浏览框_二十四小时黄金图超文本"_s);
+    QCOMPARE(chart->property("image").toString(), u"3x2"_s);
+    QTRY_COMPARE(chart->grab().toImage().pixel(0, 0), qRgb(255, 0, 0));
+    QTRY_COMPARE(chart->grab().toImage().pixel(0, 0), qRgb(0, 0, 255));
+    QCOMPARE(chart->grab().toImage().pixel(3, 0), qRgb(255, 255, 255)); // beside the image: white
 }
 
 void ChartPagesTest::chartWindowsOpenOnceAndRefresh() {
