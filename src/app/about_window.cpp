@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace {
@@ -21,8 +22,7 @@ namespace {
 int aboutFadeCounter = 0;
 
 QString noticeText() {
-    return QStringLiteral("本软件显示的行情、图表与资讯均来自公开网站，仅供参考，不构成任何投资建议。"
-                          "据此操作，风险自担。纸黄金交易请以银行实际报价为准。");
+    return QStringLiteral("行情与图表来自公开网站，仅供参考，不构成投资建议；据此操作，风险自担。");
 }
 
 // A label sized to its caption, so that no caption is cut.
@@ -61,6 +61,8 @@ AboutWindow::AboutWindow(Services& services, const QString& version, QWidget* pa
     auto* notice = place<QPlainTextEdit>(this, QStringLiteral("编辑框1"), {27, 91, 343, 40}, noticeText());
     notice->setPlainText(noticeText());
     notice->setReadOnly(true);
+    // Two lines fit the design's 40 pixels only with a slim margin.
+    notice->document()->setDocumentMargin(2);
     notice->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     auto* credits = place<QGroupBox>(this, QStringLiteral("分组框1"), {8, 168, 380, 154},

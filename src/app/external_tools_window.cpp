@@ -11,12 +11,49 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QUrl>
 
 namespace {
 
 QString configPath() {
     return appPath(QStringLiteral("config.ini"));
+}
+
+const QString kGap = QStringLiteral("      ");
+
+QString explanationText() {
+    return QStringLiteral("    未检测到系统中的MT4软件，默认检测路径为：“C:\\Program Files\\MetaTrader "
+                          "4\\terminal.exe”，如果你安装在其他目录，请指定。如果没有MT4，请点击") +
+           kGap + QStringLiteral("安装。");
+}
+
+// Where the gap in the explanation falls once the label has wrapped its
+// text in the font it has: the link lies over it, whatever the font's widths.
+QRect gapRect(const QLabel* label, int linkWidth) {
+    const QString text = label->text();
+    const int gap = static_cast<int>(text.lastIndexOf(kGap));
+    QTextLayout layout(text, label->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    QRect rect;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label->width());
+        line.setPosition({0, y});
+        y += line.height();
+        if (gap >= line.textStart() && gap < line.textStart() + line.textLength()) {
+            const qreal from = line.cursorToX(gap);
+            const qreal to = line.cursorToX(gap + static_cast<int>(kGap.size()));
+            const int x = label->x() + static_cast<int>((from + to) / 2) - linkWidth / 2;
+            rect =
+                QRect(x, label->y() + static_cast<int>(line.y()), linkWidth, static_cast<int>(line.height()));
+        }
+    }
+    layout.endLayout();
+    return rect;
 }
 
 } // namespace
@@ -29,11 +66,9 @@ ExternalToolsWindow::ExternalToolsWindow(Services& services, QWidget* parent)
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    // The explanation leaves a gap where the download link lies over it.
-    auto* explanation = place<QLabel>(
-        this, QStringLiteral("标签1"), {15, 8, 478, 24},
-        QStringLiteral("    未检测到系统中的MT4软件，默认检测路径为：“C:\\Program Files\\MetaTrader "
-                       "4\\terminal.exe”，如果你安装在其他目录，请指定。如果没有MT4，请点击      安装。"));
+    // The explanation leaves a gap where the download link lies over it. The
+    // design's 24 pixels hold its two lines only in Windows' smaller font.
+    auto* explanation = place<QLabel>(this, QStringLiteral("标签1"), {15, 6, 478, 36}, explanationText());
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -47,6 +82,7 @@ ExternalToolsWindow::ExternalToolsWindow(Services& services, QWidget* parent)
         QStringLiteral("QPushButton { color: #0645ad; text-decoration: underline; border: none;"
                        " background: transparent; padding: 0; }"));
     download->setEnabled(!downloadUrl.isEmpty());
+    download->setGeometry(gapRect(explanation, download->sizeHint().width()));
     connect(download, &QPushButton::clicked, this,
             [this, downloadUrl] { services_.launcher->openUrl(QUrl(downloadUrl)); });
 

@@ -25,7 +25,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -107,8 +106,9 @@ int main(int argc, char* argv[]) {
     appdir::initFromExecutable();
 
     // One program per directory: a second start brings the first one forward and ends.
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     SingleInstance instance(QDir(appDir()).canonicalPath(),
-                            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+                            QDir::isAbsolutePath(runtimeDir) ? runtimeDir : QDir::tempPath());
     if (!instance.claim()) {
         if (!instance.activateRunning())
             std::fprintf(stderr, "Aurivex is already running from this directory.\n");

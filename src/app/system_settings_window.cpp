@@ -32,12 +32,15 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     tree_ = place<QTreeWidget>(this, QStringLiteral("树型框1"), {9, 13, 96, 180});
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(false);
+    tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tree_->addTopLevelItems({new QTreeWidgetItem({QStringLiteral("常规选项")}),
                              new QTreeWidgetItem({QStringLiteral("黄金选项")})});
     connect(tree_, &QTreeWidget::itemClicked, this, &SystemSettingsWindow::showPageOf);
 
     pages_ = place<QTabWidget>(this, QStringLiteral("系统设置选择夹"), {117, 13, 289, 180});
     pages_->setFont(QFont(QStringLiteral("宋体"), 9));
+    // A slim tab row leaves the pages the height the design gives them.
+    pages_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 1px 8px; }"));
     auto* general = new QWidget;
     auto* gold = new QWidget;
     pages_->addTab(general, QStringLiteral("常规"));
