@@ -170,7 +170,7 @@ void DesktopWindowsTest::trayMenuStandsForTheCommands() {
     menu->actions().at(5)->trigger(); // 打开综合看盘
     QWidget* overview = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == u"综合看盘"_s && w->isVisible())
+        if (w->windowTitle() == u"综合看盘"_s && w->isVisible())
             overview = w;
     QVERIFY(overview);
     overview->close();
