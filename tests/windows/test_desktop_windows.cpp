@@ -10,6 +10,7 @@
 #include "support/fake_services.h"
 #include "support/main_window_lookup.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
@@ -163,8 +164,16 @@ void DesktopWindowsTest::trayMenuStandsForTheCommands() {
     }
     QCOMPARE(items, (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"-"_s, u"打开小窗口"_s, u"-"_s,
                                  u"打开综合看盘"_s, u"打开单位换算"_s, u"-"_s, u"退出主程序"_s}));
-    // The floating strip, the overview and the converter are not built yet.
-    QCOMPARE(enabled, (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"退出主程序"_s}));
+    // The floating strip and the converter are not built yet.
+    QCOMPARE(enabled, (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"打开综合看盘"_s, u"退出主程序"_s}));
+
+    menu->actions().at(5)->trigger(); // 打开综合看盘
+    QWidget* overview = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == u"综合看盘"_s && w->isVisible())
+            overview = w;
+    QVERIFY(overview);
+    overview->close();
 
     menu->actions().at(1)->trigger(); // 隐藏主窗口
     QVERIFY(!window->isVisible());
