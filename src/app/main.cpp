@@ -42,6 +42,7 @@ void trace(const char* milestone) {
 int main(int argc, char* argv[]) {
     // Before the application exists; the engine itself starts with the first page.
     QtWebViews::prepareApplication();
+    QtAudio::selectBackend();
     QApplication app(argc, argv);
     // Only the main window's end ends the program; the splash closing must not.
     app.setQuitOnLastWindowClosed(false);

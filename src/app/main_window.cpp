@@ -154,7 +154,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
 void MainWindow::buildRightColumn() {
     rightColumn_ = place<QFrame>(client_, QStringLiteral("右侧背景框"), {749, 26, 264, 640});
     tvPanel_ = new TvPanel(rightColumn_, this);
-    alertPanel_ = new AlertPanel(rightColumn_);
+    alertPanel_ = new AlertPanel(rightColumn_, services_, *quoteModel_);
     intlPanel_ = quotepanels::buildIntlPanel(rightColumn_);
 
     tvFold_ = place<QPushButton>(client_, QStringLiteral("按钮_电视折叠"), {973, 22, 35, 10});
@@ -355,12 +355,15 @@ void MainWindow::applyStartupOptions() {
         if (config.isOn(holds[i]))
             quoteCycle_->stopBank(i);
     }
+    if (config.isOn(settings::key::alertsAtStart))
+        alertPanel_->startAlerts();
 }
 
 void MainWindow::onCreated() {
     // The skin is attached before the window takes its size (see the constructor).
     quoteFetcher_->startQuoteFetch();
     attachTooltips();
+    alertPanel_->loadAlertSettings();
     applyStartupOptions();
     quoteCycle_->checkTradingDay();
 }
