@@ -50,12 +50,13 @@ const std::array<RuleDesign, 4>& ruleDesigns() {
 const std::array<const settings::KeyInfo*, 3> kBankKeys{&settings::key::watchIcbc, &settings::key::watchCcb,
                                                         &settings::key::watchBoc};
 
-// The threshold boxes turn grey while checking runs, white again after.
+// The threshold boxes turn grey while checking runs, white again after. Their
+// numbers stay readable on the grey, in the dark grey of disabled text.
 void paintBase(QLineEdit* box, const QColor& colour) {
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Active, QPalette::Base, colour);
-    palette.setColor(QPalette::Inactive, QPalette::Base, colour);
-    palette.setColor(QPalette::Disabled, QPalette::Base, colour);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, colour);
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(109, 109, 109));
     box->setPalette(palette);
 }
 

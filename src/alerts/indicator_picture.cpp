@@ -9,7 +9,9 @@
 IndicatorPicture::IndicatorPicture(QWidget* parent, Direction direction)
     : QWidget(parent), direction_(direction) {
     setFixedSize(11, 11);
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Each frame paints its own background, so the group behind is not
+    // repainted several times a second.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void IndicatorPicture::paintEvent(QPaintEvent*) {
@@ -22,6 +24,7 @@ void IndicatorPicture::paintEvent(QPaintEvent*) {
     fill.setAlphaF(float(strength));
 
     QPainter p(this);
+    p.drawPixmap(0, 0, background_);
     p.setRenderHint(QPainter::Antialiasing);
     // The arrow also steps a pixel in its direction and back.
     const double shift = (direction_ == Direction::Down ? 1.0 : -1.0) * (frame_ < kFrames / 2 ? 0.0 : 1.0);
@@ -43,6 +46,12 @@ void IndicatorPicture::paintEvent(QPaintEvent*) {
 
 void IndicatorPicture::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // What the parent shows here, drawn without its children.
+    background_ = QPixmap(size() * devicePixelRatioF());
+    background_.setDevicePixelRatio(devicePixelRatioF());
+    background_.fill(Qt::transparent);
+    if (QWidget* parent = parentWidget())
+        parent->render(&background_, {}, QRegion(geometry()), QWidget::DrawWindowBackground);
     animation_.start(kFrameMs, this);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QPixmap>
 #include <QWidget>
 
 // One of the alert panel's 11 x 11 animated pictures beside a rule: a small
@@ -10,8 +11,8 @@ class IndicatorPicture : public QWidget {
     Q_OBJECT
 public:
     enum class Direction { Down, Up };
-    static constexpr int kFrames = 8;
-    static constexpr int kFrameMs = 110;
+    static constexpr int kFrames = 4;
+    static constexpr int kFrameMs = 250;
 
     IndicatorPicture(QWidget* parent, Direction direction);
 
@@ -28,4 +29,5 @@ private:
     Direction direction_;
     int frame_ = 0;
     QBasicTimer animation_;
+    QPixmap background_;
 };

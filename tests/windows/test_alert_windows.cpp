@@ -218,6 +218,8 @@ void AlertWindowsTest::checkingSoundsAndPopsUpUntilStopped() {
     for (const QString& name : kRuleNames) {
         QVERIFY(!box(name)->isEnabled() && !edit(name)->isEnabled());
         QCOMPARE(edit(name)->palette().color(QPalette::Disabled, QPalette::Base), QColor(192, 192, 192));
+        // The thresholds stay readable on the grey.
+        QVERIFY(qGray(edit(name)->palette().color(QPalette::Disabled, QPalette::Text).rgb()) < 128);
     }
     for (const QString& name :
          {u"工行提醒"_s, u"建行提醒"_s, u"中行提醒"_s, u"声音提醒"_s, u"屏幕下方提醒"_s})
