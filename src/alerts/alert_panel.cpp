@@ -182,8 +182,10 @@ void AlertPanel::saveAlertSettings() {
         return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     };
     bool saved = true;
+    // Every key is tried: one refused value (a character GBK lacks) keeps the others.
     const auto write = [&](const settings::KeyInfo& key, const QString& value) {
-        saved = saved && settings::writeItem(path, key, value);
+        if (!settings::writeItem(path, key, value))
+            saved = false;
     };
     for (size_t i = 0; i < rules_.size(); ++i) {
         write(*ruleDesigns()[i].flag, flag(rules_[i].box));

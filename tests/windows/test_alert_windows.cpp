@@ -57,6 +57,7 @@ private slots:
 
     void settingsLoadAndSave();
     void nothingWithoutConfig();
+    void refusedSaveIsReported();
     void bankBoxesExcludeEachOther();
     void checkingSoundsAndPopsUpUntilStopped();
     void soundInForceIsReadAtStart();
@@ -181,6 +182,18 @@ void AlertWindowsTest::nothingWithoutConfig() {
     click(u"按钮_提醒保存"_s);
     QVERIFY(!QFile::exists(config()));
     QVERIFY(fakes->dialogs.history().isEmpty());
+}
+
+void AlertWindowsTest::refusedSaveIsReported() {
+    put(u"提醒设置"_s, u"买入价低于数值"_s, u"300"_s);
+    openPanel();
+    QTest::mouseClick(box(u"买入价低于"_s), Qt::LeftButton);
+    edit(u"买入价低于"_s)->setText(u"300🙂"_s); // GBK has no emoji: the file cannot hold it
+    QTest::mouseClick(box(u"声音提醒"_s), Qt::LeftButton);
+    click(u"按钮_提醒保存"_s);
+    QCOMPARE(fakes->dialogs.lastText(), u"系统配置文件出错"_s);
+    QCOMPARE(stored(u"提醒设置"_s, u"买入价低于数值"_s), u"300"_s);
+    QCOMPARE(stored(u"提醒设置"_s, u"声音提醒选中"_s), u"1"_s); // the rest is saved
 }
 
 void AlertWindowsTest::bankBoxesExcludeEachOther() {
