@@ -60,6 +60,7 @@ int main(int argc, char* argv[]) {
     choosePlatform(argc, argv);
     // Before the application exists; the engine itself starts with the first page.
     QtWebViews::prepareApplication();
+    QtAudio::selectBackend();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Aurivex"));
     // Desktops find the launcher and its icon by this name.

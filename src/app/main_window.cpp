@@ -169,7 +169,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
 void MainWindow::buildRightColumn() {
     rightColumn_ = place<QFrame>(client_, QStringLiteral("右侧背景框"), {749, 26, 264, 640});
     tvPanel_ = new TvPanel(rightColumn_, this);
-    alertPanel_ = new AlertPanel(rightColumn_);
+    alertPanel_ = new AlertPanel(rightColumn_, services_, *quoteModel_);
     intlPanel_ = quotepanels::buildIntlPanel(rightColumn_);
 
     tvFold_ = place<QPushButton>(client_, QStringLiteral("按钮_电视折叠"), {973, 22, 35, 10});
@@ -389,6 +389,8 @@ void MainWindow::applyStartupOptions() {
         if (config.isOn(holds[i]))
             quoteCycle_->stopBank(i);
     }
+    if (config.isOn(settings::key::alertsAtStart))
+        alertPanel_->startAlerts();
 }
 
 void MainWindow::onCreated() {
@@ -396,6 +398,7 @@ void MainWindow::onCreated() {
     quoteFetcher_->startQuoteFetch();
     attachTooltips();
     chartPages_->load24HourChart();
+    alertPanel_->loadAlertSettings();
     applyStartupOptions();
     quoteCycle_->checkTradingDay();
 }

@@ -2,42 +2,69 @@
 
 #include "media_status.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
-#include <QBuffer>
+#include <QMediaDevices>
 #include <QMediaPlayer>
+#include <QSoundEffect>
 #include <QUrl>
+
+namespace {
+
+// The output a new sound goes to; null when the machine has none.
+QAudioDevice currentOutput() {
+    return QMediaDevices::defaultAudioOutput();
+}
+
+} // namespace
+
+void QtAudio::selectBackend() {
+    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+}
 
 QtAudio::~QtAudio() {
     stop();
 }
 
-QMediaPlayer* QtAudio::newPlayer() {
-    auto* player = new QMediaPlayer(this);
+void QtAudio::stopWaves() {
+    for (QSoundEffect* effect : std::as_const(effects_))
+        effect->stop();
+}
+
+bool QtAudio::playWave(const QUrl& wave) {
+    stopWaves();
+    const QAudioDevice output = currentOutput();
+    if (output.isNull())
+        return false;
+    QSoundEffect*& effect = effects_[wave];
+    if (!effect) {
+        effect = new QSoundEffect(output, this);
+        effect->setSource(wave);
+    } else if (effect->audioDevice() != output) {
+        // The default output changed since (a headset plugged in).
+        effect->setAudioDevice(output);
+    }
+    // Played as soon as it has loaded, when it has not yet.
+    effect->play();
+    return effect->status() != QSoundEffect::Error;
+}
+
+bool QtAudio::playFile(const QString& path) {
+    delete filePlayer_;
+    if (currentOutput().isNull())
+        return false;
+    filePlayer_ = new QMediaPlayer(this);
+    auto* player = filePlayer_.data();
     player->setAudioOutput(new QAudioOutput(player));
-    // Once a sound has ended or failed its player only holds memory.
+    // Once the file has ended or failed its player only holds memory.
     connect(player, &QMediaPlayer::mediaStatusChanged, player, [player](QMediaPlayer::MediaStatus status) {
         if (status == QMediaPlayer::EndOfMedia || status == QMediaPlayer::InvalidMedia)
             player->deleteLater();
     });
-    return player;
-}
-
-void QtAudio::playWave(const QByteArray& wave) {
-    delete wavePlayer_;
-    wavePlayer_ = newPlayer();
-    auto* buffer = new QBuffer(wavePlayer_);
-    buffer->setData(wave);
-    buffer->open(QIODevice::ReadOnly);
-    // The name only tells the decoder what the bytes are.
-    wavePlayer_->setSourceDevice(buffer, QUrl(QStringLiteral("alert.wav")));
-    wavePlayer_->play();
-}
-
-void QtAudio::playFile(const QString& path) {
-    delete filePlayer_;
-    filePlayer_ = newPlayer();
-    filePlayer_->setSource(QUrl::fromLocalFile(path));
-    filePlayer_->play();
+    player->setSource(QUrl::fromLocalFile(path));
+    player->play();
+    return true;
 }
 
 bool QtAudio::isFilePlaying() const {
@@ -49,6 +76,6 @@ bool QtAudio::isFilePlaying() const {
 }
 
 void QtAudio::stop() {
-    delete wavePlayer_;
+    stopWaves();
     delete filePlayer_;
 }

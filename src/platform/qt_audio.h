@@ -2,33 +2,39 @@
 
 #include "audio.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 
 class QMediaPlayer;
+class QSoundEffect;
 
-// Audio over Qt Multimedia's QMediaPlayer (GStreamer on Linux). A WAVE held in
-// memory is played from a QBuffer, so no temporary file is written, and the
-// decoder takes every WAVE the built-in sounds may be (PCM and IMA ADPCM
-// alike), which QSoundEffect, file-bound and PCM-only, would not.
+// Audio over Qt Multimedia: a QSoundEffect per built-in sound, loaded once and
+// kept, and a QMediaPlayer for the user's MP3. Nothing of the media framework
+// loads before the first sound.
 //
-// Each sound gets a player of its own that is deleted when it ends or is
-// stopped: stopping a GStreamer player that failed blocks for a second, and
-// deleting one does not.
+// The file player is deleted when its file ends or is stopped: stopping a
+// GStreamer player that failed blocks for a second, and deleting one does not.
 class QtAudio : public QObject, public Audio {
     Q_OBJECT
 public:
     using QObject::QObject;
     ~QtAudio() override;
 
-    void playWave(const QByteArray& wave) override;
-    void playFile(const QString& path) override;
+    // Qt 6.4's FFmpeg backend crashes when a player starts on a machine
+    // without an audio device; GStreamer plays nothing there and goes on.
+    // Chooses GStreamer unless the user named a backend in QT_MEDIA_BACKEND.
+    // Call before the application object exists.
+    static void selectBackend();
+
+    bool playWave(const QUrl& wave) override;
+    bool playFile(const QString& path) override;
     bool isFilePlaying() const override;
     void stop() override;
 
 private:
-    QMediaPlayer* newPlayer();
+    void stopWaves();
 
-    QPointer<QMediaPlayer> wavePlayer_;
+    QHash<QUrl, QSoundEffect*> effects_;
     QPointer<QMediaPlayer> filePlayer_;
 };

@@ -152,23 +152,27 @@ private:
 };
 
 // Silent: records what would have sounded. A file "plays" until stop() or
-// until the test clears filePlaying.
+// until the test clears filePlaying. With `deviceMissing` nothing can sound:
+// every play is still recorded but answers false.
 class FakeAudio : public Audio {
 public:
-    QList<QByteArray> waves;
+    QList<QUrl> waves;
     QStringList files;
     // Every call in order: "wave", "file", "stop".
     QStringList calls;
     bool filePlaying = false;
+    bool deviceMissing = false;
 
-    void playWave(const QByteArray& wave) override {
+    bool playWave(const QUrl& wave) override {
         waves.append(wave);
         calls.append(QStringLiteral("wave"));
+        return !deviceMissing;
     }
-    void playFile(const QString& path) override {
+    bool playFile(const QString& path) override {
         files.append(path);
         calls.append(QStringLiteral("file"));
-        filePlaying = true;
+        filePlaying = !deviceMissing;
+        return !deviceMissing;
     }
     bool isFilePlaying() const override { return filePlaying; }
     void stop() override {

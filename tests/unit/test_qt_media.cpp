@@ -5,6 +5,8 @@
 #include "platform/qt_media_player.h"
 
 #include <QApplication>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -14,13 +16,21 @@ using namespace Qt::StringLiterals;
 class QtMediaTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void unreachableStreamFailsOnEveryPlay();
     void pictureLeavesFullScreenByItself();
     void missingSoundFileIsNotPlaying();
+    void builtInSoundPlaysOrSaysItCannot();
 
 private:
     static QUrl closedPort();
 };
+
+void QtMediaTest::initTestCase() {
+    // As the program does: the backend that survives a machine without sound.
+    QtAudio::selectBackend();
+    QVERIFY(qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"));
+}
 
 QUrl QtMediaTest::closedPort() {
     QTcpServer server;
@@ -77,6 +87,19 @@ void QtMediaTest::missingSoundFileIsNotPlaying() {
     QtAudio audio;
     audio.playFile(u"/nonexistent/alarm.mp3"_s);
     QTRY_VERIFY_WITH_TIMEOUT(!audio.isFilePlaying(), 10000);
+    audio.stop();
+    QVERIFY(!audio.isFilePlaying());
+}
+
+void QtMediaTest::builtInSoundPlaysOrSaysItCannot() {
+    QtAudio audio;
+    const bool device = !QMediaDevices::defaultAudioOutput().isNull();
+    QCOMPARE(audio.playWave(QUrl(u"qrc:/alerts/alert-tone-1.wav"_s)), device);
+    QTest::qWait(100);
+    // Stop-then-play, as every alert tick does.
+    QCOMPARE(audio.playWave(QUrl(u"qrc:/alerts/alert-tone-2.wav"_s)), device);
+    QCOMPARE(audio.playWave(QUrl(u"qrc:/alerts/alert-tone-2.wav"_s)), device);
+    QCOMPARE(audio.playFile(u"/nonexistent/alarm.mp3"_s), device);
     audio.stop();
     QVERIFY(!audio.isFilePlaying());
 }

@@ -1,0 +1,138 @@
+// Idle CPU of the real program under Xvfb while the price alerts run against
+// a pinned price that keeps a rule true: the pop-up channel checking every
+// 3.2 s with the pop-up resting at the bottom of the screen and the rule's
+// indicator animating; then the sound channel as well, whose built-in sound
+// restarts on every check (silent on a machine without a sound device). The
+// same program with no alerts set is measured first, so the alerts' own share
+// shows. Every run includes the state dump the benchmark reads (rewritten
+// every 500 ms). Prints figures; asserts nothing.
+#include "program_run.h"
+#include "settings/settings_store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kMeasureSeconds = 30;
+
+bool portalGet(int port, const QString& path) {
+    QNetworkAccessManager manager;
+    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path)));
+    request.setTransferTimeout(5000);
+    QNetworkReply* reply = manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
+    reply->deleteLater();
+    return ok;
+}
+
+// User and system CPU time of one process and its threads, in clock ticks.
+qint64 cpuTicks(qint64 pid) {
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = file.readAll();
+    // Fields after the command name in parentheses; utime and stime are the 14th and 15th.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
+}
+
+QList<qint64> processTree(qint64 pid) {
+    QList<qint64> tree{pid};
+    for (qsizetype i = 0; i < tree.size(); ++i) {
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(tree[i]));
+        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile children(tasks.filePath(task) + QStringLiteral("/children"));
+            if (!children.open(QIODevice::ReadOnly))
+                continue;
+            for (const QByteArray& child : children.readAll().split(' ')) {
+                if (!child.trimmed().isEmpty())
+                    tree.append(child.trimmed().toLongLong());
+            }
+        }
+    }
+    return tree;
+}
+
+qint64 treeTicks(qint64 pid) {
+    qint64 total = 0;
+    for (qint64 process : processTree(pid))
+        total += cpuTicks(process);
+    return total;
+}
+
+enum class Alerts { None, Popup, PopupAndSound };
+
+// Percent of one core over kMeasureSeconds, or -1 when the run failed.
+double measure(Alerts alerts) {
+    ProgramRun run;
+    if (!run.prepare() ||
+        !portalGet(run.portalPort(), QStringLiteral("/demo/price?buy=257.76&sell=258.56"))) {
+        std::fprintf(stderr, "bench: %s\n", qPrintable(run.error()));
+        return -1;
+    }
+    if (alerts != Alerts::None) {
+        const QString sound = alerts == Alerts::PopupAndSound ? QStringLiteral("1") : QStringLiteral("0");
+        const QString config = run.programDir() + QStringLiteral("/config.ini");
+        const QList<QStringList> keys{
+            {QStringLiteral("黄金选项"), QStringLiteral("提醒"), QStringLiteral("1")},
+            {QStringLiteral("提醒设置"), QStringLiteral("买入价低于"), QStringLiteral("1")},
+            {QStringLiteral("提醒设置"), QStringLiteral("买入价低于数值"), QStringLiteral("300")},
+            {QStringLiteral("提醒设置"), QStringLiteral("声音提醒选中"), sound},
+            {QStringLiteral("提醒设置"), QStringLiteral("气泡提醒选中"), QStringLiteral("1")},
+            {QStringLiteral("声音提醒"), QStringLiteral("系统声音使用"), QStringLiteral("1")},
+            {QStringLiteral("声音提醒"), QStringLiteral("系统声音"), QStringLiteral("1")},
+        };
+        for (const QStringList& key : keys)
+            settings::writeItem(config, key[0], key[1], key[2]);
+    }
+    if (!run.startProgram(QProcess::SeparateChannels))
+        return -1;
+    const bool ready = run.waitForState(
+        [alerts](const QJsonObject& s) {
+            if (alerts == Alerts::None)
+                return !s[u"quotes"][u"intlBuy"].toString().isEmpty();
+            const QJsonObject popup = findWindow(s, QStringLiteral("Aurisa提醒您："));
+            return popup[u"visible"].toBool() &&
+                   findControl(popup, QStringLiteral("时钟_右下角渐渐弹出窗口"))[u"interval"].toInt() == 0;
+        },
+        40000);
+    if (!ready) {
+        std::fprintf(stderr, "bench: the program did not reach its idle state\n");
+        return -1;
+    }
+    // Past the first fetches and bank updates of the start.
+    QThread::sleep(5);
+    const qint64 pid = run.program().processId();
+    const qint64 before = treeTicks(pid);
+    QThread::sleep(kMeasureSeconds);
+    const qint64 after = treeTicks(pid);
+    return 100.0 * double(after - before) / double(sysconf(_SC_CLK_TCK) * kMeasureSeconds);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const double none = measure(Alerts::None);
+    const double popup = measure(Alerts::Popup);
+    const double both = measure(Alerts::PopupAndSound);
+    std::printf("idle CPU over %d s, in %% of one core (target below 2 %%):\n", kMeasureSeconds);
+    std::printf("  no alerts set:                                  %.2f %%\n", none);
+    std::printf("  pop-up channel checking, pop-up resting:        %.2f %%\n", popup);
+    std::printf("  pop-up and sound channels, the sound restarting: %.2f %%\n", both);
+    return 0;
+}
