@@ -20,6 +20,8 @@
 #include "ui/translations.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QMoveEvent>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
@@ -35,6 +37,38 @@ void trace(const char* milestone) {
         return;
     std::printf("aurivex-trace %s\n", milestone);
     std::fflush(stdout);
+}
+
+// With AURIVEX_NEWS_TRACE set, every step of the news link goes to standard
+// output with the monotonic clock, for the scroll benchmark; a step back to
+// the right edge is a new headline.
+class NewsStepTrace : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move) {
+            const auto* move = static_cast<QMoveEvent*>(event);
+            if (move->pos().x() > move->oldPos().x())
+                std::printf("aurivex-trace news-headline\n");
+            std::printf("aurivex-trace news-step %lld\n", static_cast<long long>(clock_.nsecsElapsed()));
+            std::fflush(stdout);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QElapsedTimer clock_ = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+};
+
+void traceNewsSteps(QWidget* window) {
+    if (!qEnvironmentVariableIsSet("AURIVEX_NEWS_TRACE"))
+        return;
+    if (auto* link = window->findChild<QWidget*>(QStringLiteral("新闻显示链接框")))
+        link->installEventFilter(new NewsStepTrace(link));
 }
 
 } // namespace
@@ -96,6 +130,7 @@ int main(int argc, char* argv[]) {
         if (dump)
             dump->setQuoteModel(&mainWindow->quoteModel());
         mainWindow->show();
+        traceNewsSteps(mainWindow);
         trace("main-window-created");
     });
     splash->show();

@@ -10,6 +10,7 @@
 #include "core/endpoints.h"
 #include "ledger/ledger_window.h"
 #include "media/tv_panel.h"
+#include "news/news_list.h"
 #include "news/news_ticker.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -98,7 +99,7 @@ void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
                                               hosts.value(QStringLiteral("bocSiteUrl"))});
     connect(bankPanel_.splitter, &QPushButton::clicked, this, &MainWindow::toggleBankPanel);
     buildRightColumn();
-    buildStatusBar();
+    buildStatusBar(hosts);
 }
 
 void MainWindow::buildToolbar() {
@@ -167,7 +168,7 @@ void MainWindow::buildRightColumn() {
     connect(alertFold_, &QPushButton::clicked, this, &MainWindow::toggleAlertGroup);
 }
 
-void MainWindow::buildStatusBar() {
+void MainWindow::buildStatusBar(const endpoints::Endpoints& hosts) {
     statusBar_ = new QStatusBar(client_);
     statusBar_->setObjectName(QStringLiteral("状态条_新闻"));
     statusBar_->setSizeGripEnabled(false);
@@ -176,7 +177,8 @@ void MainWindow::buildStatusBar() {
     statusBar_->addWidget(part0);
     statusBar_->addWidget(statusPart1_);
     statusBar_->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
-    newsTicker_ = new NewsTicker(client_);
+    newsTicker_ =
+        new NewsTicker(client_, services_, newslist::listUrl(hosts.value(QStringLiteral("newsHost"))));
 }
 
 void MainWindow::bindLayout() {
@@ -363,4 +365,5 @@ void MainWindow::onCreated() {
     attachTooltips();
     applyStartupOptions();
     quoteCycle_->checkTradingDay();
+    newsTicker_->fetchNewsList();
 }

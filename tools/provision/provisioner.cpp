@@ -19,6 +19,7 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("icbcSiteUrl"), QStringLiteral("https://www.icbc.com.cn/"), false},
         {QStringLiteral("ccbSiteUrl"), QStringLiteral("https://www.ccb.com/"), false},
         {QStringLiteral("bocSiteUrl"), QStringLiteral("https://www.boc.cn/"), false},
+        {QStringLiteral("newsHost"), portal, true},
     };
 }
 
