@@ -14,8 +14,9 @@ const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 // is also a valid second byte of one, which a plain byte search would split.
 qsizetype findSeparator(const QByteArray& line, qsizetype from = 0) {
     for (qsizetype i = from; i + 1 < line.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(line[i]);
-        if (byte >= 0x81) {
+        const auto lead = static_cast<unsigned char>(line[i]);
+        const auto trail = static_cast<unsigned char>(line[i + 1]);
+        if (lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F) {
             ++i; // the character's second byte
             continue;
         }
