@@ -1,5 +1,6 @@
 #include "news_ticker.h"
 
+#include "news_link.h"
 #include "news_list.h"
 #include "news_store.h"
 #include "platform/http.h"
@@ -11,7 +12,6 @@
 #include "ui/place.h"
 
 #include <QEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -25,16 +25,8 @@ constexpr int kLinkHeight = 14;
 NewsTicker::NewsTicker(QWidget* client, Services& services, const QUrl& listUrl)
     : QObject(client), services_(services), listUrl_(listUrl) {
     strip_ = place<QWidget>(client, QStringLiteral("新闻背景画板"), {502, 668, 250, 16});
-    link_ = place<QLabel>(strip_, QStringLiteral("新闻显示链接框"), {250, 1, 400, kLinkHeight});
-    // A headline is text, never markup the label would render.
-    link_->setTextFormat(Qt::PlainText);
-    link_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont font = strip_->font();
-    font.setUnderline(true);
-    link_->setFont(font);
-    QPalette palette = link_->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 238));
-    link_->setPalette(palette);
+    // A headline is text, never markup a label would render.
+    link_ = place<NewsLink>(strip_, QStringLiteral("新闻显示链接框"), {250, 1, 400, kLinkHeight});
     link_->installEventFilter(this);
     strip_->raise();
 
