@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <functional>
 
+class AboutWindow;
 class AlertPanel;
+class ExternalTools;
 class ChartPages;
 class Commands;
 class LedgerWindow;
@@ -22,8 +24,10 @@ class QToolBar;
 class QuoteCycle;
 class QuoteFetcher;
 class QuoteModel;
+class SystemSettingsWindow;
 class Timer;
 class TradingWindow;
+class TrayController;
 class TvPanel;
 class WorldClock;
 struct Services;
@@ -53,6 +57,10 @@ public:
 
     // Lays the client area out for its current size.
     void layoutMainWindow();
+
+    // The window to the front from wherever it is: the tray, minimised,
+    // behind other windows (a second start of the program asks for this).
+    void bringForward();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,6 +99,8 @@ private:
     void openLedger();
     // Locks the program behind the lock window until it is unlocked.
     void lockProgram();
+    void openSystemSettings();
+    void openAbout();
 
     Services& services_;
     QuoteModel* quoteModel_;
@@ -114,8 +124,12 @@ private:
     QLabel* statusPart1_ = nullptr;
     NewsTicker* newsTicker_ = nullptr;
     QList<LayoutBinding> layout_;
+    TrayController* tray_ = nullptr;
+    ExternalTools* tools_ = nullptr;
 
     QPointer<TradingWindow> tradingWindow_;
     QPointer<NewSimulationWindow> newSimulationWindow_;
     QPointer<LedgerWindow> ledgerWindow_;
+    QPointer<SystemSettingsWindow> settingsWindow_;
+    QPointer<AboutWindow> aboutWindow_;
 };

@@ -1,9 +1,9 @@
 #include "provisioner.h"
 
-#include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +20,10 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("ccbSiteUrl"), QStringLiteral("https://www.ccb.com/"), false},
         {QStringLiteral("bocSiteUrl"), QStringLiteral("https://www.boc.cn/"), false},
         {QStringLiteral("newsHost"), portal, true},
+        {QStringLiteral("mt4DownloadUrl"), QStringLiteral("https://www.metatrader4.com/download"), false},
+        {QStringLiteral("kitcoSiteUrl"), QStringLiteral("https://www.kitco.com/"), false},
+        {QStringLiteral("hexunSiteUrl"), QStringLiteral("https://www.hexun.com/"), false},
+        {QStringLiteral("partnerSiteUrl"), QStringLiteral("https://www.cngold.org/"), false},
     };
 }
 
