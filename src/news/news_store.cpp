@@ -9,8 +9,6 @@ namespace newsstore {
 
 namespace {
 
-const QString kPositionField = QStringLiteral("现行行号段");
-
 bool openNews(RecordFile& file, bool readOnly = false) {
     const QString path = appPath(recordpasswords::kNewsFile);
     const QString password = recordpasswords::newsPassword();
@@ -23,7 +21,7 @@ bool openNews(RecordFile& file, bool readOnly = false) {
 
 int positionOf(const RecordFile& file) {
     // Any number is taken, truncated to a whole one.
-    return int(file.read(kPositionField).toDouble());
+    return int(file.read(recordpasswords::newsfield::line).toDouble());
 }
 
 } // namespace

@@ -41,7 +41,7 @@ int storedPosition(const QString& path) {
     RecordFile news;
     if (!news.openForReading(path, recordpasswords::newsPassword(), recordpasswords::newsFields()))
         return -1;
-    return news.read(u"现行行号段"_s).toInt();
+    return news.read(recordpasswords::newsfield::line).toInt();
 }
 
 } // namespace
