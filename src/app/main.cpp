@@ -24,6 +24,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QMoveEvent>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
@@ -39,6 +41,48 @@ void trace(const char* milestone) {
         return;
     std::printf("aurivex-trace %s\n", milestone);
     std::fflush(stdout);
+}
+
+// With AURIVEX_NEWS_TRACE set, every step of the news link goes to standard
+// output with the monotonic clock, for the scroll benchmark; a step back to
+// the right edge is a new headline.
+class NewsStepTrace : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move) {
+            const auto* move = static_cast<QMoveEvent*>(event);
+            if (move->pos().x() > move->oldPos().x())
+                std::printf("aurivex-trace news-headline\n");
+            // The thread's CPU time and its time waiting for a CPU tell its
+            // own work and a busy machine from the rest of a gap.
+            long long cpu = 0;
+            long long waiting = 0;
+            if (std::FILE* stat = std::fopen("/proc/thread-self/schedstat", "r")) {
+                if (std::fscanf(stat, "%lld %lld", &cpu, &waiting) != 2)
+                    cpu = waiting = 0;
+                std::fclose(stat);
+            }
+            std::printf("aurivex-trace news-step %lld %lld %lld\n",
+                        static_cast<long long>(clock_.nsecsElapsed()), cpu, waiting);
+            std::fflush(stdout);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QElapsedTimer clock_ = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+};
+
+void traceNewsSteps(QWidget* window) {
+    if (!qEnvironmentVariableIsSet("AURIVEX_NEWS_TRACE"))
+        return;
+    if (auto* link = window->findChild<QWidget*>(QStringLiteral("新闻显示链接框")))
+        link->installEventFilter(new NewsStepTrace(link));
 }
 
 // Under Wayland the floating windows could neither place themselves nor stay
@@ -129,6 +173,7 @@ int main(int argc, char* argv[]) {
         if (dump)
             dump->setQuoteModel(&mainWindow->quoteModel());
         mainWindow->show();
+        traceNewsSteps(mainWindow);
         trace("main-window-created");
     });
     splash->show();

@@ -14,6 +14,7 @@
 #include "core/endpoints.h"
 #include "ledger/ledger_window.h"
 #include "media/tv_panel.h"
+#include "news/news_list.h"
 #include "news/news_ticker.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -105,7 +106,7 @@ void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
                                               hosts.value(QStringLiteral("bocSiteUrl"))});
     connect(bankPanel_.splitter, &QPushButton::clicked, this, &MainWindow::toggleBankPanel);
     buildRightColumn();
-    buildStatusBar();
+    buildStatusBar(hosts);
 }
 
 void MainWindow::buildToolbar() {
@@ -182,7 +183,7 @@ void MainWindow::buildRightColumn() {
     connect(alertFold_, &QPushButton::clicked, this, &MainWindow::toggleAlertGroup);
 }
 
-void MainWindow::buildStatusBar() {
+void MainWindow::buildStatusBar(const endpoints::Endpoints& hosts) {
     statusBar_ = new QStatusBar(client_);
     statusBar_->setObjectName(QStringLiteral("状态条_新闻"));
     statusBar_->setSizeGripEnabled(false);
@@ -191,7 +192,8 @@ void MainWindow::buildStatusBar() {
     statusBar_->addWidget(part0);
     statusBar_->addWidget(statusPart1_);
     statusBar_->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
-    newsTicker_ = new NewsTicker(client_);
+    newsTicker_ =
+        new NewsTicker(client_, services_, newslist::listUrl(hosts.value(QStringLiteral("newsHost"))));
     // The news strip lies over the status bar: it steps aside while the bar says something.
     connect(statusBar_, &QStatusBar::messageChanged, newsTicker_->strip(),
             [strip = newsTicker_->strip()](const QString& message) { strip->setVisible(message.isEmpty()); });
@@ -401,4 +403,5 @@ void MainWindow::onCreated() {
     alertPanel_->loadAlertSettings();
     applyStartupOptions();
     quoteCycle_->checkTradingDay();
+    newsTicker_->fetchNewsList();
 }

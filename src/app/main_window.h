@@ -76,7 +76,7 @@ private:
     void buildToolbar();
     void buildMenus();
     void buildRightColumn();
-    void buildStatusBar();
+    void buildStatusBar(const endpoints::Endpoints& hosts);
     void bindCommands(const endpoints::Endpoints& hosts);
     void bindLayout();
     void onCreated();

@@ -1,6 +1,7 @@
 #include "demo_portal.h"
 
 #include "chart_routes.h"
+#include "news_routes.h"
 #include "quote_page_builder.h"
 
 #include <QHostAddress>
@@ -66,6 +67,7 @@ DemoPortal::DemoPortal(quint32 seed, QObject* parent) : QObject(parent), walk_(s
     addControlRoutes();
     addProductRoutes();
     charts_ = std::make_unique<ChartRoutes>(server_, walk_, seed);
+    addNewsRoutes(server_);
 }
 
 DemoPortal::~DemoPortal() {

@@ -24,6 +24,7 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("klineChartHost"), portal, true},
         {QStringLiteral("partnerChartHost"), portal, true},
         {QStringLiteral("javaDownloadUrl"), QStringLiteral("https://www.java.com/zh-CN/download/"), false},
+        {QStringLiteral("newsHost"), portal, true},
         {QStringLiteral("mt4DownloadUrl"), QStringLiteral("https://www.metatrader4.com/download"), false},
         {QStringLiteral("kitcoSiteUrl"), QStringLiteral("https://www.kitco.com/"), false},
         {QStringLiteral("hexunSiteUrl"), QStringLiteral("https://www.hexun.com/"), false},

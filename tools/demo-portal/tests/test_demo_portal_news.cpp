@@ -1,0 +1,77 @@
+// The portal's news list as the program reads it: GBK lines of
+// "headline|>address", every address an article page on the portal.
+#include "demo_portal.h"
+#include "news/news_list.h"
+#include "news_routes.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+class DemoPortalNewsTest : public QObject {
+    Q_OBJECT
+
+    QNetworkAccessManager network_;
+
+    struct Answer {
+        int status = 0;
+        QByteArray contentType;
+        QByteArray body;
+    };
+
+    Answer get(const QUrl& url) {
+        QNetworkRequest request(url);
+        request.setTransferTimeout(5000);
+        QNetworkReply* reply = network_.get(request);
+        QEventLoop loop;
+        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(6000, &loop, &QEventLoop::quit);
+        loop.exec();
+        Answer answer;
+        if (reply->isFinished()) {
+            answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            answer.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+            answer.body = reply->readAll();
+        } else {
+            reply->abort();
+        }
+        reply->deleteLater();
+        return answer;
+    }
+
+private slots:
+    void everyHeadlineLinksToItsArticleOnThePortal() {
+        demoportal::DemoPortal portal(7);
+        const quint16 port = portal.listen(0);
+        QVERIFY(port > 0);
+        const Answer list = get(newslist::listUrl(u"127.0.0.1:%1"_s.arg(port)));
+        QCOMPARE(list.status, 200);
+        QCOMPARE(list.contentType, QByteArray("text/plain; charset=gbk"));
+        QVERIFY(newslist::isNewsList(list.body));
+
+        QStringList headlines;
+        for (const QByteArray& line : newslist::splitLines(list.body)) {
+            const auto item = newslist::parseLine(line);
+            if (!item)
+                continue;
+            headlines << item->headline;
+            QVERIFY2(newslist::isOpenableAddress(item->address), qPrintable(item->address));
+            const QUrl address(item->address);
+            QCOMPARE(address.host(), u"127.0.0.1"_s);
+            QCOMPARE(address.port(), int(port));
+            const Answer article = get(address);
+            QCOMPARE(article.status, 200);
+            QVERIFY(QString::fromUtf8(article.body).contains(item->headline));
+        }
+        QCOMPARE(headlines, demoportal::newsHeadlines());
+        QVERIFY(headlines.size() >= 8);
+        QCOMPARE(get(QUrl(u"http://127.0.0.1:%1/news/article/99"_s.arg(port))).status, 404);
+    }
+};
+
+QTEST_GUILESS_MAIN(DemoPortalNewsTest)
+#include "test_demo_portal_news.moc"
