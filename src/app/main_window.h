@@ -12,6 +12,7 @@ class AlertPanel;
 class ChartPages;
 class Commands;
 class LedgerWindow;
+class Magnifier;
 class NewsTicker;
 class NewSimulationWindow;
 class QFrame;
@@ -22,9 +23,11 @@ class QToolBar;
 class QuoteCycle;
 class QuoteFetcher;
 class QuoteModel;
+class ReferenceBrowser;
 class Timer;
 class TradingWindow;
 class TvPanel;
+class UnitConverter;
 class WorldClock;
 struct Services;
 namespace endpoints {
@@ -53,6 +56,9 @@ public:
 
     // Lays the client area out for its current size.
     void layoutMainWindow();
+    // The address the reference browser opens in its first tab: the
+    // program's first command-line argument.
+    void setStartAddress(const QString& address) { startAddress_ = address; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,7 +73,7 @@ private:
     void buildClient(const endpoints::Endpoints& hosts);
     void buildToolbar();
     void buildMenus();
-    void buildRightColumn();
+    void buildRightColumn(const endpoints::Endpoints& hosts);
     void buildStatusBar();
     void bindCommands(const endpoints::Endpoints& hosts);
     void bindLayout();
@@ -91,6 +97,10 @@ private:
     void openLedger();
     // Locks the program behind the lock window until it is unlocked.
     void lockProgram();
+    // The tools: each window exists once.
+    void openReferenceBrowser();
+    void openMagnifier();
+    void openUnitConverter();
 
     Services& services_;
     QuoteModel* quoteModel_;
@@ -118,4 +128,8 @@ private:
     QPointer<TradingWindow> tradingWindow_;
     QPointer<NewSimulationWindow> newSimulationWindow_;
     QPointer<LedgerWindow> ledgerWindow_;
+    QPointer<ReferenceBrowser> referenceBrowser_;
+    QPointer<Magnifier> magnifier_;
+    QPointer<UnitConverter> unitConverter_;
+    QString startAddress_;
 };

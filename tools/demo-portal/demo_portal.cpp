@@ -1,5 +1,6 @@
 #include "demo_portal.h"
 
+#include "media_routes.h"
 #include "quote_page_builder.h"
 
 #include <QHostAddress>
@@ -64,6 +65,7 @@ DemoPortal::DemoPortal(quint32 seed, QObject* parent) : QObject(parent), walk_(s
     addQuoteRoutes();
     addControlRoutes();
     addProductRoutes();
+    addMediaRoutes(server_, walk_, defaultTvClipDir());
 }
 
 DemoPortal::~DemoPortal() {
