@@ -10,8 +10,7 @@
 
 Magnifier::Magnifier(Services& services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
-                          Qt::X11BypassWindowManagerHint),
+                          Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
       services_(services) {
     setObjectName(QStringLiteral("超酷放大镜"));
     setWindowTitle(QStringLiteral("超酷放大镜"));

@@ -3,6 +3,7 @@
 #include "core/endpoints.h"
 #include "media/reference_rules.h"
 #include "platform/dialogs.h"
+#include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/web_views.h"
 #include "ui/place.h"
@@ -132,6 +133,9 @@ ReferenceBrowser::ReferenceBrowser(Services& services, const QString& startAddre
     tabs_->addTab(first, QString());
     resize(kClientWidth, kClientHeight);
     layoutBrowser();
+    const QRect area = services_.screen->workArea();
+    if (!area.isEmpty())
+        move(area.center() - rect().center());
 
     QTreeWidgetItem* start = tree_->topLevelItem(0)->child(referencerules::kStartLine - 1);
     if (!startAddress.isEmpty()) {

@@ -11,11 +11,16 @@
 #include "ui/place.h"
 
 #include <QActionGroup>
+#include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
+#include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -58,6 +63,8 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     : QObject(rightColumn), services_(services) {
     group_ = place<QGroupBox>(rightColumn, QStringLiteral("分组框_频道背景"), {1, 1, 260, 228},
                               QStringLiteral("财经频道"));
+    // Between the two buttons of the top row, which would hide it at the left.
+    group_->setStyleSheet(QStringLiteral("QGroupBox::title { subcontrol-position: top center; }"));
 
     auto* channelButton =
         place<QPushButton>(group_, QStringLiteral("按钮_频道"), {3, 8, 35, 16}, QStringLiteral("频道"));
@@ -80,6 +87,8 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     volume_->setTracking(false);
     volume_->hide();
     auto* volumeButton = place<QPushButton>(group_, QStringLiteral("按钮_系统音量控制"), {237, 207, 17, 17});
+    volumeButton->setIcon(volumeButton->style()->standardIcon(QStyle::SP_MediaVolume));
+    volumeButton->setIconSize({12, 12});
     volumeButton->setToolTip(QStringLiteral("调节视频播放器音量！"));
     auto* play =
         place<QPushButton>(group_, QStringLiteral("按钮_电视播放"), {7, 207, 40, 16}, QStringLiteral("播放"));
@@ -117,6 +126,7 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     connect(volumeButton, &QPushButton::clicked, this,
             [this] { volume_->setVisible(!volume_->isVisible()); });
     connect(volume_, &QSlider::valueChanged, this, &TvPanel::onVolumeMoved);
+    volume_->installEventFilter(this);
 
     statusTimer_ = new Timer(this, QStringLiteral("时钟_电视播放状态检测"), kStatusIntervalMs);
     connect(statusTimer_, &Timer::timeout, this, &TvPanel::showStatus);
@@ -148,8 +158,26 @@ void TvPanel::showStatus() {
 
 void TvPanel::onVolumeMoved(int position) {
     if (!services_.systemVolume || !services_.systemVolume->setVolume(tvrules::volumePercent(position))) {
-        services_.dialogs->message(group_->window(), QStringLiteral("系统音量打开失败!,您可能听不到声音!"),
-                                   QString(), Dialogs::Icon::Warning);
+        volumeFailed_ = true;
+        // A box that opened while the mouse still holds the slider would
+        // take the release from it, and the slider would keep stepping under
+        // the box, a box per step: the message waits for the release.
+        if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+            QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
     }
     volume_->setToolTip(tvrules::volumeTooltip(position));
+}
+
+bool TvPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == volume_ && event->type() == QEvent::MouseButtonRelease && volumeFailed_)
+        QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
+    return QObject::eventFilter(watched, event);
+}
+
+void TvPanel::reportVolumeFailure() {
+    // Once per movement, however many steps it took.
+    if (!std::exchange(volumeFailed_, false))
+        return;
+    services_.dialogs->message(group_->window(), QStringLiteral("系统音量打开失败!,您可能听不到声音!"),
+                               QString(), Dialogs::Icon::Warning);
 }

@@ -39,8 +39,10 @@ public:
     void stopTv();
 
 private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showStatus();
     void onVolumeMoved(int position);
+    void reportVolumeFailure();
 
     Services& services_;
     std::array<QUrl, kChannels> streams_;
@@ -50,4 +52,6 @@ private:
     QSlider* volume_;
     QLabel* status_;
     Timer* statusTimer_;
+    // The system volume failed during the current movement of the slider.
+    bool volumeFailed_ = false;
 };

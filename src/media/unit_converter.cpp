@@ -2,6 +2,7 @@
 
 #include "core/endpoints.h"
 #include "media/reference_rules.h"
+#include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/web_views.h"
 #include "ui/place.h"
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QWindow>
 
 UnitConverter::UnitConverter(Services& services, QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("dud实时单位换算"));
@@ -26,6 +28,10 @@ UnitConverter::UnitConverter(Services& services, QWidget* parent) : QWidget(pare
     onTop_->raise();
     place<QLabel>(this, QStringLiteral("标签1"), {36, 138, 134, 18}, QStringLiteral("如果未显示 请多试几次"));
 
+    const QRect area = services.screen->workArea();
+    if (!area.isEmpty())
+        move(area.center() - rect().center());
+
     connect(onTop_, &QCheckBox::toggled, this, &UnitConverter::keepOnTop);
     const QUrl page = referencerules::pageUrl(endpoints::value(QStringLiteral("converterHost")),
                                               QStringLiteral("/gold/convert.htm"));
@@ -34,9 +40,11 @@ UnitConverter::UnitConverter(Services& services, QWidget* parent) : QWidget(pare
 }
 
 void UnitConverter::keepOnTop(bool onTop) {
-    // Changing a window's flags hides it; it comes back where it was.
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown)
-        show();
+    // Changed on the window as it is: setWindowFlags() would hide it and
+    // make its native window anew.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle())
+        handle->setFlags(flags);
 }
