@@ -201,12 +201,16 @@ private:
         int error = 0;
         if (!XQueryExtension(display_, "XInputExtension", &xiOpcode_, &event, &error))
             return;
+        // From version 2.1 a master device reports the raw events of all its
+        // devices (the synthetic XTEST ones included); before, only each
+        // device itself does.
         int major = 2;
-        int minor = 0;
+        int minor = 2;
         if (XIQueryVersion(display_, &major, &minor) != Success)
             return;
+        const bool masters = major > 2 || (major == 2 && minor >= 1);
         unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-        XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
+        XIEventMask mask{masters ? XIAllMasterDevices : XIAllDevices, sizeof(bits), bits};
         XISetMask(bits, XI_RawKeyPress);
         XISetMask(bits, XI_RawKeyRelease);
         XISetMask(bits, XI_RawButtonPress);
