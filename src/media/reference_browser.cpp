@@ -3,6 +3,7 @@
 #include "core/endpoints.h"
 #include "media/reference_rules.h"
 #include "platform/dialogs.h"
+#include "platform/freed_memory.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/web_views.h"
@@ -149,6 +150,10 @@ ReferenceBrowser::ReferenceBrowser(Services& services, const QString& startAddre
         tree_->setCurrentItem(start);
 }
 
+ReferenceBrowser::~ReferenceBrowser() {
+    releaseFreedMemorySoon();
+}
+
 WebView* ReferenceBrowser::currentView() const {
     return qobject_cast<WebView*>(tabs_->currentWidget());
 }
@@ -200,6 +205,7 @@ void ReferenceBrowser::closeCurrentTab() {
     tabs_->removeTab(tabs_->indexOf(closing));
     // Its page, and the memory the engine holds for it, go now.
     delete closing;
+    releaseFreedMemorySoon();
 }
 
 void ReferenceBrowser::toggleSideBar() {

@@ -2,6 +2,7 @@
 
 #include "core/endpoints.h"
 #include "media/reference_rules.h"
+#include "platform/freed_memory.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/web_views.h"
@@ -37,6 +38,10 @@ UnitConverter::UnitConverter(Services& services, QWidget* parent) : QWidget(pare
                                               QStringLiteral("/gold/convert.htm"));
     if (!page.isEmpty())
         view_->navigate(page);
+}
+
+UnitConverter::~UnitConverter() {
+    releaseFreedMemorySoon();
 }
 
 void UnitConverter::keepOnTop(bool onTop) {

@@ -15,6 +15,8 @@ public:
     static constexpr int kClientHeight = 166;
 
     explicit UnitConverter(Services& services, QWidget* parent = nullptr);
+    // Its page's memory goes back to the system soon after.
+    ~UnitConverter() override;
 
     WebView* view() const { return view_; }
 

@@ -16,7 +16,8 @@ const QString kBrowser = u"Aurivex相关资料专用浏览器"_s;
 
 QStringList tabCaptions(const QJsonObject& state) {
     QStringList captions;
-    for (const QJsonValue& item : findControl(findWindow(state, kBrowser), u"选择夹_多页面创建"_s)[u"items"].toArray())
+    for (const QJsonValue& item :
+         findControl(findWindow(state, kBrowser), u"选择夹_多页面创建"_s)[u"items"].toArray())
         captions << item.toString();
     return captions;
 }
@@ -45,10 +46,11 @@ void MediaEndToEnd::referenceBrowserOpensDemoPages() {
     QVERIFY2(run.startProgram(), qPrintable(run.error()));
     QVERIFY(run.waitForState(mainWindowShown, 20000));
 
-    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"命令_资料浏览"_s)));
+    QVERIFY(
+        ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"命令_资料浏览"_s)));
     // " 今日数据" opens first; its title, cut to 16 bytes, names the tab.
-    QVERIFY(run.waitForState([](const QJsonObject& s) { return tabCaptions(s) == QStringList{u"今日全球经济数据"_s}; },
-                             30000));
+    QVERIFY(run.waitForState(
+        [](const QJsonObject& s) { return tabCaptions(s) == QStringList{u"今日全球经济数据"_s}; }, 30000));
 
     // The side bar, then the tree's last link by keyboard.
     const QJsonObject browser = findWindow(run.state(), kBrowser);
@@ -59,11 +61,11 @@ void MediaEndToEnd::referenceBrowserOpensDemoPages() {
         },
         5000));
     const QJsonObject tree = findControl(findWindow(run.state(), kBrowser), u"树型框_侧边栏"_s);
-    QVERIFY(ProgramRun::clickAt({browser[u"x"].toInt() + tree[u"wx"].toInt() + 30,
-                                 browser[u"y"].toInt() + tree[u"wy"].toInt() + 8}));
+    QVERIFY(ProgramRun::clickAt(
+        {browser[u"x"].toInt() + tree[u"wx"].toInt() + 30, browser[u"y"].toInt() + tree[u"wy"].toInt() + 8}));
     QVERIFY(ProgramRun::pressKeys(u"End"_s));
-    QVERIFY(run.waitForState([](const QJsonObject& s) { return tabCaptions(s) == QStringList{u"金价行情站 - 实"_s}; },
-                             20000));
+    QVERIFY(run.waitForState(
+        [](const QJsonObject& s) { return tabCaptions(s) == QStringList{u"金价行情站 - 实"_s}; }, 20000));
     ProgramRun::screenshot(u"e2e_media_reference_browser"_s);
     QVERIFY(run.state()[u"messages"].toArray().isEmpty());
 
@@ -79,9 +81,10 @@ void MediaEndToEnd::commandLineAddressOpensInTheFirstTab() {
     const QString address = u"http://127.0.0.1:%1/ref/sina/nmetal/"_s.arg(run.portalPort());
     QVERIFY2(run.startProgram(QProcess::ForwardedOutputChannel, {address}), qPrintable(run.error()));
     QVERIFY(run.waitForState(mainWindowShown, 20000));
-    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"命令_资料浏览"_s)));
-    QVERIFY(run.waitForState([](const QJsonObject& s) { return tabCaptions(s) == QStringList{u"新浪财经 - 贵金"_s}; },
-                             30000));
+    QVERIFY(
+        ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"命令_资料浏览"_s)));
+    QVERIFY(run.waitForState(
+        [](const QJsonObject& s) { return tabCaptions(s) == QStringList{u"新浪财经 - 贵金"_s}; }, 30000));
     // The start line is marked but has not replaced the page.
     QTest::qWait(1000);
     QCOMPARE(tabCaptions(run.state()), QStringList{u"新浪财经 - 贵金"_s});
@@ -94,7 +97,8 @@ void MediaEndToEnd::tvPanelPlaysTheDemoStream() {
     QVERIFY(run.waitForState(mainWindowShown, 20000));
     QCOMPARE(text(run.state(), kMain, u"播放状态标签"_s), u"已停止"_s);
 
-    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"按钮_电视播放"_s)));
+    QVERIFY(
+        ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"按钮_电视播放"_s)));
     // Playing, or, on a machine without a media backend, the player's failure.
     const QStringList outcomes = {u"正在播放"_s, u"播放失败，请稍后重试"_s};
     QVERIFY(run.waitForState(
@@ -105,10 +109,12 @@ void MediaEndToEnd::tvPanelPlaysTheDemoStream() {
 
     // The window keeps working: the world clock goes on and the stop button stops.
     const QString clock = text(run.state(), kMain, u"北京时间显示标签"_s);
-    QVERIFY(run.waitForState([&](const QJsonObject& s) { return text(s, kMain, u"北京时间显示标签"_s) != clock; }, 5000));
-    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"按钮_电视停止"_s)));
-    QVERIFY(run.waitForState([](const QJsonObject& s) { return text(s, kMain, u"播放状态标签"_s) == u"已停止"_s; },
-                             10000));
+    QVERIFY(run.waitForState(
+        [&](const QJsonObject& s) { return text(s, kMain, u"北京时间显示标签"_s) != clock; }, 5000));
+    QVERIFY(
+        ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"按钮_电视停止"_s)));
+    QVERIFY(run.waitForState(
+        [](const QJsonObject& s) { return text(s, kMain, u"播放状态标签"_s) == u"已停止"_s; }, 10000));
     QVERIFY(run.state()[u"messages"].toArray().isEmpty());
 }
 

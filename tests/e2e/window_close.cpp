@@ -6,8 +6,8 @@
 
 bool closeWindow(const QString& windowTitle) {
     QProcess search;
-    search.start(QStringLiteral("xdotool"),
-                 {QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^") + windowTitle + u'$'});
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"),
+                                             QStringLiteral("^") + windowTitle + u'$'});
     if (!search.waitForFinished(10000))
         return false;
     const QByteArray id = search.readAllStandardOutput().trimmed().split('\n').last();
