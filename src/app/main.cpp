@@ -1,4 +1,6 @@
+#include "app/desktop_rules.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app/state_dump.h"
 #include "core/app_dir.h"
@@ -16,10 +18,12 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/xdg_autostart.h"
+#include "ui/app_art.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
@@ -37,12 +41,30 @@ void trace(const char* milestone) {
     std::fflush(stdout);
 }
 
+// Under Wayland the floating windows could neither place themselves nor stay
+// on top: run through XWayland unless the user chose a platform.
+void choosePlatform(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString platform = desktop::forcedPlatform(
+        qEnvironmentVariable("QT_QPA_PLATFORM"), qEnvironmentVariable("XDG_SESSION_TYPE"),
+        qEnvironmentVariable("WAYLAND_DISPLAY"), qEnvironmentVariable("DISPLAY"), arguments);
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    choosePlatform(argc, argv);
     // Before the application exists; the engine itself starts with the first page.
     QtWebViews::prepareApplication();
     QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Aurivex"));
+    // Desktops find the launcher and its icon by this name.
+    app.setDesktopFileName(QStringLiteral("aurivex"));
+    app.setWindowIcon(appart::windowIcon());
     // Only the main window's end ends the program; the splash closing must not.
     app.setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
@@ -83,6 +105,16 @@ int main(int argc, char* argv[]) {
 
     appdir::initFromExecutable();
 
+    // One program per directory: a second start brings the first one forward and ends.
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    SingleInstance instance(QDir(appDir()).canonicalPath(),
+                            QDir::isAbsolutePath(runtimeDir) ? runtimeDir : QDir::tempPath());
+    if (!instance.claim()) {
+        if (!instance.activateRunning())
+            std::fprintf(stderr, "Aurivex is already running from this directory.\n");
+        return 0;
+    }
+
     std::unique_ptr<StateDump> dump;
     const QString dumpPath = qEnvironmentVariable("AURIVEX_STATE_DUMP");
     if (!dumpPath.isEmpty()) {
@@ -101,6 +133,11 @@ int main(int argc, char* argv[]) {
         trace("main-window-created");
     });
     splash->show();
+    // Before the main window exists the splash is on its way to it anyway.
+    QObject::connect(&instance, &SingleInstance::activationRequested, [&] {
+        if (mainWindow)
+            mainWindow->bringForward();
+    });
     // Runs once the loop has handled the splash's first show and paint.
     QTimer::singleShot(0, [] { trace("splash-shown"); });
 

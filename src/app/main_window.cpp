@@ -1,9 +1,12 @@
 #include "main_window.h"
 
 #include "alerts/alert_panel.h"
+#include "app/about_window.h"
 #include "app/commands.h"
+#include "app/external_tools.h"
 #include "app/lock_window.h"
-#include "settings/settings_store.h"
+#include "app/system_settings_window.h"
+#include "app/tray_controller.h"
 #include "charts/chart_pages.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
@@ -24,6 +27,7 @@
 #include "quotes/quote_model.h"
 #include "quotes/world_clock.h"
 #include "records/open_failure.h"
+#include "settings/settings_store.h"
 #include "trading/account_book.h"
 #include "trading/new_simulation_window.h"
 #include "trading/trading_window.h"
@@ -69,6 +73,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     commands_ = new Commands(this);
     buildMenus();
     buildClient(hosts);
+    tray_ = new TrayController(this, *services_.tray, *commands_, statusBar_);
+    tools_ = new ExternalTools(services_, this);
     bindCommands(hosts);
     bindLayout();
     quoteCycle_ = new QuoteCycle(this, *quoteModel_, *quoteFetcher_, *services_.random, *services_.clock,
@@ -151,6 +157,13 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::Magnifier, [this] { openMagnifier(); });
     commands_->bind(Command::UnitConverter, [this] { openUnitConverter(); });
     commands_->bind(Command::Exit, [this] { services_.quit(0); });
+    commands_->bind(Command::HideToTray, [this] { tray_->hideToTray(); });
+    commands_->bind(Command::TradingTerminal, [this] { tools_->launchTerminal(); });
+    commands_->bind(Command::Notepad, [this] { tools_->openTextEditor(); });
+    commands_->bind(Command::Calculator, [this] { tools_->openCalculator(); });
+    commands_->bind(Command::Help, [this] { tools_->openHelp(); });
+    commands_->bind(Command::SystemSettings, [this] { openSystemSettings(); });
+    commands_->bind(Command::About, [this] { openAbout(); });
     const QString productPage = hosts.value(QStringLiteral("productPageUrl"));
     if (!productPage.isEmpty())
         commands_->bind(Command::CheckForUpdates,
@@ -183,6 +196,9 @@ void MainWindow::buildStatusBar() {
     statusBar_->addWidget(statusPart1_);
     statusBar_->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
     newsTicker_ = new NewsTicker(client_);
+    // The news strip lies over the status bar: it steps aside while the bar says something.
+    connect(statusBar_, &QStatusBar::messageChanged, newsTicker_->strip(),
+            [strip = newsTicker_->strip()](const QString& message) { strip->setVisible(message.isEmpty()); });
 }
 
 void MainWindow::bindLayout() {
@@ -348,6 +364,22 @@ void MainWindow::openUnitConverter() {
     if (UnitConverter* opened =
             openOnce(unitConverter_, [this] { return new UnitConverter(services_, this); }))
         opened->show();
+}
+
+void MainWindow::openSystemSettings() {
+    if (SystemSettingsWindow* opened =
+            openOnce(settingsWindow_, [this] { return new SystemSettingsWindow(services_, this); }))
+        opened->show();
+}
+
+void MainWindow::openAbout() {
+    if (AboutWindow* opened =
+            openOnce(aboutWindow_, [this] { return new AboutWindow(services_, windowTitle(), this); }))
+        opened->show();
+}
+
+void MainWindow::bringForward() {
+    tray_->bringForward();
 }
 
 void MainWindow::attachSkin() {

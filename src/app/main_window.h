@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <functional>
 
+class AboutWindow;
 class AlertPanel;
+class ExternalTools;
 class ChartPages;
 class Commands;
 class LedgerWindow;
@@ -24,8 +26,10 @@ class QuoteCycle;
 class QuoteFetcher;
 class QuoteModel;
 class ReferenceBrowser;
+class SystemSettingsWindow;
 class Timer;
 class TradingWindow;
+class TrayController;
 class TvPanel;
 class UnitConverter;
 class WorldClock;
@@ -59,6 +63,10 @@ public:
     // The address the reference browser opens in its first tab: the
     // program's first command-line argument.
     void setStartAddress(const QString& address) { startAddress_ = address; }
+
+    // The window to the front from wherever it is: the tray, minimised,
+    // behind other windows (a second start of the program asks for this).
+    void bringForward();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +109,8 @@ private:
     void openReferenceBrowser();
     void openMagnifier();
     void openUnitConverter();
+    void openSystemSettings();
+    void openAbout();
 
     Services& services_;
     QuoteModel* quoteModel_;
@@ -124,6 +134,8 @@ private:
     QLabel* statusPart1_ = nullptr;
     NewsTicker* newsTicker_ = nullptr;
     QList<LayoutBinding> layout_;
+    TrayController* tray_ = nullptr;
+    ExternalTools* tools_ = nullptr;
 
     QPointer<TradingWindow> tradingWindow_;
     QPointer<NewSimulationWindow> newSimulationWindow_;
@@ -132,4 +144,6 @@ private:
     QPointer<Magnifier> magnifier_;
     QPointer<UnitConverter> unitConverter_;
     QString startAddress_;
+    QPointer<SystemSettingsWindow> settingsWindow_;
+    QPointer<AboutWindow> aboutWindow_;
 };

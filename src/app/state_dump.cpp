@@ -238,6 +238,7 @@ QJsonObject StateDump::describeWindow(const QWidget* window) {
     entry[u"name"] = window->objectName();
     entry[u"class"] = QString::fromLatin1(window->metaObject()->className());
     entry[u"visible"] = window->isVisible();
+    entry[u"minimized"] = window->isMinimized();
     const QRect frame = window->geometry();
     entry[u"x"] = frame.x();
     entry[u"y"] = frame.y();

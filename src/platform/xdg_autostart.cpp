@@ -31,6 +31,15 @@ QString execArgument(const QString& path) {
     return u'"' + quoted + u'"';
 }
 
+// The program directory's own icon when it has one, else the icon the
+// installation put into the desktop's icon theme.
+QString iconValue(const QString& programPath) {
+    const QString beside = QFileInfo(programPath).absolutePath() + QStringLiteral("/aurivex.png");
+    if (QFileInfo(beside).isFile())
+        return QString(beside).replace(u'\\', QStringLiteral("\\\\"));
+    return QStringLiteral("aurivex");
+}
+
 } // namespace
 
 XdgAutostart::XdgAutostart(const QString& entryName) : entryName_(entryName) {}
@@ -44,6 +53,9 @@ bool XdgAutostart::isEnabled() const {
 }
 
 bool XdgAutostart::enable(const QString& programPath) {
+    // A line break would end the Exec line and start a key of its own.
+    if (programPath.contains(u'\n') || programPath.contains(u'\r'))
+        return false;
     const QString path = entryPath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
@@ -51,9 +63,10 @@ bool XdgAutostart::enable(const QString& programPath) {
                                          "Type=Application\n"
                                          "Name=Aurivex\n"
                                          "Exec=%1\n"
+                                         "Icon=%2\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(execArgument(programPath));
+                              .arg(execArgument(programPath), iconValue(programPath));
     // Written whole or not at all: a half-written entry could start nothing.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

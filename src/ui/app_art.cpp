@@ -19,19 +19,23 @@ QPen ink(qreal width = 2.2) {
     return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-// Every image is drawn on a 32 × 32 canvas and scaled by QIcon as needed.
+// Every image is drawn on a 32 × 32 canvas, scaled to the size asked for.
+QImage drawnAt(int size, const std::function<void(QPainter&)>& draw) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    draw(p);
+    p.end();
+    return image;
+}
+
+// Drawn at the common sizes, up to 256 for sharp large icons on scaled screens.
 QIcon drawn(const std::function<void(QPainter&)>& draw) {
     QIcon icon;
-    for (int size : {16, 20, 24, 32, 48, 128}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 32.0, size / 32.0);
-        draw(p);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 20, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(drawnAt(size, draw)));
     return icon;
 }
 
@@ -51,6 +55,12 @@ void goldBar(QPainter& p, QPointF at, qreal w, qreal h) {
     p.setPen(QPen(kGold.darker(150), 1.4));
     p.setBrush(kGold);
     p.drawPath(path);
+}
+
+void paintWindowIcon(QPainter& p) {
+    goldBar(p, {2, 18}, 16, 10);
+    goldBar(p, {14, 18}, 16, 10);
+    goldBar(p, {8, 7}, 16, 10);
 }
 
 void candle(QPainter& p, qreal x, qreal low, qreal high, qreal open, qreal close) {
@@ -172,11 +182,11 @@ QIcon toolbarImage(int index) {
 }
 
 QIcon windowIcon() {
-    return drawn([](QPainter& p) {
-        goldBar(p, {2, 18}, 16, 10);
-        goldBar(p, {14, 18}, 16, 10);
-        goldBar(p, {8, 7}, 16, 10);
-    });
+    return drawn(paintWindowIcon);
+}
+
+QImage windowIconImage(int size) {
+    return drawnAt(size, paintWindowIcon);
 }
 
 } // namespace appart

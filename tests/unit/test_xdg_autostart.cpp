@@ -21,6 +21,8 @@ private slots:
     void execNamesTheProgramAsOneArgument();
     void disableUndoesEnable();
     void unwritableFolderFailsWithoutAnEntry();
+    void iconBesideTheProgramIsNamedByPath();
+    void lineBreakInThePathIsRefused();
 
 private:
     static QStringList lines(const QString& path);
@@ -95,6 +97,8 @@ void XdgAutostartTest::execNamesTheProgramAsOneArgument() {
     QCOMPARE(entry.value(0), u"[Desktop Entry]"_s);
     QVERIFY(entry.contains(u"Type=Application"_s));
     QVERIFY(entry.contains(u"Name=Aurivex"_s));
+    QVERIFY(entry.contains(u"Terminal=false"_s));
+    QCOMPARE(entry.filter(QRegularExpression(u"^Icon=."_s)).size(), 1);
     QCOMPARE(entry.filter(QRegularExpression(u"^Exec="_s)), QStringList{exec});
 }
 
@@ -120,6 +124,26 @@ void XdgAutostartTest::unwritableFolderFailsWithoutAnEntry() {
     blocker.close();
     XdgAutostart autostart;
     QVERIFY(!autostart.enable(u"/opt/aurivex/Aurivex"_s));
+    QVERIFY(!autostart.isEnabled());
+}
+
+void XdgAutostartTest::iconBesideTheProgramIsNamedByPath() {
+    XdgAutostart autostart;
+    QVERIFY(autostart.enable(dir->filePath(u"prog/Aurivex"_s)));
+    // Without an icon file beside the program, the installed theme icon.
+    QVERIFY(lines(autostart.entryPath()).contains(u"Icon=aurivex"_s));
+    QVERIFY(QDir().mkpath(dir->filePath(u"prog"_s)));
+    QFile icon(dir->filePath(u"prog/aurivex.png"_s));
+    QVERIFY(icon.open(QIODevice::WriteOnly));
+    icon.close();
+    QVERIFY(autostart.enable(dir->filePath(u"prog/Aurivex"_s)));
+    QVERIFY(lines(autostart.entryPath()).contains(u"Icon="_s + dir->filePath(u"prog/aurivex.png"_s)));
+}
+
+void XdgAutostartTest::lineBreakInThePathIsRefused() {
+    // It would end the Exec line and start a line of its own.
+    XdgAutostart autostart;
+    QVERIFY(!autostart.enable(u"/tmp/x\nExec=/bin/evil/Aurivex"_s));
     QVERIFY(!autostart.isEnabled());
 }
 

@@ -19,6 +19,10 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("icbcSiteUrl"), QStringLiteral("https://www.icbc.com.cn/"), false},
         {QStringLiteral("ccbSiteUrl"), QStringLiteral("https://www.ccb.com/"), false},
         {QStringLiteral("bocSiteUrl"), QStringLiteral("https://www.boc.cn/"), false},
+        {QStringLiteral("mt4DownloadUrl"), QStringLiteral("https://www.metatrader4.com/download"), false},
+        {QStringLiteral("kitcoSiteUrl"), QStringLiteral("https://www.kitco.com/"), false},
+        {QStringLiteral("hexunSiteUrl"), QStringLiteral("https://www.hexun.com/"), false},
+        {QStringLiteral("partnerSiteUrl"), QStringLiteral("https://www.cngold.org/"), false},
         // The TV channels: HTTP or HLS streams.
         {QStringLiteral("tvStartStream"), QStringLiteral("http://%1/CBN.m3u8").arg(portal), true},
         {QStringLiteral("tvChannel1Stream"), QStringLiteral("http://%1/litv01.m3u8").arg(portal), true},

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "settings/settings_keys.h"
+
+#include <QDialog>
+#include <QList>
+
+class QCheckBox;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+struct Services;
+
+// "系统设置": the seven general options of config.ini. They take effect at
+// the next start, except starting with the desktop session, which is
+// registered or removed when the user confirms.
+class SystemSettingsWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit SystemSettingsWindow(Services& services, QWidget* parent = nullptr);
+
+    void save();
+    void restoreDefaults();
+
+private:
+    struct Box {
+        QCheckBox* box;
+        const settings::KeyInfo* key;
+    };
+
+    void load();
+    void showPageOf(QTreeWidgetItem* item);
+    // Registers or removes the autostart entry as the box says; the flag
+    // written is what the desktop now holds.
+    QString applyAutostart();
+
+    Services& services_;
+    QTreeWidget* tree_;
+    QTabWidget* pages_;
+    // In the order the keys are read and written, the page "常规" first.
+    QList<Box> boxes_;
+};

@@ -1,0 +1,130 @@
+// The real program under Xvfb beside a real XEmbed notification area
+// (trayer): "隐藏窗口" hides the main window behind an icon, the icon comes
+// back when the notification area restarts, and a double-click on it brings
+// the window back and removes it.
+#include "program_run.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The program's icon window inside the notification area: the id and the
+// centre of a small "Aurivex" window that has a parent other than the root.
+struct TrayIcon {
+    QString id;
+    QPoint centre;
+};
+
+std::optional<TrayIcon> findTrayIcon() {
+    QProcess tree;
+    tree.start(u"xwininfo"_s, {u"-root"_s, u"-tree"_s});
+    if (!tree.waitForFinished(10000))
+        return std::nullopt;
+    // e.g.    0x400019 "Aurivex": ("Aurivex" "Aurivex")  22x22+0+0  +1417+877
+    static const QRegularExpression line(
+        uR"(^\s{8,}(0x[0-9a-f]+) "Aurivex": \([^)]*\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"_s);
+    for (const QString& text : QString::fromLocal8Bit(tree.readAllStandardOutput()).split(u'\n')) {
+        const QRegularExpressionMatch m = line.match(text);
+        if (m.hasMatch() && m.captured(2).toInt() <= 64 && m.captured(3).toInt() <= 64)
+            return TrayIcon{m.captured(1),
+                            {m.captured(4).toInt() + m.captured(2).toInt() / 2,
+                             m.captured(5).toInt() + m.captured(3).toInt() / 2}};
+    }
+    return std::nullopt;
+}
+
+std::optional<TrayIcon> waitForTrayIcon(const QString& otherThan, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (auto icon = findTrayIcon(); icon && icon->id != otherThan)
+            return icon;
+        QThread::msleep(200);
+    }
+    return std::nullopt;
+}
+
+class Trayer {
+public:
+    bool start() {
+        process_.start(u"trayer"_s, {u"--align"_s, u"right"_s, u"--widthtype"_s, u"pixel"_s, u"--width"_s,
+                                     u"200"_s, u"--height"_s, u"24"_s});
+        return process_.waitForStarted(10000);
+    }
+    void stop() {
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    ~Trayer() { stop(); }
+
+private:
+    QProcess process_;
+};
+
+} // namespace
+
+class TrayEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void iconSurvivesARestartOfTheNotificationArea();
+};
+
+void TrayEndToEnd::iconSurvivesARestartOfTheNotificationArea() {
+    if (QStandardPaths::findExecutable(u"trayer"_s).isEmpty() ||
+        QStandardPaths::findExecutable(u"xwininfo"_s).isEmpty())
+        QSKIP("trayer or xwininfo is not installed");
+    Trayer trayer;
+    QVERIFY(trayer.start());
+    QThread::msleep(1000);
+
+    ProgramRun run;
+    QVERIFY2(run.prepare(), qPrintable(run.error()));
+    QVERIFY2(run.startProgram(), qPrintable(run.error()));
+    const auto mainWindow = [](const QJsonObject& s) { return findWindow(s, u"Aurivex3.0"_s); };
+    QVERIFY(run.waitForState(
+        [&](const QJsonObject& s) {
+            return mainWindow(s)[u"visible"].toBool() && findWindow(s, u"欢迎使用Aurivex"_s).isEmpty();
+        },
+        20000));
+    QVERIFY(!findTrayIcon()); // no icon while the window shows
+
+    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(mainWindow(run.state()), u"命令_隐藏窗口"_s)));
+    QVERIFY(
+        run.waitForState([&](const QJsonObject& s) { return !mainWindow(s)[u"visible"].toBool(); }, 10000));
+    const std::optional<TrayIcon> first = waitForTrayIcon({}, 10000);
+    QVERIFY(first);
+
+    // The notification area restarts: the icon docks again.
+    trayer.stop();
+    QVERIFY(trayer.start());
+    const std::optional<TrayIcon> again = waitForTrayIcon(first->id, 15000);
+    QVERIFY2(again, "the icon did not come back after the notification area restarted");
+    ProgramRun::screenshot(u"tray-icon-after-restart"_s);
+
+    // A double-click on it brings the window back; the icon goes.
+    QProcess click;
+    click.start(u"xdotool"_s,
+                {u"mousemove"_s, QString::number(again->centre.x()), QString::number(again->centre.y()),
+                 u"click"_s, u"--repeat"_s, u"2"_s, u"--delay"_s, u"80"_s, u"1"_s});
+    QVERIFY(click.waitForFinished(10000));
+    QVERIFY(
+        run.waitForState([&](const QJsonObject& s) { return mainWindow(s)[u"visible"].toBool(); }, 10000));
+    const QDeadlineTimer gone(10000);
+    while (findTrayIcon() && !gone.hasExpired())
+        QThread::msleep(200);
+    QVERIFY(!findTrayIcon());
+    QCOMPARE(run.program().state(), QProcess::Running);
+}
+
+QTEST_GUILESS_MAIN(TrayEndToEnd)
+#include "test_e2e_tray.moc"
