@@ -170,6 +170,8 @@ int main(int argc, char* argv[]) {
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
         mainWindow = new MainWindow(services);
+        // The one use of the command line: the reference browser's first page.
+        mainWindow->setStartAddress(QCoreApplication::arguments().value(1));
         if (dump)
             dump->setQuoteModel(&mainWindow->quoteModel());
         mainWindow->show();

@@ -13,8 +13,11 @@
 #include "core/app_dir.h"
 #include "core/endpoints.h"
 #include "ledger/ledger_window.h"
+#include "media/magnifier.h"
+#include "media/reference_browser.h"
 #include "media/tv_panel.h"
 #include "news/news_list.h"
+#include "media/unit_converter.h"
 #include "news/news_ticker.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -105,7 +108,7 @@ void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
                                               hosts.value(QStringLiteral("ccbSiteUrl")),
                                               hosts.value(QStringLiteral("bocSiteUrl"))});
     connect(bankPanel_.splitter, &QPushButton::clicked, this, &MainWindow::toggleBankPanel);
-    buildRightColumn();
+    buildRightColumn(hosts);
     buildStatusBar(hosts);
 }
 
@@ -153,6 +156,9 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::SimulatedTrading, [this] { openSimulatedTrading(); });
     commands_->bind(Command::Ledger, [this] { openLedger(); });
     commands_->bind(Command::Lock, [this] { lockProgram(); });
+    commands_->bind(Command::ReferenceBrowser, [this] { openReferenceBrowser(); });
+    commands_->bind(Command::Magnifier, [this] { openMagnifier(); });
+    commands_->bind(Command::UnitConverter, [this] { openUnitConverter(); });
     commands_->bind(Command::Exit, [this] { services_.quit(0); });
     commands_->bind(Command::HideToTray, [this] { tray_->hideToTray(); });
     commands_->bind(Command::TradingTerminal, [this] { tools_->launchTerminal(); });
@@ -167,9 +173,9 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
                         [this, productPage] { services_.launcher->openUrl(QUrl(productPage)); });
 }
 
-void MainWindow::buildRightColumn() {
+void MainWindow::buildRightColumn(const endpoints::Endpoints& hosts) {
     rightColumn_ = place<QFrame>(client_, QStringLiteral("右侧背景框"), {749, 26, 264, 640});
-    tvPanel_ = new TvPanel(rightColumn_, this);
+    tvPanel_ = new TvPanel(rightColumn_, this, services_, hosts);
     alertPanel_ = new AlertPanel(rightColumn_, services_, *quoteModel_);
     intlPanel_ = quotepanels::buildIntlPanel(rightColumn_);
 
@@ -339,6 +345,29 @@ void MainWindow::lockProgram() {
     // A fresh window every time: nothing typed is remembered between lockings.
     LockWindow lock(services_, this);
     lock.exec();
+}
+
+void MainWindow::openReferenceBrowser() {
+    if (ReferenceBrowser* opened = openOnce(
+            referenceBrowser_, [this] { return new ReferenceBrowser(services_, startAddress_, this); }))
+        opened->show();
+}
+
+void MainWindow::openMagnifier() {
+    if (!services_.screen->canCapture()) {
+        // Better said than a black window.
+        services_.dialogs->message(this, QStringLiteral("此桌面不允许程序读取屏幕内容，放大镜无法使用。"),
+                                   QStringLiteral("友情提示："), Dialogs::Icon::Information);
+        return;
+    }
+    if (Magnifier* opened = openOnce(magnifier_, [this] { return new Magnifier(services_, this); }))
+        opened->show();
+}
+
+void MainWindow::openUnitConverter() {
+    if (UnitConverter* opened =
+            openOnce(unitConverter_, [this] { return new UnitConverter(services_, this); }))
+        opened->show();
 }
 
 void MainWindow::openSystemSettings() {

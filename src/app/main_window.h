@@ -14,6 +14,7 @@ class ExternalTools;
 class ChartPages;
 class Commands;
 class LedgerWindow;
+class Magnifier;
 class NewsTicker;
 class NewSimulationWindow;
 class QFrame;
@@ -24,11 +25,13 @@ class QToolBar;
 class QuoteCycle;
 class QuoteFetcher;
 class QuoteModel;
+class ReferenceBrowser;
 class SystemSettingsWindow;
 class Timer;
 class TradingWindow;
 class TrayController;
 class TvPanel;
+class UnitConverter;
 class WorldClock;
 struct Services;
 namespace endpoints {
@@ -57,6 +60,9 @@ public:
 
     // Lays the client area out for its current size.
     void layoutMainWindow();
+    // The address the reference browser opens in its first tab: the
+    // program's first command-line argument.
+    void setStartAddress(const QString& address) { startAddress_ = address; }
 
     // The window to the front from wherever it is: the tray, minimised,
     // behind other windows (a second start of the program asks for this).
@@ -75,7 +81,7 @@ private:
     void buildClient(const endpoints::Endpoints& hosts);
     void buildToolbar();
     void buildMenus();
-    void buildRightColumn();
+    void buildRightColumn(const endpoints::Endpoints& hosts);
     void buildStatusBar(const endpoints::Endpoints& hosts);
     void bindCommands(const endpoints::Endpoints& hosts);
     void bindLayout();
@@ -99,6 +105,10 @@ private:
     void openLedger();
     // Locks the program behind the lock window until it is unlocked.
     void lockProgram();
+    // The tools: each window exists once.
+    void openReferenceBrowser();
+    void openMagnifier();
+    void openUnitConverter();
     void openSystemSettings();
     void openAbout();
 
@@ -130,6 +140,10 @@ private:
     QPointer<TradingWindow> tradingWindow_;
     QPointer<NewSimulationWindow> newSimulationWindow_;
     QPointer<LedgerWindow> ledgerWindow_;
+    QPointer<ReferenceBrowser> referenceBrowser_;
+    QPointer<Magnifier> magnifier_;
+    QPointer<UnitConverter> unitConverter_;
+    QString startAddress_;
     QPointer<SystemSettingsWindow> settingsWindow_;
     QPointer<AboutWindow> aboutWindow_;
 };

@@ -6,37 +6,75 @@
 #include <QKeyEvent>
 #include <QMediaPlayer>
 #include <QMouseEvent>
-#include <QVideoWidget>
+#include <QPainter>
+#include <QScreen>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QWidget>
 
 namespace {
 
-// The picture leaves full screen by itself, on Escape or a double-click, as
-// a player's own window does; otherwise a double-click is reported.
-class Picture : public QVideoWidget {
+// The picture is an ordinary widget that paints the sink's frames: a native
+// video window would stack above every sibling (the volume slider laid over
+// its corner), escape screen grabs and load the media framework as soon as
+// the panel is built. It keeps the stream's aspect ratio on black, and it
+// leaves full screen by itself, on Escape or a double-click, as a player's
+// own window does; otherwise a double-click is reported.
+class Picture : public QWidget {
     Q_OBJECT
 public:
-    using QVideoWidget::QVideoWidget;
+    explicit Picture(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::ClickFocus);
+    }
+
+    void showFrame(const QVideoFrame& frame) {
+        frame_ = frame;
+        update();
+    }
 
     void enterFullScreen() {
         if (isFullScreen())
             return;
         placed_ = geometry();
-        setFullScreen(true);
+        QScreen* shownOn = screen();
+        setWindowFlag(Qt::Window, true);
+        // Without a window manager to honour the full-screen state, the
+        // screen's geometry still makes it full screen.
+        if (shownOn)
+            setGeometry(shownOn->geometry());
+        showFullScreen();
+        activateWindow();
+        setFocus();
     }
 
     void leaveFullScreen() {
         if (!isFullScreen())
             return;
-        setFullScreen(false);
-        // The window manager stretched it over the screen; back in its panel
-        // it would keep that size.
+        setWindowFlag(Qt::Window, false);
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        // Back in its panel, where it was.
         setGeometry(placed_);
+        show();
     }
 
 signals:
     void doubleClicked();
 
 protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        if (!frame_.isValid())
+            return;
+        const QImage image = frame_.toImage();
+        if (image.isNull())
+            return;
+        QRect target(QPoint(0, 0), image.size().scaled(size(), Qt::KeepAspectRatio));
+        target.moveCenter(rect().center());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, image);
+    }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         event->accept();
         if (isFullScreen())
@@ -50,11 +88,12 @@ protected:
             event->accept();
             return;
         }
-        QVideoWidget::keyPressEvent(event);
+        QWidget::keyPressEvent(event);
     }
 
 private:
     QRect placed_;
+    QVideoFrame frame_;
 };
 
 } // namespace
@@ -71,8 +110,6 @@ QWidget* QtMediaPlayer::createVideoWidget(QWidget* parent) {
     auto* picture = new Picture(parent);
     connect(picture, &Picture::doubleClicked, this, &MediaPlayer::doubleClicked);
     picture_ = picture;
-    if (player_)
-        player_->setVideoOutput(picture_.data());
     return picture_;
 }
 
@@ -80,8 +117,12 @@ void QtMediaPlayer::renewPlayer() {
     delete player_;
     player_ = new QMediaPlayer;
     player_->setAudioOutput(new QAudioOutput(player_));
-    if (picture_)
-        player_->setVideoOutput(picture_.data());
+    auto* sink = new QVideoSink(player_);
+    connect(sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
+        if (auto* picture = qobject_cast<Picture*>(picture_.data()))
+            picture->showFrame(frame);
+    });
+    player_->setVideoSink(sink);
     player_->setSource(source_);
 }
 
@@ -108,6 +149,9 @@ void QtMediaPlayer::stop() {
         renewPlayer();
     else
         player_->stop();
+    // A stopped player shows no picture.
+    if (auto* picture = qobject_cast<Picture*>(picture_.data()))
+        picture->showFrame({});
 }
 
 void QtMediaPlayer::setFullScreen(bool on) {

@@ -3,13 +3,13 @@
 #include "media_player.h"
 
 #include <QPointer>
+#include <QWidget>
 
 class QMediaPlayer;
-class QVideoWidget;
 
-// MediaPlayer over QMediaPlayer and a QVideoWidget (GStreamer on Linux). The
-// player is made at the first play, so a run that never watches TV never
-// loads the media framework. A player that failed is replaced rather than
+// MediaPlayer over QMediaPlayer (GStreamer on Linux), its frames painted by
+// an ordinary widget. The player is made at the first play, so a run that
+// never watches TV never loads the media framework. A player that failed is replaced rather than
 // stopped: stopping a failed GStreamer pipeline blocks for a second, and a
 // failed one played again may claim to play what it never reached.
 class QtMediaPlayer : public MediaPlayer {
@@ -31,6 +31,6 @@ private:
     void renewPlayer();
 
     QMediaPlayer* player_ = nullptr;
-    QPointer<QVideoWidget> picture_;
+    QPointer<QWidget> picture_;
     QUrl source_;
 };

@@ -1,5 +1,7 @@
 #include "screen.h"
 
+#include "key_watch.h"
+#include "x11_grab.h"
 #include "x11_keys.h"
 
 #include <QCursor>
@@ -38,6 +40,14 @@ QPoint DesktopScreen::cursorPos() const {
 }
 
 QPixmap DesktopScreen::capture(const QRect& rect) const {
+    // The shared-memory grab where it works: a plain one waits for the whole
+    // region to cross the connection.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary && primary->devicePixelRatio() == 1.0) {
+        const QImage grabbed = x11grab::grab(rect);
+        if (!grabbed.isNull())
+            return QPixmap::fromImage(grabbed);
+    }
     QScreen* screen = QGuiApplication::screenAt(rect.center());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -50,4 +60,36 @@ QPixmap DesktopScreen::capture(const QRect& rect) const {
 
 bool DesktopScreen::isKeyDown(Qt::Key key) const {
     return x11keys::isDown(key);
+}
+
+bool DesktopScreen::canCapture() const {
+    // A Wayland desktop shows us our own windows only, on its own platform
+    // and through XWayland alike.
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland")))
+        return false;
+    if (platform == QLatin1String("xcb"))
+        return qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland");
+    return platform == QLatin1String("windows") || platform == QLatin1String("cocoa");
+}
+
+bool DesktopScreen::excludeFromCapture(QWidget*) const {
+    // X11 has no way to leave one window out of a grab of the screen.
+    return false;
+}
+
+namespace {
+
+// Where nothing tells us about the keyboard: no key is ever down.
+class NoKeyWatch : public KeyWatch {
+public:
+    State poll(const WatchedKey&) override { return {}; }
+};
+
+} // namespace
+
+std::unique_ptr<KeyWatch> DesktopScreen::watchKeys() const {
+    if (std::unique_ptr<KeyWatch> watch = x11keys::watch())
+        return watch;
+    return std::make_unique<NoKeyWatch>();
 }

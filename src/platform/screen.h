@@ -5,6 +5,10 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <memory>
+
+class KeyWatch;
+class QWidget;
 
 // The screens as the windows need them, in desktop coordinates.
 class Screen {
@@ -26,6 +30,14 @@ public:
     // Whether the key is held down right now, whichever program has the
     // keyboard; false where the desktop does not tell.
     virtual bool isKeyDown(Qt::Key key) const = 0;
+    // Whether capture() shows what other programs' windows show; not on a
+    // Wayland desktop, which keeps them from us.
+    virtual bool canCapture() const = 0;
+    // Leaves the window out of every later capture, so that it can cover
+    // what it captures; false where the desktop cannot (X11).
+    virtual bool excludeFromCapture(QWidget* window) const = 0;
+    // Starts watching the keyboard and mouse buttons of the whole desktop.
+    virtual std::unique_ptr<KeyWatch> watchKeys() const = 0;
 };
 
 class DesktopScreen : public Screen {
@@ -37,4 +49,7 @@ public:
     QPoint cursorPos() const override;
     QPixmap capture(const QRect& rect) const override;
     bool isKeyDown(Qt::Key key) const override;
+    bool canCapture() const override;
+    bool excludeFromCapture(QWidget* window) const override;
+    std::unique_ptr<KeyWatch> watchKeys() const override;
 };

@@ -115,7 +115,7 @@ bool ProgramRun::setPortalMode(const QString& mode) {
     return httpGet(QStringLiteral("/demo/mode?page=") + mode);
 }
 
-bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode) {
+bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode, const QStringList& arguments) {
     program_ = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("AURIVEX_STATE_DUMP"), dir_.path() + QStringLiteral("/state.json"));
@@ -126,7 +126,7 @@ bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode) {
                                                                              : QProcess::ForwardedChannels);
     // A working directory elsewhere proves the program finds its files by its own path.
     program_->setWorkingDirectory(QDir::tempPath());
-    program_->start(programDir() + QStringLiteral("/Aurivex"), {});
+    program_->start(programDir() + QStringLiteral("/Aurivex"), arguments);
     if (!program_->waitForStarted(10000)) {
         error_ = QStringLiteral("the program did not start");
         return false;

@@ -21,7 +21,10 @@ public:
     bool prepare();
     // Sets the portal's page mode (normal, no-marker, broken-buy, ...).
     bool setPortalMode(const QString& mode);
-    bool startProgram(QProcess::ProcessChannelMode stdoutMode = QProcess::ForwardedOutputChannel);
+    // `arguments` are the program's command line (its first one is the
+    // reference browser's first page).
+    bool startProgram(QProcess::ProcessChannelMode stdoutMode = QProcess::ForwardedOutputChannel,
+                      const QStringList& arguments = {});
 
     // Polls the state dump until `ready` holds or `timeoutMs` passes.
     bool waitForState(const std::function<bool(const QJsonObject&)>& ready, int timeoutMs);

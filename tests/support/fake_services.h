@@ -4,6 +4,7 @@
 #include "platform/autostart.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/key_watch.h"
 #include "platform/launcher.h"
 #include "platform/media_player.h"
 #include "platform/random.h"
@@ -23,6 +24,7 @@
 #include <QPointer>
 #include <QQueue>
 #include <QStringList>
+#include <memory>
 
 // Dialogs that answer from a script and never block. Unscripted messages are
 // answered with OK (or Cancel for a confirmation-style box when told so).
@@ -147,7 +149,42 @@ public:
     }
     bool isKeyDown(Qt::Key key) const override { return keysDown.contains(key); }
 
+    // Whether captures see other programs (not on Wayland), and whether a
+    // window can be left out of them.
+    bool capturable = true;
+    bool excludesWindows = false;
+    // The desktop's keyboard and mouse buttons as every watch sees them:
+    // what is down, and what went down since its last poll.
+    QList<WatchedKey> watchedDown;
+    mutable QList<WatchedKey> watchedPressed;
+    mutable int watches = 0;
+
+    bool canCapture() const override { return capturable; }
+    bool excludeFromCapture(QWidget*) const override { return excludesWindows; }
+    std::unique_ptr<KeyWatch> watchKeys() const override {
+        ++watches;
+        return std::make_unique<Watch>(*this);
+    }
+
+    // A key goes down (and stays down until released).
+    void press(const WatchedKey& key) {
+        watchedDown.append(key);
+        watchedPressed.append(key);
+    }
+    void release(const WatchedKey& key) { watchedDown.removeAll(key); }
+
 private:
+    class Watch : public KeyWatch {
+    public:
+        explicit Watch(const FakeScreen& screen) : screen_(screen) {}
+        State poll(const WatchedKey& key) override {
+            return {screen_.watchedDown.contains(key), screen_.watchedPressed.removeAll(key) > 0};
+        }
+
+    private:
+        const FakeScreen& screen_;
+    };
+
     static QRect available(const QRect& screen) { return screen.adjusted(0, 0, 0, -kPanelHeight); }
 };
 

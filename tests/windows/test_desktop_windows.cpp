@@ -164,8 +164,9 @@ void DesktopWindowsTest::trayMenuStandsForTheCommands() {
     }
     QCOMPARE(items, (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"-"_s, u"打开小窗口"_s, u"-"_s,
                                  u"打开综合看盘"_s, u"打开单位换算"_s, u"-"_s, u"退出主程序"_s}));
-    // The floating strip and the converter are not built yet.
-    QCOMPARE(enabled, (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"打开综合看盘"_s, u"退出主程序"_s}));
+    // The floating strip is not built yet.
+    QCOMPARE(enabled,
+             (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"打开综合看盘"_s, u"打开单位换算"_s, u"退出主程序"_s}));
 
     menu->actions().at(5)->trigger(); // 打开综合看盘
     QWidget* overview = nullptr;
@@ -174,6 +175,11 @@ void DesktopWindowsTest::trayMenuStandsForTheCommands() {
             overview = w;
     QVERIFY(overview);
     overview->close();
+
+    menu->actions().at(6)->trigger(); // 打开单位换算
+    auto* converter = window->findChild<QWidget*>(u"dud实时单位换算"_s);
+    QVERIFY(converter && converter->isVisible());
+    converter->close();
 
     menu->actions().at(1)->trigger(); // 隐藏主窗口
     QVERIFY(!window->isVisible());

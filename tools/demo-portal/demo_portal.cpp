@@ -2,6 +2,7 @@
 
 #include "chart_routes.h"
 #include "news_routes.h"
+#include "media_routes.h"
 #include "quote_page_builder.h"
 
 #include <QHostAddress>
@@ -68,6 +69,7 @@ DemoPortal::DemoPortal(quint32 seed, QObject* parent) : QObject(parent), walk_(s
     addProductRoutes();
     charts_ = std::make_unique<ChartRoutes>(server_, walk_, seed);
     addNewsRoutes(server_);
+    addMediaRoutes(server_, walk_, defaultTvClipDir());
 }
 
 DemoPortal::~DemoPortal() {

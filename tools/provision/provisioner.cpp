@@ -29,6 +29,30 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("kitcoSiteUrl"), QStringLiteral("https://www.kitco.com/"), false},
         {QStringLiteral("hexunSiteUrl"), QStringLiteral("https://www.hexun.com/"), false},
         {QStringLiteral("partnerSiteUrl"), QStringLiteral("https://www.cngold.org/"), false},
+        // The TV channels: HTTP or HLS streams.
+        {QStringLiteral("tvStartStream"), QStringLiteral("http://%1/CBN.m3u8").arg(portal), true},
+        {QStringLiteral("tvChannel1Stream"), QStringLiteral("http://%1/litv01.m3u8").arg(portal), true},
+        {QStringLiteral("tvChannel2Stream"), QStringLiteral("http://%1/stv2.m3u8").arg(portal), true},
+        {QStringLiteral("tvChannel3Stream"), QStringLiteral("http://%1/cctv1.m3u8").arg(portal), true},
+        // The reference browser's sites: a host, with a path in front of the
+        // links' own where one portal stands in for many sites.
+        {QStringLiteral("chartImageHost"), portal, true},
+        {QStringLiteral("referenceForexHost"), portal + QStringLiteral("/ref/forex"), true},
+        {QStringLiteral("referenceDataHost"), portal + QStringLiteral("/ref/data"), true},
+        {QStringLiteral("referenceRatesHost"), portal + QStringLiteral("/ref/rates"), true},
+        {QStringLiteral("referenceStocksHost"), portal + QStringLiteral("/ref/stocks"), true},
+        {QStringLiteral("referenceSearchHost"), portal + QStringLiteral("/ref/search"), true},
+        {QStringLiteral("referenceSohuHost"), portal + QStringLiteral("/ref/sohu"), true},
+        {QStringLiteral("referenceHexunHost"), portal + QStringLiteral("/ref/hexun"), true},
+        {QStringLiteral("referenceSinaHost"), portal + QStringLiteral("/ref/sina"), true},
+        {QStringLiteral("referenceCngoldHost"), portal + QStringLiteral("/ref/cngold"), true},
+        {QStringLiteral("referenceEmperorHost"), portal + QStringLiteral("/ref/emperor"), true},
+        {QStringLiteral("referenceRuideHost"), portal + QStringLiteral("/ref/ruide"), true},
+        {QStringLiteral("referenceIcbcHost"), portal + QStringLiteral("/ref/icbc"), true},
+        {QStringLiteral("referenceCcbHost"), portal + QStringLiteral("/ref/ccb"), true},
+        {QStringLiteral("referenceBocHost"), portal + QStringLiteral("/ref/boc"), true},
+        {QStringLiteral("referencePartnerHost"), portal + QStringLiteral("/ref/partner"), true},
+        {QStringLiteral("converterHost"), portal, true},
     };
 }
 
