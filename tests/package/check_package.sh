@@ -50,15 +50,28 @@ grep -qx 'Exec="/usr/bin/aurivex"' "$work/root/usr/share/applications/aurivex.de
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.aurivex.Aurivex.metainfo.xml" ||
   fail "AppStream metadata"
 
-# Install and remove in a private root: everything goes, nothing is left over.
+# No maintainer scripts: installing and removing touch nothing but the files.
+scripts=$(dpkg-deb --info "$deb" | grep -E '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)' || true)
+[ -z "$scripts" ] || fail "maintainer scripts: $scripts"
+
+# Install and remove in a private root: everything goes, nothing is left
+# over, and a user's directory stays as it was.
 admin="$work/sys/var/lib/dpkg"
-mkdir -p "$admin/updates" "$admin/info"
+mkdir -p "$admin/updates" "$admin/info" "$work/sys/home/user/.local/share/Aurivex"
 : >"$admin/status"
+echo kept >"$work/sys/home/user/.local/share/Aurivex/config.ini"
 dpkg --root="$work/sys" --admindir="$admin" --force-not-root --force-depends \
-  --force-script-chrootless --log=/dev/null -i "$deb" >/dev/null || fail "dpkg -i"
+  --force-script-chrootless --log=/dev/null -i "$deb" >"$work/dpkg.log" 2>&1 || {
+  cat "$work/dpkg.log" >&2
+  fail "dpkg -i"
+}
 [ -x "$work/sys/usr/bin/aurivex" ] || fail "not installed"
 dpkg --root="$work/sys" --admindir="$admin" --force-not-root --force-depends \
-  --force-script-chrootless --log=/dev/null --purge aurivex >/dev/null || fail "dpkg --purge"
-left=$(find "$work/sys" -path "$admin" -prune -o -type f -print)
+  --force-script-chrootless --log=/dev/null --purge aurivex >"$work/dpkg.log" 2>&1 || {
+  cat "$work/dpkg.log" >&2
+  fail "dpkg --purge"
+}
+[ "$(cat "$work/sys/home/user/.local/share/Aurivex/config.ini")" = kept ] || fail "a user's directory changed"
+left=$(find "$work/sys" -path "$admin" -prune -o -path "$work/sys/home" -prune -o -type f -print)
 [ -z "$left" ] || fail "left after removal: $left"
 echo "package OK: $(basename "$deb")"
