@@ -15,7 +15,7 @@ struct Options {
     // A directory whose config.ini and endpoints.ini give the values of the
     // keys a file lacks, before the built-in defaults (an installation's
     // defaults, which whoever installs may edit).
-    QString templateDir;
+    QString templateDir = {};
 };
 
 struct Endpoint {
