@@ -47,8 +47,8 @@ done
 dpkg-deb --extract "$deb" "$work/root"
 grep -qx 'Exec="/usr/bin/aurivex"' "$work/root/usr/share/applications/aurivex.desktop" ||
   fail "the menu entry does not start the launcher"
-appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.aurivex.Aurivex.metainfo.xml" ||
-  fail "AppStream metadata"
+# The metadata, and the menu entry it names.
+appstreamcli validate-tree --no-net "$work/root" || fail "AppStream metadata"
 
 # No maintainer scripts: installing and removing touch nothing but the files.
 scripts=$(dpkg-deb --info "$deb" | grep -E '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)' || true)
