@@ -71,6 +71,19 @@ bool ProgramRun::prepare() {
         error_ = QStringLiteral("cannot copy %1").arg(source);
         return false;
     }
+    if (!startPortal())
+        return false;
+    if (!runTool(tools + QStringLiteral("/aurivex-provision"),
+                 {QStringLiteral("--dir"), programDir(), QStringLiteral("--portal"),
+                  QStringLiteral("127.0.0.1:%1").arg(port_)})) {
+        error_ = QStringLiteral("provisioning failed");
+        return false;
+    }
+    return true;
+}
+
+bool ProgramRun::startPortal() {
+    const QString tools = envPath("AURIVEX_TOOLS_DIR");
     portal_ = std::make_unique<QProcess>();
     portal_->start(
         tools + QStringLiteral("/aurivex-demo-portal"),
@@ -86,13 +99,12 @@ bool ProgramRun::prepare() {
         return false;
     }
     port_ = line.mid(13).trimmed().toInt();
-    if (!runTool(tools + QStringLiteral("/aurivex-provision"),
-                 {QStringLiteral("--dir"), programDir(), QStringLiteral("--portal"),
-                  QStringLiteral("127.0.0.1:%1").arg(port_)})) {
-        error_ = QStringLiteral("provisioning failed");
-        return false;
-    }
     return true;
+}
+
+void ProgramRun::setCommand(const QString& command, const QProcessEnvironment& environment) {
+    command_ = command;
+    environment_ = environment;
 }
 
 bool ProgramRun::httpGet(const QString& path, QByteArray* body) {
@@ -117,7 +129,9 @@ bool ProgramRun::setPortalMode(const QString& mode) {
 
 bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode, const QStringList& arguments) {
     program_ = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = environment_;
+    // A dump left by an earlier start must not pass for this one's.
+    QFile::remove(dir_.path() + QStringLiteral("/state.json"));
     env.insert(QStringLiteral("AURIVEX_STATE_DUMP"), dir_.path() + QStringLiteral("/state.json"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     program_->setProcessEnvironment(env);
@@ -126,7 +140,7 @@ bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode, const QSt
                                                                              : QProcess::ForwardedChannels);
     // A working directory elsewhere proves the program finds its files by its own path.
     program_->setWorkingDirectory(QDir::tempPath());
-    program_->start(programDir() + QStringLiteral("/Aurivex"), arguments);
+    program_->start(command_.isEmpty() ? programDir() + QStringLiteral("/Aurivex") : command_, arguments);
     if (!program_->waitForStarted(10000)) {
         error_ = QStringLiteral("the program did not start");
         return false;

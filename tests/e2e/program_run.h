@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QPoint>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -19,6 +20,10 @@ public:
     // Copies the program directory and starts the portal; false (with
     // error()) when something is missing.
     bool prepare();
+    // Starts the portal alone, for a program that is not the copied one.
+    bool startPortal();
+    // Makes startProgram() run `command` in `environment` instead of the copy.
+    void setCommand(const QString& command, const QProcessEnvironment& environment);
     // Sets the portal's page mode (normal, no-marker, broken-buy, ...).
     bool setPortalMode(const QString& mode);
     // `arguments` are the program's command line (its first one is the
@@ -56,6 +61,8 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<QProcess> portal_;
     std::unique_ptr<QProcess> program_;
+    QString command_;
+    QProcessEnvironment environment_ = QProcessEnvironment::systemEnvironment();
     int port_ = 0;
     QString error_;
 };

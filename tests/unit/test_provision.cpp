@@ -1,10 +1,11 @@
 // The provisioning tool lays down a program directory's installation files.
-#include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "provisioner.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
+#include <QDirIterator>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +21,8 @@ private slots:
     void createsTheRecordFiles_data();
     void createsTheRecordFiles();
     void keepsRecordFilesUnlessReset();
+    void templateGivesMissingKeys();
+    void upgradesAnOlderDirectory();
 };
 
 namespace {
@@ -144,6 +147,92 @@ void ProvisionTest::keepsRecordFilesUnlessReset() {
     QCOMPARE(lockPassword(), u"777"_qs);
     QVERIFY(provision::run({dir.path(), u"h"_qs, false, true}).isEmpty());
     QCOMPARE(lockPassword(), u"526"_qs);
+}
+
+void ProvisionTest::templateGivesMissingKeys() {
+    QTemporaryDir defaults;
+    QTemporaryDir dir;
+    using namespace settings;
+    QVERIFY(writeItem(defaults.filePath(u"config.ini"_qs), key::stripOpacity, u"200"_qs));
+    QVERIFY(writeItem(defaults.filePath(u"config.ini"_qs), key::floatingAtStart, u"1"_qs));
+    {
+        QSettings endpoints(defaults.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);
+        endpoints.setValue(u"endpoints/quotePortalHost"_qs, u"quotes.example:80"_qs);
+        endpoints.setValue(u"endpoints/productPageUrl"_qs, u"http://quotes.example/"_qs);
+    }
+    const QString config = dir.filePath(u"config.ini"_qs);
+    QVERIFY(writeItem(config, key::floatingAtStart, u"0"_qs));
+    {
+        QSettings endpoints(dir.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);
+        endpoints.setValue(u"endpoints/productPageUrl"_qs, u"http://mine.example/"_qs);
+    }
+    provision::Options options{dir.path(), u"127.0.0.1:1"_qs, false, false, defaults.path()};
+    QVERIFY(provision::run(options).isEmpty());
+    QCOMPARE(readItem(config, key::stripOpacity), u"200"_qs);
+    QCOMPARE(readItem(config, key::floatingAtStart), u"0"_qs);
+    QCOMPARE(readItem(config, key::designedLayout), u"0"_qs);
+    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"quotes.example:80"_qs);
+    QCOMPARE(endpoint(dir.path(), u"productPageUrl"_qs), u"http://mine.example/"_qs);
+    QCOMPARE(endpoint(dir.path(), u"icbcSiteUrl"_qs), u"https://www.icbc.com.cn/"_qs);
+}
+
+// A user's directory as an earlier version left it (tests/data/older-user-dir:
+// made by that version's tool, then used: changed settings and endpoints, a
+// key of the user's own, a new lock password, a ledger entry, and fewer keys
+// than the tables now name). A newer tool adds what is missing and keeps
+// every value and record.
+void ProvisionTest::upgradesAnOlderDirectory() {
+    QTemporaryDir dir;
+    const QString source = QStringLiteral(AURIVEX_TEST_DATA_DIR) + u"/older-user-dir"_qs;
+    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = dir.path() + file.mid(source.size());
+        QDir().mkpath(QFileInfo(target).path());
+        QVERIFY(QFile::copy(file, target));
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    const QString config = dir.filePath(u"config.ini"_qs);
+    const settings::Snapshot before = settings::Snapshot::load(config);
+    QSettings older(dir.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);
+    older.beginGroup(u"endpoints"_qs);
+    QVariantMap endpointsBefore;
+    for (const QString& key : older.childKeys())
+        endpointsBefore.insert(key, older.value(key));
+    int missingBefore = 0;
+    for (const settings::KeyInfo& info : settings::allKeys())
+        missingBefore += before.keyExists(info.section, info.key) ? 0 : 1;
+    QVERIFY(missingBefore > 0);
+    QVERIFY(endpointsBefore.size() < provision::endpointDefaults(u"h"_qs).size());
+
+    QVERIFY(provision::run({dir.path(), u"127.0.0.1:1"_qs, false, false}).isEmpty());
+
+    const settings::Snapshot after = settings::Snapshot::load(config);
+    for (const settings::KeyInfo& info : settings::allKeys()) {
+        const QString name = info.section + u'/' + info.key;
+        QVERIFY2(after.keyExists(info.section, info.key), qPrintable(name));
+        if (before.keyExists(info.section, info.key))
+            QVERIFY2(after.item(info) == before.item(info), qPrintable(name));
+    }
+    QCOMPARE(settings::readItem(config, u"自己的"_qs, u"键"_qs), u"值"_qs);
+    for (const provision::Endpoint& defaults : provision::endpointDefaults(u"h"_qs)) {
+        const QString value = endpoint(dir.path(), defaults.key);
+        QVERIFY2(!value.isEmpty(), qPrintable(defaults.key));
+        if (endpointsBefore.contains(defaults.key))
+            QCOMPARE(value, endpointsBefore.value(defaults.key).toString());
+    }
+
+    // The records open with today's layouts and hold what the user left.
+    using namespace recordpasswords;
+    RecordFile property;
+    QVERIFY(property.open(dir.filePath(kPropertyFile), propertyPassword()));
+    QCOMPARE(property.fields(), propertyFields());
+    QCOMPARE(property.read(u"锁定密码"_qs).toString(), u"777"_qs);
+    property.close();
+    RecordFile ledger;
+    QVERIFY(ledger.open(dir.filePath(kLedgerFile), QString()));
+    QCOMPARE(ledger.fields(), ledgerFields());
+    QCOMPARE(ledger.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(ProvisionTest)

@@ -1,13 +1,15 @@
 // The shell's shared rules: text comparison, truncation, the program
 // directory and its endpoint list, and the splash's fade and indicator
 // sequences.
+#include "app/splash_rules.h"
 #include "core/app_dir.h"
 #include "core/endpoints.h"
-#include "app/splash_rules.h"
 #include "core/text_rules.h"
 #include "platform/gbk.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cfenv>
@@ -24,6 +26,9 @@ private slots:
     void toIntTruncIgnoresRoundingMode();
     void appDirEndsInOneSeparator_data();
     void appDirEndsInOneSeparator();
+    void locatesTheProgramDirectories_data();
+    void locatesTheProgramDirectories();
+    void installedFilesAreFoundWhereTheyLie();
     void oversizedEndpointsFileReadsEmpty_data();
     void oversizedEndpointsFileReadsEmpty();
     void fadeReachesOpaqueWithoutWrapping();
@@ -105,6 +110,96 @@ void ShellRulesTest::appDirEndsInOneSeparator() {
     appdir::set(dir);
     QCOMPARE(appDir(), expected);
     QCOMPARE(appPath(u"config.ini"_qs), expected + u"config.ini"_qs);
+}
+
+namespace {
+
+bool touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+} // namespace
+
+// Paths are relative to a temporary root; "~" is the home directory.
+void ShellRulesTest::locatesTheProgramDirectories_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("executableDir");
+    QTest::addColumn<QString>("homeOverride");
+    QTest::addColumn<QString>("dataHome");
+    QTest::addColumn<QString>("userDir");
+    QTest::addColumn<QString>("sharedDir");
+    QTest::addColumn<QString>("program");
+    const QStringList built{u"build/Aurivex/Aurivex"_qs, u"build/Aurivex/config.ini"_qs};
+    const QStringList installed{u"usr/lib/aurivex/Aurivex"_qs, u"usr/share/aurivex/CambridgeBlue.she"_qs,
+                                u"usr/bin/aurivex"_qs};
+    QTest::newRow("build tree") << built << u"build/Aurivex"_qs << QString() << QString()
+                                << u"build/Aurivex/"_qs << u"build/Aurivex/"_qs
+                                << u"build/Aurivex/Aurivex"_qs;
+    QTest::newRow("build tree, own home")
+        << built << u"build/Aurivex"_qs << u"profile"_qs << QString() << u"profile/"_qs
+        << u"build/Aurivex/"_qs << u"build/Aurivex/Aurivex"_qs;
+    QTest::newRow("installed") << installed << u"usr/lib/aurivex"_qs << QString() << QString()
+                               << u"~/.local/share/Aurivex/"_qs << u"usr/share/aurivex/"_qs
+                               << u"usr/bin/aurivex"_qs;
+    QTest::newRow("installed, XDG_DATA_HOME")
+        << installed << u"usr/lib/aurivex"_qs << QString() << u"data"_qs << u"data/Aurivex/"_qs
+        << u"usr/share/aurivex/"_qs << u"usr/bin/aurivex"_qs;
+    QTest::newRow("installed, relative XDG_DATA_HOME ignored")
+        << installed << u"usr/lib/aurivex"_qs << QString() << u"relative/data"_qs
+        << u"~/.local/share/Aurivex/"_qs << u"usr/share/aurivex/"_qs << u"usr/bin/aurivex"_qs;
+    QTest::newRow("installed, AURIVEX_HOME wins")
+        << installed << u"usr/lib/aurivex"_qs << u"profile"_qs << u"data"_qs << u"profile/"_qs
+        << u"usr/share/aurivex/"_qs << u"usr/bin/aurivex"_qs;
+}
+
+void ShellRulesTest::locatesTheProgramDirectories() {
+    QFETCH(QStringList, files);
+    QFETCH(QString, executableDir);
+    QFETCH(QString, homeOverride);
+    QFETCH(QString, dataHome);
+    QTemporaryDir root;
+    for (const QString& file : files)
+        QVERIFY(touch(root.filePath(file)));
+    const QString home = root.filePath(u"home"_qs);
+    auto absolute = [&](const QString& path) {
+        if (path.startsWith(u'~'))
+            return home + path.mid(1);
+        return root.path() + u'/' + path;
+    };
+    const QString data =
+        dataHome.startsWith(u"relative"_qs) || dataHome.isEmpty() ? dataHome : absolute(dataHome);
+    const appdir::Layout layout = appdir::locate(
+        absolute(executableDir), homeOverride.isEmpty() ? QString() : absolute(homeOverride), data, home);
+    QFETCH(QString, userDir);
+    QFETCH(QString, sharedDir);
+    QFETCH(QString, program);
+    QCOMPARE(layout.userDir, absolute(userDir));
+    QCOMPARE(layout.sharedDir, absolute(sharedDir));
+    QCOMPARE(layout.program, absolute(program));
+}
+
+// The user's copy of a shared file wins; the user's own files are never taken
+// from the shared directory, where a default copy must not be written to.
+void ShellRulesTest::installedFilesAreFoundWhereTheyLie() {
+    QTemporaryDir root;
+    const QString user = root.filePath(u"user/"_qs);
+    const QString shared = root.filePath(u"shared/"_qs);
+    for (const QString& file :
+         {u"skin.she"_qs, u"help/guide.html"_qs, u"config.ini"_qs, u"DataBase/news.edb"_qs})
+        QVERIFY(touch(shared + file));
+    QVERIFY(touch(user + u"own.she"_qs));
+    QVERIFY(touch(shared + u"own.she"_qs));
+    appdir::set(appdir::Layout{user, shared, QString()});
+    QCOMPARE(appDir(), user);
+    QCOMPARE(appPath(u"skin.she"_qs), shared + u"skin.she"_qs);
+    QCOMPARE(appPath(u"help/guide.html"_qs), shared + u"help/guide.html"_qs);
+    QCOMPARE(appPath(u"own.she"_qs), user + u"own.she"_qs);
+    QCOMPARE(appPath(u"missing.wav"_qs), user + u"missing.wav"_qs);
+    QCOMPARE(appPath(u"config.ini"_qs), user + u"config.ini"_qs);
+    QCOMPARE(appPath(u"endpoints.ini"_qs), user + u"endpoints.ini"_qs);
+    QCOMPARE(appPath(u"DataBase/news.edb"_qs), user + u"DataBase/news.edb"_qs);
 }
 
 void ShellRulesTest::oversizedEndpointsFileReadsEmpty_data() {

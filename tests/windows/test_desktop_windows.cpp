@@ -275,7 +275,7 @@ void DesktopWindowsTest::systemSettingsLoadsAndSavesEachKey() {
         box(names[i])->setChecked(wanted[i]);
     QTest::mouseClick(settingsWindow->findChild<QPushButton*>(u"确定按钮"_s), Qt::LeftButton);
     QTRY_VERIFY(!openChild<QDialog>(u"系统设置窗口"_s));
-    QCOMPARE(fakes->autostart.calls, QStringList{u"enable "_s + appPath(u"Aurivex"_s)});
+    QCOMPARE(fakes->autostart.calls, QStringList{u"enable "_s + appdir::program()});
     const settings::Snapshot saved = settings::Snapshot::load(config());
     for (int i = 0; i < kKeys.size(); ++i)
         QCOMPARE(saved.item(kKeys[i]), wanted[i] ? u"1"_s : u"0"_s);

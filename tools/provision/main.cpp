@@ -1,11 +1,14 @@
 // aurivex-provision: lays down the installation files of a program directory.
 //
-//   aurivex-provision --dir DIR [--portal HOST:PORT] [--reset]
+//   aurivex-provision --dir DIR [--portal HOST:PORT] [--template DIR] [--reset]
 //
 // It lays down config.ini, endpoints.ini and DataBase/ with its four record files.
 //
-// Missing files and keys are created; values already present are kept, except
-// that an explicit --portal points every endpoint at that portal.
+// Missing files and keys are created (from the template directory's
+// config.ini and endpoints.ini where they hold the key); values and records
+// already present are kept, except that an explicit --portal points every
+// endpoint at that portal. Run on every start of an installed program, it
+// brings a directory made by an older version up to date.
 
 #include "provisioner.h"
 
@@ -26,7 +29,10 @@ int main(int argc, char* argv[]) {
                                           QStringLiteral("host"), QStringLiteral("127.0.0.1:18090"));
     const QCommandLineOption resetOption(QStringLiteral("reset"),
                                          QStringLiteral("Rewrite the files from scratch."));
-    parser.addOptions({dirOption, portalOption, resetOption});
+    const QCommandLineOption templateOption(
+        QStringLiteral("template"), QStringLiteral("Take missing keys from this directory's files first."),
+        QStringLiteral("dir"));
+    parser.addOptions({dirOption, portalOption, templateOption, resetOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -39,6 +45,7 @@ int main(int argc, char* argv[]) {
     options.portal = parser.value(portalOption);
     options.portalGiven = parser.isSet(portalOption);
     options.reset = parser.isSet(resetOption);
+    options.templateDir = parser.value(templateOption);
     const QStringList problems = provision::run(options);
     for (const QString& problem : problems)
         err << "aurivex-provision: " << problem << '\n';

@@ -58,20 +58,38 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
 
 namespace {
 
-QStringList provisionConfig(const QString& path, bool reset) {
-    if (reset)
+QStringList provisionConfig(const QString& path, const Options& options) {
+    if (options.reset)
         QFile::remove(path);
     // The keys present before any is added, read once.
     const settings::Snapshot present = settings::Snapshot::load(path);
+    const settings::Snapshot given =
+        options.templateDir.isEmpty()
+            ? settings::Snapshot()
+            : settings::Snapshot::load(QDir(options.templateDir).filePath(QStringLiteral("config.ini")));
     QStringList problems;
     for (const settings::KeyInfo& info : settings::allKeys()) {
-        if (!reset && present.keyExists(info.section, info.key))
+        if (!options.reset && present.keyExists(info.section, info.key))
             continue;
-        if (!settings::writeItem(path, info.section, info.key, settings::designDefault(info.form)))
+        const QString value =
+            given.keyExists(info.section, info.key) ? given.item(info) : settings::designDefault(info.form);
+        if (!settings::writeItem(path, info.section, info.key, value))
             problems << QStringLiteral("cannot write %1").arg(path);
     }
     problems.removeDuplicates();
     return problems;
+}
+
+// The endpoint values the template gives; none without one.
+QVariantMap templateEndpoints(const QString& templateDir) {
+    QVariantMap values;
+    if (templateDir.isEmpty())
+        return values;
+    QSettings given(QDir(templateDir).filePath(QStringLiteral("endpoints.ini")), QSettings::IniFormat);
+    given.beginGroup(QStringLiteral("endpoints"));
+    for (const QString& key : given.childKeys())
+        values.insert(key, given.value(key));
+    return values;
 }
 
 QStringList provisionEndpoints(const QString& path, const Options& options) {
@@ -79,9 +97,12 @@ QStringList provisionEndpoints(const QString& path, const Options& options) {
         QFile::remove(path);
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("endpoints"));
+    const QVariantMap given = templateEndpoints(options.templateDir);
     for (const Endpoint& endpoint : endpointDefaults(options.portal)) {
-        if (options.reset || !file.contains(endpoint.key) || (options.portalGiven && endpoint.onPortal))
-            file.setValue(endpoint.key, endpoint.value);
+        const bool repoint = options.portalGiven && endpoint.onPortal;
+        if (options.reset || !file.contains(endpoint.key) || repoint)
+            file.setValue(endpoint.key, !repoint && given.contains(endpoint.key) ? given.value(endpoint.key)
+                                                                                 : QVariant(endpoint.value));
     }
     file.endGroup();
     file.sync();
@@ -156,7 +177,7 @@ QStringList run(const Options& options) {
     QDir dir(options.dir);
     if (!dir.exists() && !QDir().mkpath(options.dir))
         return {QStringLiteral("cannot create %1").arg(options.dir)};
-    QStringList problems = provisionConfig(dir.filePath(QStringLiteral("config.ini")), options.reset);
+    QStringList problems = provisionConfig(dir.filePath(QStringLiteral("config.ini")), options);
     problems += provisionEndpoints(dir.filePath(QStringLiteral("endpoints.ini")), options);
     problems += provisionRecordFiles(dir, options.reset);
     return problems;

@@ -12,6 +12,10 @@ struct Options {
     QString portal;           // host[:port] every demo endpoint points at
     bool portalGiven = false; // rewrite the endpoint keys even when present
     bool reset = false;       // start the files afresh
+    // A directory whose config.ini and endpoints.ini give the values of the
+    // keys a file lacks, before the built-in defaults (an installation's
+    // defaults, which whoever installs may edit).
+    QString templateDir = {};
 };
 
 struct Endpoint {
