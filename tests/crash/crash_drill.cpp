@@ -48,10 +48,14 @@ QString checkFiles(const QString& programDir) {
         if (!file.open(appPath(f.file), f.password, f.fields) || !file.close())
             return f.file + u" does not open"_s;
     }
-    const QStringList leftovers =
-        QDir(appPath(u"DataBase"_s)).entryList({u"*-journal"_s, u"*-mj*"_s}, QDir::Files);
-    if (!leftovers.isEmpty())
-        return u"left behind after opening: "_s + leftovers.join(u' ');
+    // A journal left after the opens must be one SQLite ignores: empty, or
+    // starting with a zero byte (a kill before its header was written).
+    const QDir base(appPath(u"DataBase"_s));
+    for (const QString& name : base.entryList({u"*-journal"_s}, QDir::Files)) {
+        QFile journal(base.filePath(name));
+        if (journal.open(QIODevice::ReadOnly) && journal.size() > 0 && journal.read(1) != QByteArray(1, '\0'))
+            return u"a live journal left behind after opening: "_s + name;
+    }
 
     const accountbook::Reading account = accountbook::readAccount();
     const auto trades = accountbook::readTrades();
@@ -179,7 +183,7 @@ QString brokenDisk(ProgramRun& run, const QString& how) {
     // The tmpfs holds the files and is then filled up; its contents are copied
     // out once the program is gone, for checking.
     const QString script = uR"(set -e
-db="$1/DataBase"; kept="$2"; how="$3"; shift 3
+db="$1/DataBase"; kept="$2/DataBase"; how="$3"; shift 3
 mkdir -p "$kept"; cp -a "$db/." "$kept/"
 if [ "$how" = tmpfs ]; then
   mount -t tmpfs -o size=1m tmpfs "$db"; cp -a "$kept/." "$db/"
@@ -188,7 +192,7 @@ else
   mount --bind -o ro "$db" "$db"
 fi
 "$@" & echo "aurivex-pid $!"
-wait $! || true
+wait $! 2>/dev/null || true
 rm -f "$db/filler"; cp -a "$db/." "$kept/"
 )"_s;
     QProcess program;
