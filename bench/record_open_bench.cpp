@@ -1,6 +1,7 @@
 // Open-and-close times of record files: the first keyed open of a process
 // (which pays the key derivation), further keyed opens of the property file,
 // and opens of a file without a password. Prints figures; asserts nothing.
+#include "figure.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 
@@ -59,10 +60,8 @@ int main(int argc, char* argv[]) {
     }
     const QString property = dir.filePath(QStringLiteral("property.edb"));
     const QString plain = dir.filePath(QStringLiteral("transaction.edb"));
-    std::printf("first keyed open (derives the key): %8.2f ms\n", timeOpens(property, password, 1));
-    const double keyed = timeOpens(property, password, 100);
-    std::printf("100 further keyed opens:            %8.2f ms (%.3f ms each)\n", keyed, keyed / 100);
-    const double unkeyed = timeOpens(plain, QString(), 100);
-    std::printf("100 opens without a password:       %8.2f ms (%.3f ms each)\n", unkeyed, unkeyed / 100);
+    printFigure("record file: first keyed open (derives the key)", timeOpens(property, password, 1), "ms");
+    printFigure("record file: further keyed open", timeOpens(property, password, 100) / 100, "ms");
+    printFigure("record file: open without a password", timeOpens(plain, QString(), 100) / 100, "ms");
     return 0;
 }

@@ -1,16 +1,24 @@
-// Start-up and memory figures of the real program against the demo portal:
-// time from process start to the splash shown and to the main window's
-// creation handler done, and the proportional set size of the program and all
-// its child processes once prices show. Prints figures; asserts nothing.
+// Start-up and steady figures of the real program against the demo portal,
+// each beside a bare Qt window's: time from process start to the splash shown
+// and to the main window's creation handler done, the proportional set size
+// of the program and all its child processes once prices show, CPU over an
+// idle spell, and how late the UI thread ran a 5 ms timer (the program's
+// watchdog). Prints figures; asserts nothing.
+#include "figure.h"
 #include "program_run.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -48,21 +56,31 @@ struct Run {
     double splashMs = -1;
     double mainMs = -1;
     double pssMb = -1;
+    double idleCpuPercent = -1;
+    double stallMs = -1;
+    double p99Ms = -1;
 };
 
-Run measureOnce(bool withMemory) {
-    Run result;
-    ProgramRun run;
-    if (!run.prepare()) {
-        std::fprintf(stderr, "bench: %s\n", qPrintable(run.error()));
-        return result;
+constexpr int kIdleSeconds = 10;
+
+// User and system CPU time of the process tree so far, in seconds.
+double cpuSeconds(qint64 pid) {
+    double ticks = 0;
+    for (qint64 member : processTree(pid)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(member));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        // The fields after the command name, which may hold spaces.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12)
+            ticks += fields[11].toDouble() + fields[12].toDouble();
     }
-    qputenv("AURIVEX_STARTUP_TRACE", "1");
-    QElapsedTimer clock;
-    clock.start();
-    if (!run.startProgram(QProcess::SeparateChannels))
-        return result;
-    QProcess& program = run.program();
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+// Start-up milestones from the trace lines on standard output.
+void readMilestones(QProcess& program, const QElapsedTimer& clock, Run& result) {
     QByteArray output;
     while (clock.elapsed() < 20000 && (result.splashMs < 0 || result.mainMs < 0)) {
         program.waitForReadyRead(50);
@@ -72,14 +90,67 @@ Run measureOnce(bool withMemory) {
         if (result.mainMs < 0 && output.contains("aurivex-trace main-window-created"))
             result.mainMs = clock.nsecsElapsed() / 1e6;
     }
-    if (withMemory &&
-        run.waitForState([](const QJsonObject& s) { return !s[u"quotes"][u"icbcBuy"].toString().isEmpty(); },
-                         30000)) {
-        qint64 total = 0;
-        for (qint64 pid : processTree(program.processId()))
-            total += pssKb(pid);
-        result.pssMb = total / 1024.0;
+}
+
+// Memory once ready, then CPU and the watchdog's figures over an idle spell.
+void measureSteady(qint64 pid, const QString& watchdogFile, Run& result) {
+    qint64 total = 0;
+    for (qint64 member : processTree(pid))
+        total += pssKb(member);
+    result.pssMb = total / 1024.0;
+    const double cpuBefore = cpuSeconds(pid);
+    QElapsedTimer idle;
+    idle.start();
+    QThread::sleep(kIdleSeconds);
+    result.idleCpuPercent = 100 * (cpuSeconds(pid) - cpuBefore) / (idle.nsecsElapsed() / 1e9);
+    QThread::msleep(1200); // the watchdog writes every second
+    QFile file(watchdogFile);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QJsonObject figures = QJsonDocument::fromJson(file.readAll()).object();
+        result.stallMs = figures[u"longestStallMs"].toDouble(-1);
+        result.p99Ms = figures[u"p99Ms"].toDouble(-1);
     }
+}
+
+Run measureProgram(bool steady, const QString& watchdogFile) {
+    Run result;
+    ProgramRun run;
+    if (!run.prepare()) {
+        std::fprintf(stderr, "bench: %s\n", qPrintable(run.error()));
+        return result;
+    }
+    qputenv("AURIVEX_STARTUP_TRACE", "1");
+    qputenv("AURIVEX_UI_WATCHDOG", watchdogFile.toLocal8Bit());
+    QElapsedTimer clock;
+    clock.start();
+    if (!run.startProgram(QProcess::SeparateChannels))
+        return result;
+    readMilestones(run.program(), clock, result);
+    if (steady &&
+        run.waitForState([](const QJsonObject& s) { return !s[u"quotes"][u"icbcBuy"].toString().isEmpty(); },
+                         30000))
+        measureSteady(run.program().processId(), watchdogFile, result);
+    return result;
+}
+
+Run measureBareWindow(bool steady, const QString& watchdogFile) {
+    Run result;
+    QProcess window;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("AURIVEX_UI_WATCHDOG"), watchdogFile);
+    window.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bare_window"), {});
+    if (!window.waitForStarted(10000))
+        return result;
+    readMilestones(window, clock, result);
+    if (steady) {
+        QThread::msleep(1500);
+        measureSteady(window.processId(), watchdogFile, result);
+    }
+    window.kill();
+    window.waitForFinished(5000);
     return result;
 }
 
@@ -88,26 +159,36 @@ double median(QList<double> values) {
     return values.isEmpty() ? -1 : values[values.size() / 2];
 }
 
+// Medians of the start-up times over `runs` starts; the last one also
+// measures the steady figures.
+Run measure(const std::function<Run(bool, const QString&)>& once, const QString& watchdogFile) {
+    constexpr int kRuns = 5;
+    QList<double> splash;
+    QList<double> created;
+    Run last;
+    for (int i = 0; i < kRuns; ++i) {
+        last = once(i == kRuns - 1, watchdogFile);
+        splash << last.splashMs;
+        created << last.mainMs;
+    }
+    last.splashMs = median(splash);
+    last.mainMs = median(created);
+    return last;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    constexpr int kRuns = 5;
-    QList<double> splash;
-    QList<double> created;
-    double pss = -1;
-    for (int i = 0; i < kRuns; ++i) {
-        const Run run = measureOnce(i == kRuns - 1);
-        splash << run.splashMs;
-        created << run.mainMs;
-        if (run.pssMb >= 0)
-            pss = run.pssMb;
-        std::printf("run %d: splash shown %.1f ms, main window created %.1f ms\n", i + 1, run.splashMs,
-                    run.mainMs);
-    }
-    std::printf("splash shown: median %.1f ms (target 150 ms)\n", median(splash));
-    std::printf("main window creation handler done: median %.1f ms (1.25 s of it is the splash fade)\n",
-                median(created));
-    std::printf("memory once prices show (PSS, program and children): %.1f MB (target 120 MB)\n", pss);
+    QTemporaryDir dir;
+    const Run program = measure(measureProgram, dir.filePath(QStringLiteral("program-watchdog.json")));
+    const Run bare = measure(measureBareWindow, dir.filePath(QStringLiteral("bare-watchdog.json")));
+    // The main window's time includes the splash's 1.25 s fade; the bare window has neither.
+    printFigure("start to splash shown (median of 5)", program.splashMs, "ms", bare.splashMs);
+    printFigure("start to main window created (median of 5)", program.mainMs, "ms", bare.mainMs);
+    printFigure("memory once prices show (PSS with children)", program.pssMb, "MB", bare.pssMb);
+    printFigure("idle CPU over 10 s", program.idleCpuPercent, "%", bare.idleCpuPercent);
+    printFigure("longest UI stall after start-up (5 ms timer)", program.stallMs, "ms", bare.stallMs);
+    printFigure("99th percentile UI lateness after start-up", program.p99Ms, "ms", bare.p99Ms);
     return 0;
 }

@@ -3,6 +3,8 @@
 #include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app/state_dump.h"
+#include "app/trade_drill.h"
+#include "app/ui_watchdog.h"
 #include "core/app_dir.h"
 #include "platform/clock.h"
 #include "platform/launcher.h"
@@ -166,6 +168,8 @@ int main(int argc, char* argv[]) {
         dump = std::make_unique<StateDump>(dumpPath, dialogs);
         dump->start();
     }
+    UiWatchdog* watchdog = UiWatchdog::startIfAsked(&app);
+    TradeDrill::startIfAsked(dialogs, &app);
 
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
@@ -177,6 +181,9 @@ int main(int argc, char* argv[]) {
         mainWindow->show();
         traceNewsSteps(mainWindow);
         trace("main-window-created");
+        // Start-up is over once the first paints of the main window are done.
+        if (watchdog)
+            QTimer::singleShot(1000, watchdog, [watchdog] { watchdog->startCounting(); });
     });
     splash->show();
     // Before the main window exists the splash is on its way to it anyway.
@@ -190,6 +197,8 @@ int main(int argc, char* argv[]) {
     const int code = app.exec();
     if (dump)
         dump->write();
+    if (watchdog)
+        watchdog->write();
     delete mainWindow;
     // Everything else the program owns is released by its owners; nothing
     // is written on the way out.

@@ -14,7 +14,13 @@ namespace {
 
 void killIfWatched(const char* path) {
     const char* watched = std::getenv("AURIVEX_KILL_AT_UNLINK");
-    if (watched && *watched && path && std::strstr(path, watched))
+    if (!watched || !*watched || !path || !std::strstr(path, watched))
+        return;
+    static long spared = [] {
+        const char* after = std::getenv("AURIVEX_KILL_AT_UNLINK_AFTER");
+        return after ? std::strtol(after, nullptr, 10) : 0L;
+    }();
+    if (spared-- <= 0)
         ::kill(::getpid(), SIGKILL);
 }
 

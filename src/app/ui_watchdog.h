@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <vector>
+
+// With AURIVEX_UI_WATCHDOG naming a file, a 5 ms timer on the user-interface
+// thread measures how late each of its ticks runs once start-up is over, and
+// writes the figures to that file (JSON: ticks, longestStallMs, p99Ms) every
+// second and at exit, for the benchmark. Off by default.
+class UiWatchdog : public QObject {
+public:
+    static UiWatchdog* startIfAsked(QObject* parent);
+    // Start-up is over: lateness counts from here.
+    void startCounting();
+    void write() const;
+
+private:
+    UiWatchdog(const QString& path, QObject* parent);
+    void timerEvent(QTimerEvent* event) override;
+
+    QString path_;
+    QElapsedTimer clock_;
+    qint64 lastTickNs_ = 0;
+    bool counting_ = false;
+    int tickTimer_ = 0;
+    int writeTimer_ = 0;
+    // Ticks by lateness in 0.1 ms steps; the last bucket holds everything later.
+    std::vector<qint64> buckets_;
+    qint64 ticks_ = 0;
+    double longestMs_ = 0;
+};
