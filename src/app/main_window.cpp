@@ -11,6 +11,7 @@
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
 #include "core/endpoints.h"
+#include "floating/floating_strip.h"
 #include "ledger/ledger_window.h"
 #include "media/tv_panel.h"
 #include "news/news_ticker.h"
@@ -86,6 +87,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
 }
 
 MainWindow::~MainWindow() {
+    // The strip has no parent (see openFloatingStrip), so it goes with the window by hand.
+    delete floatingStrip_;
     // Closing the main window ends the program, whatever else is open.
     if (services_.quit)
         services_.quit(0);
@@ -147,6 +150,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::InfluenceCharts, page(2));
     commands_->bind(Command::KLineChart, page(3));
     commands_->bind(Command::TechnicalChart, page(4));
+    commands_->bind(Command::FloatingStrip, [this] { openFloatingStrip(); });
     commands_->bind(Command::SimulatedTrading, [this] { openSimulatedTrading(); });
     commands_->bind(Command::Ledger, [this] { openLedger(); });
     commands_->bind(Command::Lock, [this] { lockProgram(); });
@@ -349,6 +353,16 @@ void MainWindow::openAbout() {
         opened->show();
 }
 
+void MainWindow::openFloatingStrip() {
+    // Without a parent: window managers hide a minimised window's transients,
+    // and the strip is for when the main window is out of the way. Not
+    // openOnce(): the strip must not take the keyboard when it comes forward.
+    if (!floatingStrip_)
+        floatingStrip_ = new FloatingStrip(services_, *quoteModel_);
+    floatingStrip_->present();
+    update();
+}
+
 void MainWindow::bringForward() {
     tray_->bringForward();
 }
@@ -381,6 +395,8 @@ void MainWindow::applyStartupOptions() {
         // A small screen gets the whole of it.
         setWindowState(windowState() | Qt::WindowMaximized);
     }
+    if (config.isOn(settings::key::floatingAtStart))
+        openFloatingStrip();
     const settings::KeyInfo holds[] = {settings::key::holdIcbc, settings::key::holdCcb,
                                        settings::key::holdBoc};
     for (int i = 0; i < 3; ++i) {

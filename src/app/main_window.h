@@ -11,6 +11,7 @@
 class AboutWindow;
 class AlertPanel;
 class ExternalTools;
+class FloatingStrip;
 class ChartPages;
 class Commands;
 class LedgerWindow;
@@ -101,6 +102,8 @@ private:
     void lockProgram();
     void openSystemSettings();
     void openAbout();
+    // The floating quote strip; one at a time.
+    void openFloatingStrip();
 
     Services& services_;
     QuoteModel* quoteModel_;
@@ -132,4 +135,5 @@ private:
     QPointer<LedgerWindow> ledgerWindow_;
     QPointer<SystemSettingsWindow> settingsWindow_;
     QPointer<AboutWindow> aboutWindow_;
+    QPointer<FloatingStrip> floatingStrip_;
 };

@@ -1,104 +1,108 @@
 #include "auto_hide.h"
 
-#include <algorithm>
-
 namespace autohide {
 
 namespace {
-
-// Work areas leave the panels out, so a neighbour's work area may begin a
-// panel's breadth beyond the edge: look at least this far for one.
-constexpr int kNeighbourReach = 128;
 
 qint64 overlapArea(const QRect& a, const QRect& b) {
     const QRect common = a.intersected(b);
     return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
 }
 
-// Whether the strip, pushed to `beyond` past an edge of `screen`, would lie
-// on another screen.
-bool reachesAnotherScreen(const QRect& beyond, const QRect& screen, const QList<QRect>& areas) {
-    for (const QRect& area : areas) {
-        if (area != screen && area.intersects(beyond))
+// Whether `beyond`, just past an edge of `own`, lies on another screen.
+bool reachesAnotherScreen(const QRect& beyond, const QRect& own, const QList<ScreenArea>& screens) {
+    for (const ScreenArea& screen : screens) {
+        if (screen.whole != own && screen.whole.intersects(beyond))
             return true;
     }
     return false;
 }
 
-bool onAnyScreen(const QRect& strip, const QList<QRect>& areas) {
-    for (const QRect& area : areas) {
-        if (area.intersects(strip))
+bool onAnyScreen(const QRect& strip, const QList<ScreenArea>& screens) {
+    for (const ScreenArea& screen : screens) {
+        if (screen.whole.intersects(strip))
             return true;
     }
     return false;
+}
+
+// Right and bottom as the design counts them: left + width.
+int rightOf(const QRect& rect) {
+    return rect.x() + rect.width();
 }
 
 } // namespace
 
-QPoint homePosition(const QSize& size, const QRect& primaryArea) {
-    return {primaryArea.x() + (primaryArea.width() - size.width()) / 2, primaryArea.y()};
+QList<ScreenArea> screenAreas(const QList<QRect>& wholes, const QList<QRect>& works) {
+    QList<ScreenArea> screens;
+    for (qsizetype i = 0; i < wholes.size(); ++i)
+        screens.append({wholes[i], works.value(i, wholes[i])});
+    return screens;
 }
 
-QRect screenOf(const QRect& strip, const QList<QRect>& areas) {
-    if (areas.isEmpty())
+QPoint homePosition(const QSize& size, const QRect& primaryWork) {
+    return {primaryWork.x() + (primaryWork.width() - size.width()) / 2, primaryWork.y()};
+}
+
+ScreenArea screenOf(const QRect& strip, const QList<ScreenArea>& screens) {
+    if (screens.isEmpty())
         return {};
-    // The centre as the design's arithmetic has it: left + width / 2.
     const QPoint centre(strip.x() + strip.width() / 2, strip.y() + strip.height() / 2);
-    for (const QRect& area : areas) {
-        if (area.contains(centre))
-            return area;
+    for (const ScreenArea& screen : screens) {
+        if (screen.whole.contains(centre))
+            return screen;
     }
-    QRect best = areas.first();
+    ScreenArea best = screens.first();
     qint64 bestOverlap = 0;
-    for (const QRect& area : areas) {
-        const qint64 overlap = overlapArea(strip, area);
+    for (const ScreenArea& screen : screens) {
+        const qint64 overlap = overlapArea(strip, screen.whole);
         if (overlap > bestOverlap) {
-            best = area;
+            best = screen;
             bestOverlap = overlap;
         }
     }
     return best;
 }
 
-std::optional<QPoint> autoHideStep(const QRect& strip, const QPoint& cursor, const QList<QRect>& areas) {
-    if (areas.isEmpty() || strip.isEmpty())
+std::optional<QPoint> autoHideStep(const QRect& strip, const QPoint& cursor,
+                                   const QList<ScreenArea>& screens) {
+    if (screens.isEmpty() || strip.isEmpty())
         return std::nullopt;
-    if (!onAnyScreen(strip, areas))
-        return homePosition(strip.size(), areas.first());
+    if (!onAnyScreen(strip, screens))
+        return homePosition(strip.size(), screens.first().work);
 
-    const QRect screen = screenOf(strip, areas);
+    const ScreenArea on = screenOf(strip, screens);
+    const QRect& whole = on.whole;
+    const QRect& work = on.work;
     const int l = strip.x();
     const int t = strip.y();
     const int w = strip.width();
     const int h = strip.height();
-    // Edges as the design counts them: the right edge is left + width.
-    const int leftEdge = screen.x();
-    const int rightEdge = screen.x() + screen.width();
-    const int topEdge = screen.y();
-    const int hidden = kVisiblePixels;
+    const int shown = kVisiblePixels;
+    const int dockedRight = rightOf(whole) - shown;
 
     const bool overStrip = l <= cursor.x() && cursor.x() <= l + w && t <= cursor.y() && cursor.y() <= t + h;
-    const int across = std::max(w - hidden, kNeighbourReach);
-    const int up = std::max(h - hidden, kNeighbourReach);
-    const bool leftOuter = !reachesAnotherScreen({leftEdge - across, t, across, h}, screen, areas);
-    const bool rightOuter = !reachesAnotherScreen({rightEdge, t, across, h}, screen, areas);
-    const bool topOuter = !reachesAnotherScreen({l, topEdge - up, w, up}, screen, areas);
+    const bool leftOuter = !reachesAnotherScreen({whole.x() - (w - shown), t, w - shown, h}, whole, screens);
+    const bool rightOuter = !reachesAnotherScreen({rightOf(whole), t, w - shown, h}, whole, screens);
+    const bool topOuter = !reachesAnotherScreen({l, whole.y() - (h - shown), w, h - shown}, whole, screens);
+    const bool atLeft = l <= work.x() && leftOuter;
+    const bool atTop = t <= work.y() && topOuter;
 
     QPoint target = strip.topLeft();
     if (!overStrip) {
-        if (l <= leftEdge && leftOuter)
-            target.setX(leftEdge + hidden - w);
-        else if (l + w >= rightEdge && rightOuter)
-            target.setX(rightEdge - hidden);
-        else if (t <= topEdge && topOuter)
-            target.setY(topEdge + hidden - h);
+        if (atLeft)
+            target.setX(whole.x() + shown - w);
+        else if (l + w >= rightOf(work) && rightOuter)
+            target.setX(dockedRight);
+        else if (atTop)
+            target.setY(whole.y() + shown - h);
     } else {
-        if (l <= leftEdge && leftOuter)
-            target.setX(leftEdge);
-        else if (l == rightEdge - hidden && rightOuter)
-            target.setX(rightEdge - w);
-        else if (t <= topEdge && topOuter)
-            target.setY(topEdge);
+        if (atLeft)
+            target.setX(work.x());
+        else if (l == dockedRight && rightOuter)
+            target.setX(rightOf(work) - w);
+        else if (atTop)
+            target.setY(work.y());
     }
     if (target == strip.topLeft())
         return std::nullopt;

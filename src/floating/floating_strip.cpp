@@ -233,7 +233,7 @@ void FloatingStrip::present() {
     // Out of the edge it is docked at, as when the mouse comes to it.
     if (services_.screen) {
         const QRect strip = geometry();
-        if (const auto place = autohide::autoHideStep(strip, strip.center(), services_.screen->workAreas()))
+        if (const auto place = autohide::autoHideStep(strip, strip.center(), screens()))
             moveTo(*place);
     }
 }
@@ -269,8 +269,7 @@ void FloatingStrip::autoHideTick() {
     // A strip being dragged goes where the mouse takes it.
     if (dragging_ || !services_.screen)
         return;
-    if (const auto place =
-            autohide::autoHideStep(geometry(), services_.screen->cursorPos(), services_.screen->workAreas()))
+    if (const auto place = autohide::autoHideStep(geometry(), services_.screen->cursorPos(), screens()))
         moveTo(*place);
 }
 
@@ -415,6 +414,10 @@ void FloatingStrip::setAcceptsKeyboard(bool accepts) {
     setWindowFlagInPlace(Qt::WindowDoesNotAcceptFocus, !accepts);
     if (accepts && isVisible())
         activateWindow();
+}
+
+QList<autohide::ScreenArea> FloatingStrip::screens() const {
+    return autohide::screenAreas(services_.screen->geometries(), services_.screen->workAreas());
 }
 
 void FloatingStrip::moveTo(const QPoint& topLeft) {

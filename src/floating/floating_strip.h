@@ -1,5 +1,8 @@
 #pragma once
 
+#include "floating/auto_hide.h"
+
+#include <QList>
 #include <QPoint>
 #include <QWidget>
 
@@ -64,6 +67,7 @@ private:
     void setAcceptsKeyboard(bool accepts);
     void setWindowFlagInPlace(Qt::WindowType flag, bool on);
     void moveTo(const QPoint& topLeft);
+    QList<autohide::ScreenArea> screens() const;
 
     Services& services_;
     const QuoteModel& model_;

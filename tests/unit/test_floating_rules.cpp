@@ -11,11 +11,17 @@ Q_DECLARE_METATYPE(Source)
 
 namespace {
 
-// Work areas as a desktop reports them.
-const QRect kPrimary(0, 0, 1920, 1040);
-const QRect kRightOfPrimary(1920, 0, 1280, 984);
-const QRect kLeftOfPrimary(-1280, 0, 1280, 984);
-const QRect kAbovePrimary(0, -1080, 1920, 1040);
+// Screens whole and their work areas, each losing a panel at its bottom.
+const QRect kPrimary(0, 0, 1920, 1080);
+const QRect kPrimaryWork(0, 0, 1920, 1040);
+const QRect kRight(1920, 0, 1280, 1024);
+const QRect kRightWork(1920, 0, 1280, 984);
+const QRect kLeft(-1280, 0, 1280, 1024);
+const QRect kLeftWork(-1280, 0, 1280, 984);
+const QRect kAbove(0, -1080, 1920, 1080);
+const QRect kAboveWork(0, -1080, 1920, 1040);
+// A desktop with a top panel and a dock at the left.
+const QRect kPanelledWork(64, 32, 1856, 1048);
 constexpr int kW = 432;
 constexpr int kH = 33;
 const QPoint kFarAway(960, 700);
@@ -122,79 +128,94 @@ void FloatingRulesTest::alphaOfPosition() {
 }
 
 void FloatingRulesTest::autoHide_data() {
-    QTest::addColumn<QList<QRect>>("areas");
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QList<QRect>>("works");
     QTest::addColumn<QRect>("strip");
     QTest::addColumn<QPoint>("cursor");
     QTest::addColumn<bool>("moves");
     QTest::addColumn<QPoint>("to");
     const QList<QRect> one{kPrimary};
-    const QList<QRect> sideBySide{kPrimary, kRightOfPrimary};
+    const QList<QRect> oneWork{kPrimaryWork};
+    const auto row = [&](const char* name, const QRect& at, const QPoint& cursor, std::optional<QPoint> to) {
+        QTest::newRow(name) << one << oneWork << at << cursor << to.has_value() << to.value_or(QPoint());
+    };
+    row("left edge: docks", strip(0, 300), kFarAway, QPoint(2 - kW, 300));
+    row("left edge: its 2 pixels bring it back", strip(2 - kW, 300), QPoint(0, 310), QPoint(0, 300));
+    row("left edge: partly off screen, under the mouse", strip(-100, 300), QPoint(10, 310), QPoint(0, 300));
+    row("right edge: docks", strip(1920 - kW, 300), kFarAway, QPoint(1918, 300));
+    row("right edge: its 2 pixels bring it back", strip(1918, 300), QPoint(1919, 320),
+        QPoint(1920 - kW, 300));
+    row("top edge: docks", strip(744, 0), kFarAway, QPoint(744, 2 - kH));
+    row("top edge: unfolded, docks", strip(744, 0, 169), kFarAway, QPoint(744, -167));
+    row("top edge: its 2 pixels bring it back", strip(744, 2 - kH), QPoint(900, 1), QPoint(744, 0));
+    row("corner: the left edge first", strip(0, 0), kFarAway, QPoint(2 - kW, 0));
+    row("away from the edges: stays", strip(500, 500), kFarAway, std::nullopt);
+    row("the bottom edge never docks", strip(500, 1040 - kH), kFarAway, std::nullopt);
+    row("under the mouse, at the edge: stays", strip(0, 300), QPoint(kW, 300 + kH), std::nullopt);
+    row("on no screen: back home", strip(2500, 300), kFarAway, QPoint(744, 0));
 
-    QTest::newRow("left edge: docks") << one << strip(0, 300) << kFarAway << true << QPoint(2 - kW, 300);
-    QTest::newRow("left edge: its 2 pixels bring it back")
-        << one << strip(2 - kW, 300) << QPoint(0, 310) << true << QPoint(0, 300);
-    QTest::newRow("left edge: partly off screen, under the mouse")
-        << one << strip(-100, 300) << QPoint(10, 310) << true << QPoint(0, 300);
-    QTest::newRow("right edge: docks")
-        << one << strip(1920 - kW, 300) << kFarAway << true << QPoint(1918, 300);
-    QTest::newRow("right edge: its 2 pixels bring it back")
-        << one << strip(1918, 300) << QPoint(1919, 320) << true << QPoint(1920 - kW, 300);
-    QTest::newRow("top edge: docks") << one << strip(744, 0) << kFarAway << true << QPoint(744, 2 - kH);
-    QTest::newRow("top edge: unfolded, docks")
-        << one << strip(744, 0, 169) << kFarAway << true << QPoint(744, -167);
-    QTest::newRow("top edge: its 2 pixels bring it back")
-        << one << strip(744, 2 - kH) << QPoint(900, 1) << true << QPoint(744, 0);
-    QTest::newRow("corner: the left edge first")
-        << one << strip(0, 0) << kFarAway << true << QPoint(2 - kW, 0);
-    QTest::newRow("away from the edges: stays") << one << strip(500, 500) << kFarAway << false << QPoint();
-    QTest::newRow("the bottom edge never docks")
-        << one << strip(500, 1040 - kH) << kFarAway << false << QPoint();
-    QTest::newRow("under the mouse, at the edge: stays")
-        << one << strip(0, 300) << QPoint(kW, 300 + kH) << false << QPoint();
-    QTest::newRow("on no screen: back home") << one << strip(2500, 300) << kFarAway << true << QPoint(744, 0);
+    const auto rows = [](const char* name, const QList<QRect>& screens, const QList<QRect>& works,
+                         const QRect& at, const QPoint& cursor, std::optional<QPoint> to) {
+        QTest::newRow(name) << screens << works << at << cursor << to.has_value() << to.value_or(QPoint());
+    };
+    const QList<QRect> panelled{kPanelledWork};
+    rows("panels: beside the dock, docks at the screen's edge", one, panelled, strip(64, 300), kFarAway,
+         QPoint(2 - kW, 300));
+    rows("panels: comes back beside the dock", one, panelled, strip(2 - kW, 300), QPoint(0, 300),
+         QPoint(64, 300));
+    rows("panels: below the top panel, docks at the screen's top", one, panelled, strip(744, 32), kFarAway,
+         QPoint(744, 2 - kH));
+    rows("panels: comes back below the top panel", one, panelled, strip(744, 2 - kH), QPoint(800, 0),
+         QPoint(744, 32));
 
-    QTest::newRow("two screens: inner edge of the primary stays")
-        << sideBySide << strip(1920 - kW, 300) << kFarAway << false << QPoint();
-    QTest::newRow("two screens: inner edge of the second stays")
-        << sideBySide << strip(1920, 300) << QPoint(2600, 700) << false << QPoint();
-    QTest::newRow("two screens: outer right edge docks")
-        << sideBySide << strip(3200 - kW, 300) << kFarAway << true << QPoint(3198, 300);
-    QTest::newRow("two screens: the outer right edge brings it back")
-        << sideBySide << strip(3198, 300) << QPoint(3199, 300) << true << QPoint(3200 - kW, 300);
-    QTest::newRow("two screens: the second's top edge docks")
-        << sideBySide << strip(1920, 0) << kFarAway << true << QPoint(1920, 2 - kH);
-    QTest::newRow("two screens: the second's top edge brings it back")
-        << sideBySide << strip(1920, 2 - kH) << QPoint(2000, 0) << true << QPoint(1920, 0);
-    QTest::newRow("two screens: below the shorter neighbour the edge is outer")
-        << sideBySide << strip(1920 - kW, 1000) << kFarAway << true << QPoint(1918, 1000);
-    QTest::newRow("two screens: the primary's left edge beside a screen stays")
-        << QList<QRect>{kPrimary, kLeftOfPrimary} << strip(0, 300) << kFarAway << false << QPoint();
-    QTest::newRow("two screens: the left screen's outer edge docks")
-        << QList<QRect>{kPrimary, kLeftOfPrimary} << strip(-1280, 300) << kFarAway << true
-        << QPoint(-1280 + 2 - kW, 300);
-    QTest::newRow("two screens: a top edge under another screen stays")
-        << QList<QRect>{kPrimary, kAbovePrimary} << strip(744, 0) << kFarAway << false << QPoint();
+    const QList<QRect> pair{kPrimary, kRight};
+    const QList<QRect> pairWork{kPrimaryWork, kRightWork};
+    rows("two screens: inner edge of the primary stays", pair, pairWork, strip(1920 - kW, 300), kFarAway,
+         std::nullopt);
+    rows("two screens: inner edge of the second stays", pair, pairWork, strip(1920, 300), QPoint(2600, 700),
+         std::nullopt);
+    rows("two screens: outer right edge docks", pair, pairWork, strip(3200 - kW, 300), kFarAway,
+         QPoint(3198, 300));
+    rows("two screens: the outer right edge brings it back", pair, pairWork, strip(3198, 300),
+         QPoint(3199, 300), QPoint(3200 - kW, 300));
+    rows("two screens: the second's top edge docks", pair, pairWork, strip(1920, 0), kFarAway,
+         QPoint(1920, 2 - kH));
+    rows("two screens: the second's top edge brings it back", pair, pairWork, strip(1920, 2 - kH),
+         QPoint(2000, 0), QPoint(1920, 0));
+    rows("two screens: below the shorter neighbour the edge is outer", pair, pairWork, strip(1920 - kW, 1030),
+         kFarAway, QPoint(1918, 1030));
+    rows("two screens: the primary's left edge beside a screen stays", {kPrimary, kLeft},
+         {kPrimaryWork, kLeftWork}, strip(0, 300), kFarAway, std::nullopt);
+    rows("two screens: the left screen's outer edge docks", {kPrimary, kLeft}, {kPrimaryWork, kLeftWork},
+         strip(-1280, 300), kFarAway, QPoint(-1280 + 2 - kW, 300));
+    rows("two screens: a top edge under another screen stays", {kPrimary, kAbove}, {kPrimaryWork, kAboveWork},
+         strip(744, 0), kFarAway, std::nullopt);
+    rows("two screens: a strip left on none comes to the primary", pair, pairWork, strip(3300, 300), kFarAway,
+         QPoint(744, 0));
 }
 
 void FloatingRulesTest::autoHide() {
-    QFETCH(QList<QRect>, areas);
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QList<QRect>, works);
     QFETCH(QRect, strip);
     QFETCH(QPoint, cursor);
     QFETCH(bool, moves);
-    const std::optional<QPoint> step = autohide::autoHideStep(strip, cursor, areas);
+    const std::optional<QPoint> step =
+        autohide::autoHideStep(strip, cursor, autohide::screenAreas(screens, works));
     QCOMPARE(step.has_value(), moves);
     if (moves)
         QTEST(*step, "to");
 }
 
 void FloatingRulesTest::homeAndScreen() {
-    QCOMPARE(autohide::homePosition({kW, kH}, kPrimary), QPoint(744, 0));
-    QCOMPARE(autohide::homePosition({kW, kH}, QRect(0, 27, 1440, 873)), QPoint(504, 27)); // below a top panel
-    const QList<QRect> sideBySide{kPrimary, kRightOfPrimary};
-    QCOMPARE(autohide::screenOf(strip(2000, 300), sideBySide), kRightOfPrimary);
+    QCOMPARE(autohide::homePosition({kW, kH}, kPrimaryWork), QPoint(744, 0));
+    QCOMPARE(autohide::homePosition({kW, kH}, kPanelledWork), QPoint(776, 32));
+    const QList<autohide::ScreenArea> pair =
+        autohide::screenAreas({kPrimary, kRight}, {kPrimaryWork, kRightWork});
+    QCOMPARE(autohide::screenOf(strip(2000, 300), pair).work, kRightWork);
     // Docked at the second screen's right edge, its centre on no screen.
-    QCOMPARE(autohide::screenOf(strip(3198, 300), sideBySide), kRightOfPrimary);
-    QCOMPARE(autohide::screenOf(strip(5000, 300), sideBySide), kPrimary);
+    QCOMPARE(autohide::screenOf(strip(3198, 300), pair).whole, kRight);
+    QCOMPARE(autohide::screenOf(strip(5000, 300), pair).whole, kPrimary);
 }
 
 QTEST_GUILESS_MAIN(FloatingRulesTest)
