@@ -12,12 +12,12 @@ namespace ledger {
 
 namespace {
 
-const QString timeField = QStringLiteral("操作时间");
-const QString typeField = QStringLiteral("交易类型");
-const QString gramsField = QStringLiteral("交易克数");
-const QString priceField = QStringLiteral("交易价格");
-const QString amountField = QStringLiteral("交易金额");
-const QString heldField = QStringLiteral("拥有黄金");
+const QString& timeField = recordpasswords::ledgerfield::time;
+const QString& typeField = recordpasswords::ledgerfield::type;
+const QString& gramsField = recordpasswords::ledgerfield::grams;
+const QString& priceField = recordpasswords::ledgerfield::price;
+const QString& amountField = recordpasswords::ledgerfield::amount;
+const QString& heldField = recordpasswords::ledgerfield::held;
 
 // The whole part of a sum of grams, kept within what an integer field holds.
 int wholeSum(double value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel_rules.h"
+
 #include <QString>
 #include <array>
 
@@ -44,15 +46,5 @@ struct IntlPanel {
 BankPanel buildBankPanel(QWidget* page, Launcher* launcher, const std::array<QString, 3>& siteUrls);
 // Builds the international panel inside `rightColumn`.
 IntlPanel buildIntlPanel(QWidget* rightColumn);
-
-// The splitter's toggle: the bank panel hides below the page or shows again,
-// and the 24-hour chart follows it. `tabsHeight` is the tab control's height.
-struct SplitterToggle {
-    int splitterTop;
-    int panelTop;
-    int chartTop;
-};
-SplitterToggle toggleBankPanel(int splitterTop, int splitterHeight, int tabsHeight, int speedPanelHeight,
-                               int chartHeight);
 
 } // namespace quotepanels

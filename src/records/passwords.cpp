@@ -36,29 +36,31 @@ QString newsPassword() {
 using Type = RecordFile::FieldType;
 
 QList<RecordFile::Field> propertyFields() {
-    return {{u"操作银行"_qs, Type::Integer},
-            {u"启始资产"_qs, Type::Decimal},
-            {u"现有资产"_qs, Type::Decimal},
-            {u"持有量"_qs, Type::Integer},
-            {u"锁定密码"_qs, Type::Text}};
+    using namespace propertyfield;
+    return {{bank, Type::Integer},
+            {capital, Type::Decimal},
+            {cash, Type::Decimal},
+            {held, Type::Integer},
+            {lockPassword, Type::Text}};
 }
 
 QList<RecordFile::Field> transactionFields() {
-    return {{u"操作日期"_qs, Type::DateTime},
-            {u"交易类型"_qs, Type::Text},
-            {u"交易价格"_qs, Type::Decimal},
-            {u"交易克数"_qs, Type::Integer},
-            {u"交易金额"_qs, Type::Decimal}};
+    using namespace tradefield;
+    return {{time, Type::DateTime},
+            {type, Type::Text},
+            {price, Type::Decimal},
+            {grams, Type::Integer},
+            {amount, Type::Decimal}};
 }
 
 QList<RecordFile::Field> ledgerFields() {
-    return {{u"操作时间"_qs, Type::DateTime}, {u"交易类型"_qs, Type::Text},
-            {u"交易克数"_qs, Type::Integer},  {u"交易价格"_qs, Type::Decimal},
-            {u"交易金额"_qs, Type::Decimal},  {u"拥有黄金"_qs, Type::Integer}};
+    using namespace ledgerfield;
+    return {{time, Type::DateTime}, {type, Type::Text},    {grams, Type::Integer},
+            {price, Type::Decimal}, {amount, Type::Decimal}, {held, Type::Integer}};
 }
 
 QList<RecordFile::Field> newsFields() {
-    return {{u"现行行号段"_qs, Type::Integer}};
+    return {{newsfield::line, Type::Integer}};
 }
 
 } // namespace recordpasswords

@@ -8,17 +8,17 @@ namespace accountbook {
 
 namespace {
 
-const QString kBankField = QStringLiteral("操作银行");
-const QString kCapitalField = QStringLiteral("启始资产");
-const QString kCashField = QStringLiteral("现有资产");
-const QString kHeldField = QStringLiteral("持有量");
-const QString kLockField = QStringLiteral("锁定密码");
+const QString& kBankField = recordpasswords::propertyfield::bank;
+const QString& kCapitalField = recordpasswords::propertyfield::capital;
+const QString& kCashField = recordpasswords::propertyfield::cash;
+const QString& kHeldField = recordpasswords::propertyfield::held;
+const QString& kLockField = recordpasswords::propertyfield::lockPassword;
 
-const QString kTimeField = QStringLiteral("操作日期");
-const QString kTypeField = QStringLiteral("交易类型");
-const QString kPriceField = QStringLiteral("交易价格");
-const QString kGramsField = QStringLiteral("交易克数");
-const QString kAmountField = QStringLiteral("交易金额");
+const QString& kTimeField = recordpasswords::tradefield::time;
+const QString& kTypeField = recordpasswords::tradefield::type;
+const QString& kPriceField = recordpasswords::tradefield::price;
+const QString& kGramsField = recordpasswords::tradefield::grams;
+const QString& kAmountField = recordpasswords::tradefield::amount;
 
 // The trading routines put the password together at run time; the lock
 // holds it as one string. Both are the same password.

@@ -165,13 +165,33 @@ tradingrules::Account TradingWindow::account() const {
             numtext::wholeNumber(capital_->text())};
 }
 
+bool TradingWindow::showAccountOnFile() {
+    const accountbook::Reading reading = accountbook::readAccount();
+    if (reading.status != accountbook::Status::Done) {
+        failAndClose();
+        return false;
+    }
+    if (tradingrules::bankFromCode(reading.account.bankCode) != bank_) {
+        accountStartedAfresh();
+        return false;
+    }
+    showAccount(reading.account);
+    return true;
+}
+
 void TradingWindow::buy() {
+    // The checks judge the account as the file holds it now: another window
+    // or program may have traded or started afresh since this one showed it.
+    if (!showAccountOnFile())
+        return;
     // The cost is taken at the price shown now, so price × grams is what moves.
     updateBuyCost();
     complete(tradingrules::buy(account(), buyPrice_->text(), buyQuantity_->text()), buyQuantity_);
 }
 
 void TradingWindow::sell() {
+    if (!showAccountOnFile())
+        return;
     updateSellProceeds();
     const tradingrules::Outcome outcome =
         tradingrules::sell(account(), sellPrice_->text(), sellQuantity_->text());
@@ -196,19 +216,24 @@ std::optional<double> TradingWindow::complete(const tradingrules::Outcome& outco
         quantity->clear();
         return result.profit;
     case accountbook::Status::Refused:
-        // The account on file is not what this window showed: it shows it now.
-        services_.dialogs->message(this, tradingrules::refusalText(result.refusal), QString());
+        // The file changed between the look and the trade: show it, then say why.
         showAccount(result.account);
+        fillTradeList();
+        services_.dialogs->message(this, tradingrules::refusalText(result.refusal), QString());
         return std::nullopt;
     case accountbook::Status::BankChanged:
-        services_.dialogs->message(this, QStringLiteral("模拟账户已重新创建，请重新进入模拟炒金！"),
-                                   QString());
-        close();
+        accountStartedAfresh();
         return std::nullopt;
     default:
         failAndClose();
         return std::nullopt;
     }
+}
+
+void TradingWindow::accountStartedAfresh() {
+    // This window's prices are another bank's now: it makes way for a fresh one.
+    services_.dialogs->message(this, QStringLiteral("模拟账户已重新创建，请重新进入模拟炒金！"), QString());
+    close();
 }
 
 void TradingWindow::failAndClose() {

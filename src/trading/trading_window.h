@@ -50,6 +50,10 @@ private:
     // after it; the profit of a sell when the trade went through.
     std::optional<double> complete(const tradingrules::Outcome& outcome, QLineEdit* quantity);
     void showAccount(const accountbook::Account& account);
+    // Shows the account as the file holds it now; false (and the window
+    // closing) when the file fails or the account moved to another bank.
+    bool showAccountOnFile();
+    void accountStartedAfresh();
     void failAndClose();
 
     Services& services_;

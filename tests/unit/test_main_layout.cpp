@@ -1,7 +1,7 @@
 // The main window's resize arithmetic, the fold buttons of the right column
 // and the bank panel's splitter, on the window's design rectangles.
 #include "app/main_layout.h"
-#include "quotes/quote_panels.h"
+#include "quotes/panel_rules.h"
 
 #include <QTest>
 #include <cmath>

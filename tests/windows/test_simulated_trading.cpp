@@ -12,6 +12,7 @@
 #include "support/fake_services.h"
 #include "support/installed_program.h"
 #include "support/main_window_lookup.h"
+#include "trading/account_book.h"
 #include "trading/new_simulation_window.h"
 #include "trading/trading_window.h"
 #include "ui/fonts.h"
@@ -528,6 +529,15 @@ void SimulatedTradingTest::staleWindowTradesOnTheAccountOnFile() {
     QCOMPARE(box(u"编辑框_模拟当前持有量"_s), u"2"_s);
     // Numbers longer than their boxes show from their beginning.
     QCOMPARE(trading->findChild<QLineEdit*>(u"编辑框_模拟现有资产"_s)->cursorPosition(), 0);
+
+    // Another program buys 1 g more: selling all 3 g is judged by the file.
+    QCOMPARE(accountbook::recordTrade(1, {u"买入"_s, 200, 1, 200}, fakes->clock.now()).status,
+             accountbook::Status::Done);
+    type(u"编辑框_模拟卖出数量"_s, u"3"_s);
+    click(u"按钮_模拟卖出"_s);
+    QCOMPARE(property().held, 0);
+    QCOMPARE(box(u"编辑框_模拟当前持有量"_s), u"0"_s);
+    QCOMPARE(list()->rowCount(), 3);
 }
 
 QTEST_MAIN(SimulatedTradingTest)
