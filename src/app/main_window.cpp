@@ -8,6 +8,7 @@
 #include "app/system_settings_window.h"
 #include "app/tray_controller.h"
 #include "charts/chart_pages.h"
+#include "charts/chart_panel.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
 #include "core/endpoints.h"
@@ -100,7 +101,7 @@ void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
     client_->installEventFilter(this);
     buildToolbar();
     worldClock_ = new WorldClock(this, client_, *services_.clock);
-    chartPages_ = new ChartPages(client_);
+    chartPages_ = new ChartPages(client_, services_, hosts);
     bankPanel_ = quotepanels::buildBankPanel(chartPages_->page(0), services_.launcher,
                                              {hosts.value(QStringLiteral("icbcSiteUrl")),
                                               hosts.value(QStringLiteral("ccbSiteUrl")),
@@ -151,6 +152,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::KLineChart, page(3));
     commands_->bind(Command::TechnicalChart, page(4));
     commands_->bind(Command::FloatingStrip, [this] { openFloatingStrip(); });
+    commands_->bind(Command::Overview, [this] { chartPages_->openOverview(); });
     commands_->bind(Command::SimulatedTrading, [this] { openSimulatedTrading(); });
     commands_->bind(Command::Ledger, [this] { openLedger(); });
     commands_->bind(Command::Lock, [this] { lockProgram(); });
@@ -409,6 +411,7 @@ void MainWindow::onCreated() {
     // The skin is attached before the window takes its size (see the constructor).
     quoteFetcher_->startQuoteFetch();
     attachTooltips();
+    chartPages_->load24HourChart();
     applyStartupOptions();
     quoteCycle_->checkTradingDay();
 }

@@ -204,6 +204,12 @@ QJsonObject describeControl(const QObject* object, const QWidget* window) {
     entry[u"wx"] = inWindow.x();
     entry[u"wy"] = inWindow.y();
     addItems(widget, entry);
+    // What a control publishes about itself beyond its widget state (a chart
+    // panel's address and image); Qt's own properties start with "_q_".
+    for (const QByteArray& property : widget->dynamicPropertyNames()) {
+        if (!property.startsWith("_q_"))
+            entry[QString::fromLatin1(property)] = QJsonValue::fromVariant(widget->property(property));
+    }
     return entry;
 }
 

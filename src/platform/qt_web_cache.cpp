@@ -2,9 +2,6 @@
 
 #include "qt_web_views.h"
 
-#include <QWebEngineProfile>
-
-void QtWebCache::clearWebCache() {
-    if (QtWebViews::engineStarted())
-        QWebEngineProfile::defaultProfile()->clearHttpCache();
+void QtWebCache::clearBrowserCache() {
+    QtWebViews::noteCacheCleared();
 }

@@ -2,10 +2,11 @@
 
 #include "web_cache.h"
 
-// Empties the HTTP cache of WebEngine's default profile, the one every
-// QtWebViews view uses. Before the engine has started there is nothing to
-// empty, and asking the profile would start the engine.
+// Besides the chart images, makes the next page of every QtWebViews view come
+// from the server. Qt 6.4 empties WebEngine's HTTP cache in the background,
+// and a page asked for meanwhile can stall for good; so the engine's cache is
+// left alone and each view asks for its next page with "no-cache" instead.
 class QtWebCache : public WebCache {
-public:
-    void clearWebCache() override;
+protected:
+    void clearBrowserCache() override;
 };

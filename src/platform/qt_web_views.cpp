@@ -1,7 +1,9 @@
 #include "qt_web_views.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineHttpRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -11,6 +13,8 @@
 namespace {
 
 bool started = false;
+// Counts the emptyings of the web cache.
+int cacheGeneration = 0;
 
 // The engine view is made when the first page is navigated to: a view that
 // never loads anything costs nothing, and the engine starts only with the
@@ -26,7 +30,20 @@ public:
     // whoever asked may be half gone, so those answers are dropped.
     ~EngineView() override { *alive_ = false; }
 
-    void navigate(const QUrl& url) override { engine()->load(url); }
+    void navigate(const QUrl& url) override {
+        QWebEngineView* view = engine();
+        if (seenGeneration_ == cacheGeneration) {
+            view->load(url);
+            return;
+        }
+        // The cache was emptied since this view last loaded: the page comes
+        // from the server, whatever the engine's cache holds.
+        seenGeneration_ = cacheGeneration;
+        QWebEngineHttpRequest request(url);
+        request.setHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache"));
+        request.setHeader(QByteArrayLiteral("Pragma"), QByteArrayLiteral("no-cache"));
+        view->load(request);
+    }
 
     void runJavaScript(const QString& script, Script done) override {
         if (!view_) {
@@ -63,6 +80,20 @@ public:
 
     void setNewWindowPolicy(NewWindowPolicy policy) override { policy_ = policy; }
 
+protected:
+    void hideEvent(QHideEvent* event) override {
+        WebView::hideEvent(event);
+        if (!discardWhenHidden() || !view_)
+            return;
+        // Once the engine view has seen its own hide: a visible page cannot be discarded.
+        QTimer::singleShot(0, this, [this] {
+            QWebEnginePage* page = view_->page();
+            if (!isVisible() && !page->isVisible() &&
+                page->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+                page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+        });
+    }
+
 private:
     QWebEngineView* engine() {
         if (view_)
@@ -94,6 +125,7 @@ private:
 
     NewWindowPolicy policy_;
     QWebEngineView* view_ = nullptr;
+    int seenGeneration_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
@@ -107,10 +139,19 @@ bool QtWebViews::engineStarted() {
     return started;
 }
 
+void QtWebViews::noteCacheCleared() {
+    ++cacheGeneration;
+}
+
 void QtWebViews::prepareApplication() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The pages are small charts: drawn in software they spare the main process
+    // the GL driver's tens of megabytes, and the windows beside them repaint
+    // without waiting on it.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     // Each renderer costs well over a hundred megabytes; the chart pages share two.
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     if (!flags.contains("--renderer-process-limit")) {

@@ -32,12 +32,21 @@ public:
     virtual void stop() = 0;
     virtual void setNewWindowPolicy(NewWindowPolicy policy) = 0;
 
+    // A view that may give its page's memory back while it is hidden; the
+    // page loads again when the view shows. Off unless asked for: a hidden
+    // page keeps what the user typed or scrolled only while it lives.
+    void setDiscardWhenHidden(bool discard) { discardWhenHidden_ = discard; }
+    bool discardWhenHidden() const { return discardWhenHidden_; }
+
 signals:
     // A navigation has finished, with or without the page.
     void loaded(bool ok);
     void loadProgress(int percent);
     void titleChanged(const QString& title);
     void newWindowRequested(const QUrl& url);
+
+private:
+    bool discardWhenHidden_ = false;
 };
 
 // Makes web views. The browser engine, with its renderer processes, starts

@@ -279,10 +279,13 @@ public:
     }
 };
 
+// Counts the emptyings; the chart images it holds go with each.
 class FakeWebCache : public WebCache {
 public:
     int clears = 0;
-    void clearWebCache() override { ++clears; }
+
+protected:
+    void clearBrowserCache() override { ++clears; }
 };
 
 // A web view that loads nothing. Each navigation records how often the web

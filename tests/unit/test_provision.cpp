@@ -42,6 +42,10 @@ void ProvisionTest::createsEveryKeyAtItsDesignDefault() {
         QCOMPARE(settings::readItem(config, info.section, info.key), settings::designDefault(info.form));
     }
     QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:1234"_qs);
+    // Every chart comes from the demo portal too.
+    for (const QString& key :
+         {u"chartImageHost"_qs, u"chartImageIntlHost"_qs, u"klineChartHost"_qs, u"partnerChartHost"_qs})
+        QCOMPARE(endpoint(dir.path(), key), u"127.0.0.1:1234"_qs);
 }
 
 void ProvisionTest::keepsValuesAlreadyPresent() {

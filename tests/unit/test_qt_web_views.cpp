@@ -1,13 +1,18 @@
 // Web views on the real browser engine, offscreen: the engine waits for the
-// first page, pages load and answer scripts, failed loads say so, and
-// new-window requests follow the view's policy.
+// first page, pages load and answer scripts, failed loads say so, new-window
+// requests follow the view's policy, an emptied cache makes the next load ask
+// the server, and a hidden view that may do so gives its page up until shown.
+#include "platform/qt_web_cache.h"
 #include "platform/qt_web_views.h"
 
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +35,43 @@ QVariant evaluate(WebView* view, const QString& script) {
     return value;
 }
 
+// Serves cacheable pages on loopback and counts the requests for each.
+class CacheablePage : public QObject {
+public:
+    CacheablePage() {
+        server.listen(QHostAddress::LocalHost);
+        connect(&server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                // Each connection gathers its own request; the engine opens several.
+                auto request = std::make_shared<QByteArray>();
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
+                    *request += socket->readAll();
+                    if (!request->contains("\r\n\r\n"))
+                        return;
+                    // The engine asks for a favicon too; only the pages count.
+                    const QByteArray path = request->split(' ').value(1);
+                    if (path.startsWith("/chart"))
+                        ++requests[path];
+                    request->clear();
+                    const QByteArray body = "<title>chart</title><body>1</body>";
+                    socket->write(
+                        "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nCache-Control: max-age=3600\r\n"
+                        "Connection: close\r\nContent-Length: " +
+                        QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QUrl url(const QString& page) const {
+        return QUrl(u"http://127.0.0.1:%1/%2"_s.arg(server.serverPort()).arg(page));
+    }
+
+    QTcpServer server;
+    QHash<QByteArray, int> requests;
+};
+
 } // namespace
 
 class QtWebViewsTest : public QObject {
@@ -39,6 +81,8 @@ private slots:
     void loadsPagesAndAnswersScripts();
     void newWindowRequestsFollowThePolicy_data();
     void newWindowRequestsFollowThePolicy();
+    void emptiedCacheMakesTheNextLoadAskTheServer();
+    void hiddenPageIsDiscardedUntilShown();
 
 private:
     QtWebViews views;
@@ -112,6 +156,57 @@ void QtWebViewsTest::newWindowRequestsFollowThePolicy() {
     QCOMPARE(window.findChildren<QWebEngineView*>().size(), 1);
     if (!reported)
         QCOMPARE(requests.count(), 0);
+}
+
+void QtWebViewsTest::emptiedCacheMakesTheNextLoadAskTheServer() {
+    CacheablePage server;
+    QWidget window;
+    window.resize(400, 300);
+    WebView* view = views.create(&window);
+    view->setGeometry(0, 0, 400, 300);
+    window.show();
+    QSignalSpy loads(view, &WebView::loaded);
+    const auto show = [&](const QString& page) {
+        view->navigate(server.url(page));
+        return loads.wait(20000);
+    };
+    // Going back to an address shown before (no reload) takes it from the
+    // cache, unless the cache was emptied in between; every load finishes.
+    QtWebCache cache;
+    cache.downloads().store(QUrl(u"http://127.0.0.1/chart.gif"_s), "GIF89a");
+    for (int round = 0; round < 4; ++round) {
+        const bool emptied = round % 2 == 1;
+        QVERIFY(show(u"chart-a.html"_s));
+        if (emptied)
+            cache.clearWebCache();
+        const int before = server.requests.value("/chart-b.html");
+        QVERIFY(show(u"chart-b.html"_s));
+        QCOMPARE(server.requests.value("/chart-b.html"), round == 0 || emptied ? before + 1 : before);
+    }
+    QCOMPARE(server.requests.value("/chart-a.html"), 1);
+    QCOMPARE(cache.downloads().count(), 0);
+    QCOMPARE(evaluate(view, u"document.title"_s).toString(), u"chart"_s);
+}
+
+void QtWebViewsTest::hiddenPageIsDiscardedUntilShown() {
+    QWidget window;
+    window.resize(400, 300);
+    auto* tab = new QWidget(&window);
+    tab->setGeometry(0, 0, 400, 300);
+    WebView* view = views.create(tab);
+    view->setDiscardWhenHidden(true);
+    view->setGeometry(0, 0, 400, 300);
+    window.show();
+    QSignalSpy loads(view, &WebView::loaded);
+    view->navigate(page(u"<title>kline</title>"_s));
+    QVERIFY(loads.wait(20000));
+    QWebEnginePage* engine = view->findChild<QWebEngineView*>()->page();
+
+    tab->hide();
+    QTRY_COMPARE_WITH_TIMEOUT(engine->lifecycleState(), QWebEnginePage::LifecycleState::Discarded, 10000);
+    tab->show();
+    QTRY_COMPARE_WITH_TIMEOUT(engine->lifecycleState(), QWebEnginePage::LifecycleState::Active, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, u"document.title"_s).toString(), u"kline"_s, 20000);
 }
 
 int main(int argc, char* argv[]) {

@@ -1,5 +1,6 @@
 #include "demo_portal.h"
 
+#include "chart_routes.h"
 #include "quote_page_builder.h"
 
 #include <QHostAddress>
@@ -64,6 +65,7 @@ DemoPortal::DemoPortal(quint32 seed, QObject* parent) : QObject(parent), walk_(s
     addQuoteRoutes();
     addControlRoutes();
     addProductRoutes();
+    charts_ = std::make_unique<ChartRoutes>(server_, walk_, seed);
 }
 
 DemoPortal::~DemoPortal() {

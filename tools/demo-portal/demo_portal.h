@@ -11,6 +11,8 @@
 
 namespace demoportal {
 
+class ChartRoutes;
+
 // How the portal answers GET /quote/index.html.
 enum class QuoteMode {
     Normal,
@@ -51,6 +53,7 @@ private:
     // Declared first so it outlives the held responders below.
     QHttpServer server_;
     PriceWalk walk_;
+    std::unique_ptr<ChartRoutes> charts_;
     QuoteMode quoteMode_ = QuoteMode::Normal;
     std::list<HeldResponder> held_;
 };

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <csignal>
@@ -48,7 +49,9 @@ std::optional<uint> numberOption(const QCommandLineParser& parser, const QString
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The chart images need fonts and a painter, never a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"aurivex-demo-portal"_s);
 
     QCommandLineParser parser;

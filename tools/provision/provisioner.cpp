@@ -23,6 +23,11 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("kitcoSiteUrl"), QStringLiteral("https://www.kitco.com/"), false},
         {QStringLiteral("hexunSiteUrl"), QStringLiteral("https://www.hexun.com/"), false},
         {QStringLiteral("partnerSiteUrl"), QStringLiteral("https://www.cngold.org/"), false},
+        {QStringLiteral("chartImageHost"), portal, true},
+        {QStringLiteral("chartImageIntlHost"), portal, true},
+        {QStringLiteral("klineChartHost"), portal, true},
+        {QStringLiteral("partnerChartHost"), portal, true},
+        {QStringLiteral("javaDownloadUrl"), QStringLiteral("https://www.java.com/zh-CN/download/"), false},
     };
 }
 
