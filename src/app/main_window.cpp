@@ -7,11 +7,13 @@
 #include "app/lock_window.h"
 #include "app/system_settings_window.h"
 #include "app/tray_controller.h"
+#include "charts/chart_catalogue.h"
 #include "charts/chart_pages.h"
 #include "charts/chart_panel.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
 #include "core/endpoints.h"
+#include "floating/desktop_chart.h"
 #include "floating/floating_strip.h"
 #include "ledger/ledger_window.h"
 #include "media/tv_panel.h"
@@ -69,6 +71,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
 
+    desktopChart_ = new DesktopChart(
+        services_, DesktopChart::chartAddress(hosts.value(charts::hostKey(charts::Host::Image))), this);
     commands_ = new Commands(this);
     buildMenus();
     buildClient(hosts);
@@ -360,7 +364,7 @@ void MainWindow::openFloatingStrip() {
     // and the strip is for when the main window is out of the way. Not
     // openOnce(): the strip must not take the keyboard when it comes forward.
     if (!floatingStrip_)
-        floatingStrip_ = new FloatingStrip(services_, *quoteModel_);
+        floatingStrip_ = new FloatingStrip(services_, *quoteModel_, *desktopChart_);
     floatingStrip_->present();
     update();
 }

@@ -11,6 +11,7 @@
 class AboutWindow;
 class AlertPanel;
 class ExternalTools;
+class DesktopChart;
 class FloatingStrip;
 class ChartPages;
 class Commands;
@@ -136,4 +137,6 @@ private:
     QPointer<SystemSettingsWindow> settingsWindow_;
     QPointer<AboutWindow> aboutWindow_;
     QPointer<FloatingStrip> floatingStrip_;
+    // Outlives the strip that opens it.
+    DesktopChart* desktopChart_;
 };

@@ -3,6 +3,7 @@
 #include "core/app_dir.h"
 #include "core/number_text.h"
 #include "floating/auto_hide.h"
+#include "floating/desktop_chart.h"
 #include "floating/quote_line.h"
 #include "platform/dialogs.h"
 #include "platform/screen.h"
@@ -22,6 +23,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
 #include <QWindow>
@@ -90,9 +92,10 @@ QSlider* placeSlider(QWidget* parent, const QString& name, const QRect& rect, in
 
 } // namespace
 
-FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, QWidget* parent)
+FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, DesktopChart& chart,
+                             QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), services_(services),
-      model_(model) {
+      model_(model), chart_(chart) {
     setObjectName(QStringLiteral("纸小窗口"));
     setWindowTitle(QStringLiteral("纸小窗口"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -196,12 +199,45 @@ void FloatingStrip::buildChartRow() {
                                       QStringLiteral("置前"));
     chartClickThroughBox_ = place<QCheckBox>(this, QStringLiteral("选择框_桌面行情穿透"), {370, 144, 45, 18},
                                              QStringLiteral("穿透"));
-    // The desktop chart window is not part of the program yet: its buttons
-    // stay disabled, and its row is disabled as it is while the chart is closed.
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{openChartButton_, closeChartButton_, chartOpacitySlider_,
-                                         chartSpeedSlider_, chartOnTopBox_, chartClickThroughBox_})
-        control->setEnabled(false);
+    // The row works on an open chart only; a chart left open by an earlier strip counts.
+    enableChartRow(chart_.isOpen());
+    connect(&chart_, &DesktopChart::openChanged, this, &FloatingStrip::enableChartRow);
+    connect(openChartButton_, &QPushButton::clicked, this, &FloatingStrip::openDesktopChart);
+    connect(closeChartButton_, &QPushButton::clicked, this, &FloatingStrip::closeDesktopChart);
+    connect(chartOpacitySlider_, &QSlider::valueChanged, &chart_, &DesktopChart::setOpacityPosition);
+    connect(chartSpeedSlider_, &QSlider::valueChanged, this, &FloatingStrip::onChartSpeedChanged);
+    connect(chartOnTopBox_, &QCheckBox::clicked, &chart_, &DesktopChart::setOnTop);
+    // Unticking does not give the clicks back: only a new chart window takes them again.
+    connect(chartClickThroughBox_, &QCheckBox::clicked, this, [this](bool checked) {
+        if (checked)
+            chart_.makeClickThrough();
+    });
+}
+
+void FloatingStrip::enableChartRow(bool chartOpen) {
+    for (QWidget* control : std::initializer_list<QWidget*>{chartOpacitySlider_, chartSpeedSlider_,
+                                                            chartOnTopBox_, chartClickThroughBox_})
+        control->setEnabled(chartOpen);
+}
+
+void FloatingStrip::openDesktopChart() {
+    chart_.openDesktopChart(chartOpacitySlider_->value(), chartSpeedSlider_->value());
+    chartClickThroughBox_->setToolTip(
+        QStringLiteral("设置这个之前，请先把行情窗口放到你觉得最合适的桌面上的位置。\n"
+                       "设置后，你可以透过窗口操作，要想取消，只能通过小窗口上的关闭走势后，重启即可！"));
+    chartSpeedSlider_->setToolTip(QStringLiteral("调节刷新速度！"));
+    chartOnTopBox_->setToolTip(QStringLiteral("设置到窗口最前面！"));
+}
+
+void FloatingStrip::closeDesktopChart() {
+    chart_.closeDesktopChart();
+}
+
+void FloatingStrip::onChartSpeedChanged(int position) {
+    if (!chart_.isOpen())
+        return;
+    chart_.setSpeedPosition(position);
+    chartSpeedSlider_->setToolTip(QStringLiteral("自动刷新速度%1秒").arg(position));
 }
 
 void FloatingStrip::attachTooltips() {
@@ -289,6 +325,9 @@ void FloatingStrip::loadFloatingSettings() {
     if (!config.exists())
         return;
     using namespace settings::key;
+    // Stored positions only: an open chart keeps what it shows until a slider moves.
+    const QSignalBlocker quietOpacity(chartOpacitySlider_);
+    const QSignalBlocker quietSpeed(chartSpeedSlider_);
     opacitySlider_->setValue(numtext::wholeNumber(config.item(stripOpacity)));
     chartOpacitySlider_->setValue(numtext::wholeNumber(config.item(chartOpacity)));
     chartSpeedSlider_->setValue(numtext::wholeNumber(config.item(chartRefreshSeconds)));

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QWidget>
 
+class DesktopChart;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -29,8 +30,10 @@ public:
     static constexpr int kFoldedHeight = 33;
     static constexpr int kUnfoldedHeight = 169;
 
-    // Reads its settings; the caller shows it (showWithoutActivating below).
-    FloatingStrip(Services& services, const QuoteModel& model, QWidget* parent = nullptr);
+    // Reads its settings; the caller shows it (see present()). The desktop
+    // chart outlives the strip.
+    FloatingStrip(Services& services, const QuoteModel& model, DesktopChart& chart,
+                  QWidget* parent = nullptr);
 
     // Shows the strip and brings it out of an edge it is docked at, without
     // taking the keyboard.
@@ -44,6 +47,8 @@ public:
     void saveFloatingSettings();
     void toggleAdvanced();
     void chooseFont();
+    void openDesktopChart();
+    void closeDesktopChart();
 
     bool advancedShown() const { return advancedShown_; }
     int floatingAlpha() const { return floatingAlpha_; }
@@ -58,6 +63,8 @@ protected:
 private:
     void buildControls();
     void buildChartRow();
+    void enableChartRow(bool chartOpen);
+    void onChartSpeedChanged(int position);
     void attachTooltips();
     void applyTransparency();
     void applyOnTop(bool onTop);
@@ -71,6 +78,7 @@ private:
 
     Services& services_;
     const QuoteModel& model_;
+    DesktopChart& chart_;
 
     QLabel* priceLabel_;
     QPushButton* exitButton_;

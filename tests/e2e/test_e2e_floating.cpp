@@ -1,5 +1,6 @@
 // The real program under Xvfb: the toolbar opens the floating strip, which
-// shows the ICBC prices of the demo portal on its next tick.
+// shows the ICBC prices of the demo portal on its next tick, and the strip
+// opens the desktop chart with the portal's 24-hour image.
 #include "program_run.h"
 #include "settings/settings_store.h"
 
@@ -24,13 +25,15 @@ QJsonObject timerOf(const QJsonObject& window, const QString& name) {
 class FloatingEndToEnd : public QObject {
     Q_OBJECT
 private slots:
-    void toolbarOpensTheStripWithTheIcbcLine();
+    void toolbarOpensTheStripWithTheIcbcLineAndTheDesktopChart();
 };
 
-void FloatingEndToEnd::toolbarOpensTheStripWithTheIcbcLine() {
+void FloatingEndToEnd::toolbarOpensTheStripWithTheIcbcLineAndTheDesktopChart() {
     ProgramRun run;
     QVERIFY2(run.prepare(), qPrintable(run.error()));
-    QVERIFY(settings::writeItem(run.programDir() + u"/config.ini"_s, settings::key::showIcbc, u"1"_s));
+    const QString config = run.programDir() + u"/config.ini"_s;
+    QVERIFY(settings::writeItem(config, settings::key::showIcbc, u"1"_s));
+    QVERIFY(settings::writeItem(config, settings::key::chartOpacity, u"80"_s));
     QVERIFY2(run.startProgram(), qPrintable(run.error()));
     const auto mainWindow = [](const QJsonObject& s) { return findWindow(s, u"Aurivex3.0"_s); };
     QVERIFY(run.waitForState(
@@ -68,10 +71,30 @@ void FloatingEndToEnd::toolbarOpensTheStripWithTheIcbcLine() {
     QVERIFY(findControl(strip, u"选择框_工行价格"_s)[u"checked"].toBool());
     ProgramRun::screenshot(u"floating-strip"_s);
 
-    // Closed by its own button; the main window carries on.
+    // Unfolded, the strip opens the desktop chart, which shows the portal's chart image.
+    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(strip, u"按钮_高级设置"_s)));
+    QVERIFY(run.waitForState(
+        [](const QJsonObject& s) { return findWindow(s, u"纸小窗口"_s)[u"h"].toInt() == 169; }, 5000));
+    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(strip, u"按钮_打开桌面行情"_s)));
+    const auto chartShown = [](const QJsonObject& s) {
+        const QJsonObject chart = findWindow(s, u"黄金行情小窗口hj"_s);
+        const QJsonObject panel = findControl(chart, u"超文本浏览框_行情显示"_s);
+        return chart[u"visible"].toBool() && panel[u"loaded"].toBool();
+    };
+    QVERIFY2(run.waitForState(chartShown, 15000), "the desktop chart did not show its image");
+    const QJsonObject chart = findWindow(run.state(), u"黄金行情小窗口hj"_s);
+    QCOMPARE(findControl(chart, u"超文本浏览框_行情显示"_s)[u"image"].toString(), u"450x275"_s);
+    QVERIFY(chart[u"topmost"].toBool());
+    QCOMPARE(chart[u"opacity"].toInt(), 200); // the stored position 80, × 2.5
+    QVERIFY(
+        findControl(findWindow(run.state(), u"纸小窗口"_s), u"选择框_桌面行情穿透"_s)[u"enabled"].toBool());
+    ProgramRun::screenshot(u"desktop-chart"_s);
+
+    // The strip closes by its own button and the chart stays; the main window carries on.
     QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(strip, u"按钮_退出"_s)));
     QVERIFY(
         run.waitForState([](const QJsonObject& s) { return findWindow(s, u"纸小窗口"_s).isEmpty(); }, 5000));
+    QVERIFY(findWindow(run.state(), u"黄金行情小窗口hj"_s)[u"visible"].toBool());
     QCOMPARE(run.program().state(), QProcess::Running);
     QVERIFY(run.state()[u"messages"].toArray().isEmpty());
 }

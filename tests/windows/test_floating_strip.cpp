@@ -1,8 +1,10 @@
 // The floating quote strip on the real main window with fake services: how
 // it opens, its price line, its settings in "config.ini", auto-hide against
-// the fake screens and the font dialog.
+// the fake screens, the font dialog and the desktop chart it drives.
 #include "app/main_window.h"
+#include "charts/chart_panel.h"
 #include "core/app_dir.h"
+#include "floating/desktop_chart_window.h"
 #include "floating/floating_strip.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
@@ -13,6 +15,7 @@
 #include "support/main_window_lookup.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -22,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 namespace key = settings::key;
@@ -52,6 +56,24 @@ Timer* timer(const QString& name) {
     return control<Timer>(name);
 }
 
+DesktopChartWindow* desktopChart() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* chart = qobject_cast<DesktopChartWindow*>(window))
+            return chart;
+    }
+    return nullptr;
+}
+
+QByteArray pngImage(const QSize& size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 QString priceLine() {
     timer(u"取行情时钟"_s)->tick();
     return control<QLabel>(u"标签_价格显示"_s)->text();
@@ -72,6 +94,7 @@ private slots:
     void autoHideOnTwoScreens();
     void fontDialogSetsFontAndColour();
     void opensAtStartWhenAsked();
+    void desktopChartFromTheBottomRow();
 
 private:
     MainWindow* open();
@@ -133,13 +156,6 @@ void FloatingStripTest::opensFromTheToolbarAsDesigned() {
     QCOMPARE(timer(u"取行情时钟"_s)->interval(), 1000);
     QCOMPARE(timer(u"时钟_窗口自动隐藏判断"_s)->interval(), 0);
     QCOMPARE(control<QPushButton>(u"按钮_退出"_s)->toolTip(), u"退出小窗口！"_s);
-    // The desktop chart is not built yet: its controls are there, disabled.
-    for (const QString& name :
-         {u"按钮_打开桌面行情"_s, u"按钮_关闭桌面行情"_s, u"滑块条_桌面行情透明度"_s,
-          u"滑块条_桌面行情刷新速度"_s, u"选择框_桌面行情置前"_s, u"选择框_桌面行情穿透"_s}) {
-        QWidget* chartControl = control<QWidget>(name);
-        QVERIFY2(chartControl && !chartControl->isEnabled(), qPrintable(name));
-    }
 
     // The slider sets the opacity; the keep-on-top box takes the strip off the top in place.
     control<QSlider>(u"滑块条_透明度控制"_s)->setValue(60);
@@ -359,6 +375,110 @@ void FloatingStripTest::opensAtStartWhenAsked() {
     open();
     QVERIFY(openStrip());
     QVERIFY(window->isVisible());
+}
+
+void FloatingStripTest::desktopChartFromTheBottomRow() {
+    QVERIFY(QFile::remove(config())); // the form's positions
+    open();
+    lookup::toolbarButton(window, 0)->trigger();
+    control<QToolButton>(u"按钮_高级设置"_s)->click();
+    const QStringList row{u"滑块条_桌面行情透明度"_s, u"滑块条_桌面行情刷新速度"_s, u"选择框_桌面行情置前"_s,
+                          u"选择框_桌面行情穿透"_s};
+    const auto rowEnabled = [&] {
+        int enabled = 0;
+        for (const QString& name : row)
+            enabled += control<QWidget>(name)->isEnabled();
+        return enabled == row.size() ? 1 : enabled == 0 ? 0 : -1;
+    };
+    QCOMPARE(rowEnabled(), 0);
+    QCOMPARE(control<QPushButton>(u"按钮_打开桌面行情"_s)->text(), u"打\n开\n势\n图"_s);
+    QVERIFY(!desktopChart());
+
+    // Opened at the form's positions: on top, opacity 75 × 2.5, a reload every 15 s.
+    const int clearsBefore = fakes->webCache.clears;
+    control<QPushButton>(u"按钮_打开桌面行情"_s)->click();
+    DesktopChartWindow* chart = desktopChart();
+    QVERIFY(chart && chart->isVisible());
+    QCOMPARE(chart->windowTitle(), u"黄金行情小窗口hj"_s);
+    QCOMPARE(chart->size(), QSize(492, 310));
+    QVERIFY(chart->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!control<QCheckBox>(u"选择框_桌面行情置前"_s)->isChecked());
+    QCOMPARE(windowAlpha(chart), 187);
+    Timer* reload = chart->findChild<Timer*>(u"时钟_桌行行情更新"_s);
+    QCOMPARE(reload->interval(), 15000);
+    QCOMPARE(rowEnabled(), 1);
+    QCOMPARE(control<QSlider>(u"滑块条_桌面行情刷新速度"_s)->toolTip(), u"调节刷新速度！"_s);
+    QCOMPARE(control<QCheckBox>(u"选择框_桌面行情置前"_s)->toolTip(), u"设置到窗口最前面！"_s);
+
+    // The chart comes through the panel, the web cache emptied first.
+    const auto answerChart = [&](const std::optional<QByteArray>& body) {
+        for (qsizetype i = 0; i < fakes->http.pending.size(); ++i) {
+            if (fakes->http.pending[i].context != chart->panel())
+                continue;
+            FakeHttp::Request request = fakes->http.pending.takeAt(i);
+            QCOMPARE(request.url.toString(),
+                     u"http://127.0.0.1:9/cn/metals/gold/t24_au_cny_gram_450x275g.gif"_s);
+            request.reply(body);
+            return;
+        }
+        QFAIL("no chart asked for");
+    };
+    auto* panel = chart->findChild<ChartPanel*>(u"超文本浏览框_行情显示"_s);
+    QCOMPARE(panel->geometry(), QRect(0, 0, 492, 310));
+    QVERIFY(fakes->webCache.clears > clearsBefore);
+    answerChart(pngImage({450, 275}));
+    QCOMPARE(panel->property("image").toString(), u"450x275"_s);
+
+    // Each tick empties the cache and fetches anew; a failed fetch leaves the panel empty.
+    const int clearsShown = fakes->webCache.clears;
+    reload->tick();
+    QCOMPARE(fakes->webCache.clears, clearsShown + 1);
+    answerChart(std::nullopt);
+    QVERIFY(panel->property("image").toString().isEmpty());
+
+    control<QSlider>(u"滑块条_桌面行情刷新速度"_s)->setValue(20);
+    QCOMPARE(reload->interval(), 20000);
+    QCOMPARE(control<QSlider>(u"滑块条_桌面行情刷新速度"_s)->toolTip(), u"自动刷新速度20秒"_s);
+    control<QSlider>(u"滑块条_桌面行情透明度"_s)->setValue(40);
+    QCOMPARE(windowAlpha(chart), 100);
+
+    // Off the top and back, in place.
+    control<QCheckBox>(u"选择框_桌面行情置前"_s)->click();
+    control<QCheckBox>(u"选择框_桌面行情置前"_s)->click();
+    QVERIFY(chart->isVisible());
+    QVERIFY(!chart->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+
+    // Click-through stays when the box is unticked, and survives another flag's change.
+    control<QCheckBox>(u"选择框_桌面行情穿透"_s)->click();
+    QVERIFY(chart->isClickThrough());
+    control<QCheckBox>(u"选择框_桌面行情穿透"_s)->click();
+    control<QCheckBox>(u"选择框_桌面行情置前"_s)->click();
+    QVERIFY(chart->isVisible());
+    QVERIFY(chart->isClickThrough());
+    QVERIFY(chart->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+
+    // The strip goes, the chart stays; a new strip finds its row enabled.
+    control<QPushButton>(u"按钮_退出"_s)->click();
+    QTRY_COMPARE(openStrips(), 0);
+    QCOMPARE(desktopChart(), chart);
+    lookup::toolbarButton(window, 0)->trigger();
+    QCOMPARE(rowEnabled(), 1);
+
+    // Closed, then opened anew: on top again and taking clicks.
+    QPointer<DesktopChartWindow> closed = chart;
+    control<QPushButton>(u"按钮_关闭桌面行情"_s)->click();
+    QVERIFY(!closed);
+    QCOMPARE(rowEnabled(), 0);
+    control<QPushButton>(u"按钮_打开桌面行情"_s)->click();
+    chart = desktopChart();
+    QVERIFY(chart && !chart->isClickThrough());
+    QVERIFY(chart->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    // Closed from its own frame, the row follows.
+    chart->close();
+    QTRY_COMPARE(rowEnabled(), 0);
+    control<QPushButton>(u"按钮_关闭桌面行情"_s)->click(); // nothing to close
+    QVERIFY(!desktopChart());
 }
 
 QTEST_MAIN(FloatingStripTest)
