@@ -189,6 +189,9 @@ void FloatingStrip::buildChartRow() {
                                           QStringLiteral("打\n开\n势\n图"));
     closeChartButton_ = place<QPushButton>(this, QStringLiteral("按钮_关闭桌面行情"), {411, 78, 20, 55},
                                            QStringLiteral("关\n闭\n势\n图"));
+    // Four lines in 55 pixels: no room for the style's padding.
+    for (QPushButton* button : {openChartButton_, closeChartButton_})
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; font-size: 11px; }"));
     place<QLabel>(this, QStringLiteral("标签2"), {11, 144, 32, 18}, QStringLiteral("透明"));
     chartOpacitySlider_ =
         placeSlider(this, QStringLiteral("滑块条_桌面行情透明度"), {44, 144, 72, 18}, 15, 100, 75);
