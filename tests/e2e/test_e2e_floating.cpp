@@ -1,6 +1,7 @@
 // The real program under Xvfb: the toolbar opens the floating strip, which
 // shows the ICBC prices of the demo portal on its next tick, and the strip
-// opens the desktop chart with the portal's 24-hour image.
+// opens the desktop chart with the portal's 24-hour image, which lets clicks
+// through to the windows beneath once asked to.
 #include "program_run.h"
 #include "settings/settings_store.h"
 
@@ -90,11 +91,26 @@ void FloatingEndToEnd::toolbarOpensTheStripWithTheIcbcLineAndTheDesktopChart() {
         findControl(findWindow(run.state(), u"纸小窗口"_s), u"选择框_桌面行情穿透"_s)[u"enabled"].toBool());
     ProgramRun::screenshot(u"desktop-chart"_s);
 
+    QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(strip, u"选择框_桌面行情穿透"_s)));
+    QVERIFY(run.waitForState(
+        [](const QJsonObject& s) { return findWindow(s, u"黄金行情小窗口hj"_s)[u"clickThrough"].toBool(); },
+        5000));
+
     // The strip closes by its own button and the chart stays; the main window carries on.
     QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(strip, u"按钮_退出"_s)));
     QVERIFY(
         run.waitForState([](const QJsonObject& s) { return findWindow(s, u"纸小窗口"_s).isEmpty(); }, 5000));
     QVERIFY(findWindow(run.state(), u"黄金行情小窗口hj"_s)[u"visible"].toBool());
+
+    // A click on the chart reaches the main window's toolbar beneath it, which opens the strip again.
+    const QPoint beneath = ProgramRun::controlCentre(mainWindow(run.state()), u"命令_小窗口"_s);
+    QVERIFY(QRect(chart[u"x"].toInt(), chart[u"y"].toInt(), chart[u"w"].toInt(), chart[u"h"].toInt())
+                .contains(beneath));
+    QVERIFY(ProgramRun::clickAt(beneath));
+    QVERIFY2(
+        run.waitForState(
+            [](const QJsonObject& s) { return findWindow(s, u"纸小窗口"_s)[u"visible"].toBool(); }, 5000),
+        "the click did not pass through the desktop chart");
     QCOMPARE(run.program().state(), QProcess::Running);
     QVERIFY(run.state()[u"messages"].toArray().isEmpty());
 }
