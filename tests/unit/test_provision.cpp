@@ -42,7 +42,7 @@ void ProvisionTest::createsEveryKeyAtItsDesignDefault() {
     for (const settings::KeyInfo& info : settings::allKeys()) {
         QVERIFY2(settings::keyExists(config, info.section, info.key),
                  qPrintable(info.section + u'/' + info.key));
-        QCOMPARE(settings::readItem(config, info.section, info.key), settings::designDefault(info.form));
+        QCOMPARE(settings::readItem(config, info.section, info.key), provision::firstValue(info));
     }
     QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:1234"_qs);
     // Every chart comes from the demo portal too.
@@ -60,6 +60,9 @@ void ProvisionTest::keepsValuesAlreadyPresent() {
     QCOMPARE(settings::readItem(config, u"常规选项"_qs, u"浮动"_qs), u"1"_qs);
     QCOMPARE(settings::readItem(config, u"自己的"_qs, u"键"_qs), u"值"_qs);
     QCOMPARE(settings::readItem(config, u"常规选项"_qs, u"界面"_qs), u"0"_qs);
+    // The strip and the desktop chart open readable on a first start.
+    QCOMPARE(settings::readItem(config, u"浮动窗口"_qs, u"透明度"_qs), u"98"_qs);
+    QCOMPARE(settings::readItem(config, u"浮动窗口"_qs, u"刷新速度"_qs), u"15"_qs);
 
     // Without an explicit portal, an endpoint the user changed stays.
     QSettings endpoints(dir.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);

@@ -216,6 +216,7 @@ void FloatingStripTest::priceLineFollowsTheModelAndTheBankBoxes() {
 }
 
 void FloatingStripTest::settingsSaveAndLoad() {
+    QVERIFY(settings::writeItem(config(), key::stripOpacity, u"0"_s));
     // The desktop chart's keys belong to the strip's settings too.
     QVERIFY(settings::writeItem(config(), key::chartOpacity, u"80"_s));
     QVERIFY(settings::writeItem(config(), key::chartRefreshSeconds, u"20"_s));

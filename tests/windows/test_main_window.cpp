@@ -2,7 +2,6 @@
 // through its timers, the closed market, start-up options and the layout on
 // resize.
 #include "app/main_window.h"
-#include "settings/settings_store.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
 #include "platform/gbk.h"
@@ -10,6 +9,7 @@
 #include "quotes/quote_cycle.h"
 #include "quotes/quote_model.h"
 #include "quotes/quote_page.h"
+#include "settings/settings_store.h"
 #include "support/fake_services.h"
 #include "support/main_window_lookup.h"
 #include "ui/fonts.h"

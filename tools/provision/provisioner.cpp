@@ -55,6 +55,20 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
     };
 }
 
+// The sliders whose range starts above 0 get the positions the windows
+// themselves offer as defaults, so a first start does not open a nearly
+// transparent strip or desktop chart.
+QString firstValue(const settings::KeyInfo& info) {
+    if (info.section == settings::key::stripOpacity.section && info.key == settings::key::stripOpacity.key)
+        return QStringLiteral("98");
+    if (info.section == settings::key::chartOpacity.section && info.key == settings::key::chartOpacity.key)
+        return QStringLiteral("75");
+    if (info.section == settings::key::chartRefreshSeconds.section &&
+        info.key == settings::key::chartRefreshSeconds.key)
+        return QStringLiteral("15");
+    return settings::designDefault(info.form);
+}
+
 namespace {
 
 QStringList provisionConfig(const QString& path, const Options& options) {
@@ -70,8 +84,7 @@ QStringList provisionConfig(const QString& path, const Options& options) {
     for (const settings::KeyInfo& info : settings::allKeys()) {
         if (!options.reset && present.keyExists(info.section, info.key))
             continue;
-        const QString value =
-            given.keyExists(info.section, info.key) ? given.item(info) : settings::designDefault(info.form);
+        const QString value = given.keyExists(info.section, info.key) ? given.item(info) : firstValue(info);
         if (!settings::writeItem(path, info.section, info.key, value))
             problems << QStringLiteral("cannot write %1").arg(path);
     }

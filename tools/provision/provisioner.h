@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/settings_keys.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,9 @@ struct Endpoint {
     QString value;
     bool onPortal; // served by the data portal, so it follows --portal
 };
+
+// The value a new program directory's config.ini gets for `info`.
+QString firstValue(const settings::KeyInfo& info);
 
 // The endpoint keys and their values for a portal at `portal`.
 QList<Endpoint> endpointDefaults(const QString& portal);
