@@ -6,6 +6,7 @@
 // same program with no alerts set is measured first, so the alerts' own share
 // shows. Every run includes the state dump the benchmark reads (rewritten
 // every 500 ms). Prints figures; asserts nothing.
+#include "figure.h"
 #include "program_run.h"
 #include "settings/settings_store.h"
 
@@ -134,5 +135,8 @@ int main(int argc, char* argv[]) {
     std::printf("  no alerts set:                                  %.2f %%\n", none);
     std::printf("  pop-up channel checking, pop-up resting:        %.2f %%\n", popup);
     std::printf("  pop-up and sound channels, the sound restarting: %.2f %%\n", both);
+    printFigure("idle CPU, no alerts set", none, "%");
+    printFigure("idle CPU, alerts checking (pop-up)", popup, "%");
+    printFigure("idle CPU, alerts checking (pop-up, sound)", both, "%");
     return 0;
 }

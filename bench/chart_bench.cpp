@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "charts/chart_panel.h"
 #include "core/app_dir.h"
+#include "figure.h"
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/pactl_volume.h"
@@ -211,9 +212,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     settle(2000);
+    const double firstMb = treePssMb();
     std::printf(
         "memory with the 24-hour chart, before any web page (PSS, all processes): %.1f MB (target 120 MB)\n",
-        treePssMb());
+        firstMb);
 
     // Every page by its command, each waiting for its charts.
     struct Visit {
@@ -257,9 +259,10 @@ int main(int argc, char* argv[]) {
     if (!opened)
         std::fprintf(stderr, "bench: not every chart window opened\n");
     settle(5000);
+    const double allMb = treePssMb(true);
     std::printf("memory with every page visited and every chart window open (PSS, all processes): %.1f MB "
                 "(target 260 MB)\n",
-                treePssMb(true));
+                allMb);
 
     // Switching to the history page while its six images are cached. The
     // 24-hour refresh, which empties the cache, is stopped for the measurement.
@@ -292,9 +295,13 @@ int main(int argc, char* argv[]) {
             switches << timer.nsecsElapsed() / 1e6;
     }
     std::sort(switches.begin(), switches.end());
+    const double switchMs = switches.isEmpty() ? -1.0 : switches[switches.size() / 2];
     std::printf(
         "switch to the history page with its six images cached, drawn: median %.2f ms over %lld switches\n",
-        switches.isEmpty() ? -1.0 : switches[switches.size() / 2], static_cast<long long>(switches.size()));
+        switchMs, static_cast<long long>(switches.size()));
+    printFigure("memory, 24-hour chart only (PSS)", firstMb, "MB");
+    printFigure("memory, all chart pages and windows (PSS)", opened ? allMb : -1, "MB");
+    printFigure("switch to cached history page (median)", switchMs, "ms");
 
     delete window;
     portal.terminate();

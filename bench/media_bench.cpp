@@ -4,6 +4,7 @@
 // and whether closing a web window gives its memory back (proportional set
 // size of the program and all its children before, with and after each
 // window). Prints figures; asserts nothing.
+#include "figure.h"
 #include "platform/x11_grab.h"
 #include "program_run.h"
 #include "window_close.h"
@@ -111,8 +112,9 @@ void measureGrab() {
     clock.start();
     for (int i = 0; i < kGrabs; ++i)
         x11grab::grab(region);
-    std::printf("shared-memory grab of the magnifier's 240 x 180 region: %.3f ms each\n",
-                clock.nsecsElapsed() / 1e6 / kGrabs);
+    const double each = clock.nsecsElapsed() / 1e6 / kGrabs;
+    std::printf("shared-memory grab of the magnifier's 240 x 180 region: %.3f ms each\n", each);
+    printFigure("shared-memory grab, 240 x 180 region", each, "ms");
 }
 
 void measureProgram() {
@@ -146,6 +148,10 @@ void measureProgram() {
         std::printf("magnifier at 20 frames a second: program %.1f %% of a core (idle %.1f %%), "
                     "X server %.1f %% (idle %.1f %%)\n",
                     lens.first, idle.first, lens.second, idle.second);
+        printFigure("program CPU, magnifier closed", idle.first, "%");
+        printFigure("program CPU, magnifier at 20 frames/s", lens.first, "%");
+        printFigure("X server CPU, magnifier closed", idle.second, "%");
+        printFigure("X server CPU, magnifier at 20 frames/s", lens.second, "%");
         ProgramRun::pressKeys(QStringLiteral("F12"));
         run.waitForState(
             [](const QJsonObject& s) { return findWindow(s, QStringLiteral("超酷放大镜")).isEmpty(); }, 5000);
@@ -155,7 +161,9 @@ void measureProgram() {
 
     // Web windows: memory before, with and after each.
     settle();
-    std::printf("memory before any web page (PSS, program and children): %.1f MB\n", treePssMb(pid));
+    const double before = treePssMb(pid);
+    std::printf("memory before any web page (PSS, program and children): %.1f MB\n", before);
+    printFigure("memory before any web page (PSS)", before, "MB");
     for (int round = 1; round <= 2; ++round) {
         ProgramRun::clickAt(
             ProgramRun::controlCentre(findWindow(run.state(), main), QStringLiteral("命令_资料浏览")));
@@ -168,9 +176,13 @@ void measureProgram() {
         const double open = treePssMb(pid);
         closeWindow(QStringLiteral("Aurivex相关资料专用浏览器"));
         settle();
+        const double closed = treePssMb(pid);
         std::printf(
             "reference browser, round %d: open %.1f MB, closed %.1f MB (of it the program itself %.1f MB)\n",
-            round, open, treePssMb(pid), pssKb(pid) / 1024.0);
+            round, open, closed, pssKb(pid) / 1024.0);
+        const QByteArray label = "memory, reference browser round " + QByteArray::number(round);
+        printFigure(label + " open (PSS)", open, "MB");
+        printFigure(label + " closed (PSS)", closed, "MB");
     }
     ProgramRun::focusWindow(main);
     ProgramRun::pressKeys(QStringLiteral("alt+t"));
@@ -183,7 +195,10 @@ void measureProgram() {
         const double open = treePssMb(pid);
         closeWindow(QStringLiteral("dud实时单位换算"));
         settle();
-        std::printf("unit converter: open %.1f MB, closed %.1f MB\n", open, treePssMb(pid));
+        const double closed = treePssMb(pid);
+        std::printf("unit converter: open %.1f MB, closed %.1f MB\n", open, closed);
+        printFigure("memory, unit converter open (PSS)", open, "MB");
+        printFigure("memory, unit converter closed (PSS)", closed, "MB");
     }
 }
 
