@@ -170,7 +170,9 @@ int main(int argc, char* argv[]) {
     int phases = 0;
     for (QDeadlineTimer faultTime(totalMs - warmUpMs - recoveryMs); !faultTime.hasExpired(); ++phases) {
         const Fault fault = faults[phases % std::size(faults)];
-        std::printf("soak: %s\n", fault == Fault::Down ? "flapping" : FailingPortal::faultName(fault));
+        std::printf("soak: %s (memory %lld kB)\n",
+                    fault == Fault::Down ? "flapping" : FailingPortal::faultName(fault),
+                    static_cast<long long>(pssKb(pid)));
         std::fflush(stdout);
         const QString why = soakFor(std::min<qint64>(kPhaseMs, faultTime.remainingTime() + 1), [&](int step) {
             if (fault == Fault::Down)
