@@ -7,11 +7,14 @@
 #include "app/lock_window.h"
 #include "app/system_settings_window.h"
 #include "app/tray_controller.h"
+#include "charts/chart_catalogue.h"
 #include "charts/chart_pages.h"
 #include "charts/chart_panel.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
 #include "core/endpoints.h"
+#include "floating/desktop_chart.h"
+#include "floating/floating_strip.h"
 #include "ledger/ledger_window.h"
 #include "media/magnifier.h"
 #include "media/reference_browser.h"
@@ -72,6 +75,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
 
+    desktopChart_ = new DesktopChart(
+        services_, DesktopChart::chartAddress(hosts.value(charts::hostKey(charts::Host::Image))), this);
     commands_ = new Commands(this);
     buildMenus();
     buildClient(hosts);
@@ -91,6 +96,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
 }
 
 MainWindow::~MainWindow() {
+    // The strip has no parent (see openFloatingStrip), so it goes with the window by hand.
+    delete floatingStrip_;
     // Closing the main window ends the program, whatever else is open.
     if (services_.quit)
         services_.quit(0);
@@ -152,6 +159,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::InfluenceCharts, page(2));
     commands_->bind(Command::KLineChart, page(3));
     commands_->bind(Command::TechnicalChart, page(4));
+    commands_->bind(Command::FloatingStrip, [this] { openFloatingStrip(); });
     commands_->bind(Command::Overview, [this] { chartPages_->openOverview(); });
     commands_->bind(Command::SimulatedTrading, [this] { openSimulatedTrading(); });
     commands_->bind(Command::Ledger, [this] { openLedger(); });
@@ -382,6 +390,16 @@ void MainWindow::openAbout() {
         opened->show();
 }
 
+void MainWindow::openFloatingStrip() {
+    // Without a parent: window managers hide a minimised window's transients,
+    // and the strip is for when the main window is out of the way. Not
+    // openOnce(): the strip must not take the keyboard when it comes forward.
+    if (!floatingStrip_)
+        floatingStrip_ = new FloatingStrip(services_, *quoteModel_, *desktopChart_);
+    floatingStrip_->present();
+    update();
+}
+
 void MainWindow::bringForward() {
     tray_->bringForward();
 }
@@ -414,6 +432,8 @@ void MainWindow::applyStartupOptions() {
         // A small screen gets the whole of it.
         setWindowState(windowState() | Qt::WindowMaximized);
     }
+    if (config.isOn(settings::key::floatingAtStart))
+        openFloatingStrip();
     const settings::KeyInfo holds[] = {settings::key::holdIcbc, settings::key::holdCcb,
                                        settings::key::holdBoc};
     for (int i = 0; i < 3; ++i) {

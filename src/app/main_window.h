@@ -11,6 +11,8 @@
 class AboutWindow;
 class AlertPanel;
 class ExternalTools;
+class DesktopChart;
+class FloatingStrip;
 class ChartPages;
 class Commands;
 class LedgerWindow;
@@ -111,6 +113,8 @@ private:
     void openUnitConverter();
     void openSystemSettings();
     void openAbout();
+    // The floating quote strip; one at a time.
+    void openFloatingStrip();
 
     Services& services_;
     QuoteModel* quoteModel_;
@@ -146,4 +150,7 @@ private:
     QString startAddress_;
     QPointer<SystemSettingsWindow> settingsWindow_;
     QPointer<AboutWindow> aboutWindow_;
+    QPointer<FloatingStrip> floatingStrip_;
+    // Outlives the strip that opens it.
+    DesktopChart* desktopChart_;
 };

@@ -253,6 +253,7 @@ QJsonObject StateDump::describeWindow(const QWidget* window) {
     entry[u"h"] = frame.height();
     entry[u"opacity"] = windowAlpha(window);
     entry[u"topmost"] = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    entry[u"clickThrough"] = window->windowFlags().testFlag(Qt::WindowTransparentForInput);
     QJsonArray controls;
     const QList<QObject*> children = window->findChildren<QObject*>();
     for (const QObject* child : children) {

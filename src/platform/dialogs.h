@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QList>
 #include <QString>
@@ -36,6 +37,8 @@ public:
     virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
     // Font dialog; nothing when the user cancels.
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+    // Colour dialog; nothing when the user cancels.
+    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial, const QString& title) = 0;
 
     const QList<Shown>& history() const { return history_; }
 

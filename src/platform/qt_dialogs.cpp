@@ -1,5 +1,6 @@
 #include "qt_dialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -78,4 +79,11 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial
     if (!ok)
         return std::nullopt;
     return font;
+}
+
+std::optional<QColor> QtDialogs::chooseColor(QWidget* parent, const QColor& initial, const QString& title) {
+    const QColor colour = QColorDialog::getColor(initial, parent, title);
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour;
 }

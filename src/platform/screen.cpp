@@ -35,6 +35,18 @@ QList<QRect> DesktopScreen::workAreas() const {
     return areas;
 }
 
+QList<QRect> DesktopScreen::geometries() const {
+    QList<QRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        screens.append(primary->geometry());
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary)
+            screens.append(screen->geometry());
+    }
+    return screens;
+}
+
 QPoint DesktopScreen::cursorPos() const {
     return QCursor::pos();
 }

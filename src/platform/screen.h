@@ -24,6 +24,8 @@ public:
     virtual QRect workAreaAt(const QPoint& point) const = 0;
     // The work area of every screen, the primary one first.
     virtual QList<QRect> workAreas() const = 0;
+    // Every screen whole, in the order of workAreas().
+    virtual QList<QRect> geometries() const = 0;
     virtual QPoint cursorPos() const = 0;
     // What the screen under the rectangle's centre shows in the rectangle.
     virtual QPixmap capture(const QRect& rect) const = 0;
@@ -46,6 +48,7 @@ public:
     QRect workArea() const override;
     QRect workAreaAt(const QPoint& point) const override;
     QList<QRect> workAreas() const override;
+    QList<QRect> geometries() const override;
     QPoint cursorPos() const override;
     QPixmap capture(const QRect& rect) const override;
     bool isKeyDown(Qt::Key key) const override;

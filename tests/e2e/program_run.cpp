@@ -129,7 +129,8 @@ bool ProgramRun::setPortalMode(const QString& mode) {
 
 bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode, const QStringList& arguments) {
     program_ = std::make_unique<QProcess>();
-    QProcessEnvironment env = environment_;
+    // The current environment, read at each start: a caller may change it between starts.
+    QProcessEnvironment env = command_.isEmpty() ? QProcessEnvironment::systemEnvironment() : environment_;
     // A dump left by an earlier start must not pass for this one's.
     QFile::remove(dir_.path() + QStringLiteral("/state.json"));
     env.insert(QStringLiteral("AURIVEX_STATE_DUMP"), dir_.path() + QStringLiteral("/state.json"));

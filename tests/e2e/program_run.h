@@ -62,7 +62,7 @@ private:
     std::unique_ptr<QProcess> portal_;
     std::unique_ptr<QProcess> program_;
     QString command_;
-    QProcessEnvironment environment_ = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment_;
     int port_ = 0;
     QString error_;
 };

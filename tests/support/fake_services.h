@@ -33,6 +33,7 @@ public:
     QList<Answer> answers;
     QQueue<QString> files;
     QQueue<std::optional<QFont>> fonts;
+    QQueue<std::optional<QColor>> colours;
     Answer defaultAnswer = Answer::Ok;
 
     QString openFile(QWidget*, const QString&, const QString&) override {
@@ -40,6 +41,9 @@ public:
     }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override {
         return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&, const QString&) override {
+        return colours.isEmpty() ? std::nullopt : colours.dequeue();
     }
 
     // Non-blocking messages still waiting for their OK.
@@ -137,6 +141,7 @@ public:
             areas.append(available(screen));
         return areas;
     }
+    QList<QRect> geometries() const override { return screens; }
     QPoint cursorPos() const override { return cursor; }
     QPixmap capture(const QRect& rect) const override {
         captured.append(rect);

@@ -35,8 +35,7 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
         {QStringLiteral("tvChannel2Stream"), QStringLiteral("http://%1/stv2.m3u8").arg(portal), true},
         {QStringLiteral("tvChannel3Stream"), QStringLiteral("http://%1/cctv1.m3u8").arg(portal), true},
         // The reference browser's sites: a host, with a path in front of the
-        // links' own where one portal stands in for many sites.
-        {QStringLiteral("chartImageHost"), portal, true},
+        // links' own where one portal stands in for many sites (and chartImageHost, above).
         {QStringLiteral("referenceForexHost"), portal + QStringLiteral("/ref/forex"), true},
         {QStringLiteral("referenceDataHost"), portal + QStringLiteral("/ref/data"), true},
         {QStringLiteral("referenceRatesHost"), portal + QStringLiteral("/ref/rates"), true},
