@@ -1,5 +1,6 @@
 #include "qt_http.h"
 
+#include "freed_memory.h"
 #include "time_scale.h"
 
 #include <QNetworkProxy>
@@ -14,6 +15,8 @@ namespace {
 
 // What the socket keeps for us between reads, and what one read takes.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
+// A transfer this large leaves heap pages behind that glibc keeps unless asked.
+constexpr qint64 kLargeTransferBytes = 512 * 1024;
 // A chunk-size line is a few hex digits; extensions are ignored but bounded.
 constexpr qint64 kMaxChunkLineBytes = 1024;
 
@@ -138,6 +141,7 @@ private:
             const QByteArray data = socket->read(kReadBufferBytes);
             if (data.isEmpty())
                 break;
+            received_ += data.size();
             consume(data);
         }
     }
@@ -349,6 +353,9 @@ private:
             return;
         done_ = true;
         --(*tally_)[caller_].inFlight;
+        // Oversized or not, a large answer's buffers go back to the system.
+        if (received_ >= kLargeTransferBytes)
+            releaseFreedMemorySoon();
         deadline_.stop();
         dropConnection();
         deleteLater();
@@ -371,6 +378,7 @@ private:
     QTimer deadline_;
     QAbstractSocket* socket_ = nullptr;
     int connection_ = 0;
+    qint64 received_ = 0;
     int redirectsLeft_ = QtHttp::kMaxRedirects;
     bool done_ = false;
     std::shared_ptr<QtHttp::Tally> tally_;
