@@ -19,6 +19,7 @@
 #include "platform/random.h"
 #include "platform/screen.h"
 #include "platform/services.h"
+#include "platform/time_scale.h"
 #include "platform/xdg_autostart.h"
 #include "ui/app_art.h"
 #include "ui/fonts.h"
@@ -166,6 +167,8 @@ int main(int argc, char* argv[]) {
     const QString dumpPath = qEnvironmentVariable("AURIVEX_STATE_DUMP");
     if (!dumpPath.isEmpty()) {
         dump = std::make_unique<StateDump>(dumpPath, dialogs);
+        if (timescale::accelerated())
+            dump->setHttp(&http);
         dump->start();
     }
     UiWatchdog* watchdog = UiWatchdog::startIfAsked(&app);

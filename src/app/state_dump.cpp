@@ -3,6 +3,7 @@
 #include "charts/chart_tabs.h"
 #include "platform/dialogs.h"
 #include "platform/gbk.h"
+#include "platform/qt_http.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
 #include "quotes/quote_model.h"
@@ -295,6 +296,16 @@ QJsonObject StateDump::snapshot() const {
         messages.append(message);
     }
     root[u"messages"] = messages;
+
+    if (http_) {
+        QJsonObject requests;
+        for (auto it = http_->requestsByCaller().begin(); it != http_->requestsByCaller().end(); ++it) {
+            requests[it.key()] = QJsonObject{{QStringLiteral("inFlight"), it->inFlight},
+                                             {QStringLiteral("peak"), it->peak},
+                                             {QStringLiteral("started"), it->started}};
+        }
+        root[u"requests"] = requests;
+    }
     return root;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 
 class Dialogs;
+class QtHttp;
 class QWidget;
 class Timer;
 
@@ -21,6 +22,8 @@ public:
     StateDump(const QString& path, const Dialogs& dialogs, QObject* parent = nullptr);
 
     void setQuoteModel(QuoteModel* model) { quoteModel_ = model; }
+    // Adds `requests`: each HTTP caller's outstanding, peak and started counts.
+    void setHttp(const QtHttp* http) { http_ = http; }
     void start();
     bool write() const;
 
@@ -31,5 +34,6 @@ private:
     QString path_;
     const Dialogs& dialogs_;
     QPointer<QuoteModel> quoteModel_;
+    const QtHttp* http_ = nullptr;
     Timer* timer_;
 };

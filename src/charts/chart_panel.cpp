@@ -35,8 +35,15 @@ void ChartPanel::load(const QUrl& url, charts::Content content) {
         loadImage(url);
 }
 
+void ChartPanel::dropDownload() {
+    delete download_;
+    download_ = nullptr;
+}
+
 void ChartPanel::loadImage(const QUrl& url) {
     const quint64 serial = ++serial_;
+    // A refresh that comes before the last answer replaces it: one download per panel at most.
+    dropDownload();
     url_ = url;
     setProperty("url", url.toString());
     if (webView_)
@@ -53,11 +60,15 @@ void ChartPanel::loadImage(const QUrl& url) {
             return;
         }
     }
+    download_ = new QObject(this);
+    download_->setObjectName(objectName());
     services_.http->get(
-        url, this,
+        url, download_,
         [this, serial, url, cache](std::optional<QByteArray> body) {
             if (serial != serial_)
                 return;
+            download_->deleteLater();
+            download_ = nullptr;
             const bool shown = body && showImage(*body);
             if (shown && cache)
                 cache->store(url, *body);
@@ -70,6 +81,7 @@ void ChartPanel::loadImage(const QUrl& url) {
 
 void ChartPanel::loadPage(const QUrl& url) {
     ++serial_;
+    dropDownload();
     url_ = url;
     setProperty("url", url.toString());
     clearImage();

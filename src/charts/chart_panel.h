@@ -55,6 +55,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void dropDownload();
     bool showImage(const QByteArray& bytes);
     void clearImage();
     void finish(bool ok);
@@ -63,6 +64,8 @@ private:
     Services& services_;
     QUrl url_;
     quint64 serial_ = 0; // the latest load; answers to older ones are dropped
+    // The context of the image download in flight; ending it ends that download.
+    QObject* download_ = nullptr;
     QPixmap still_;
     QMovie* movie_ = nullptr;
     QBuffer* movieBytes_ = nullptr;

@@ -1,5 +1,8 @@
 #include "qt_http.h"
 
+#include "freed_memory.h"
+#include "time_scale.h"
+
 #include <QNetworkProxy>
 #include <QPointer>
 #include <QSslSocket>
@@ -12,6 +15,8 @@ namespace {
 
 // What the socket keeps for us between reads, and what one read takes.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
+// A transfer this large leaves heap pages behind that glibc keeps unless asked.
+constexpr qint64 kLargeTransferBytes = 512 * 1024;
 // A chunk-size line is a few hex digits; extensions are ignored but bounded.
 constexpr qint64 kMaxChunkLineBytes = 1024;
 
@@ -52,8 +57,15 @@ bool isFetchable(const QUrl& url) {
 // answers once (or never, when the context dies first) and then deletes itself.
 class Fetch : public QObject {
 public:
-    Fetch(const QUrl& url, QObject* context, Http::Reply reply, qint64 maxBytes, int deadlineMs)
-        : url_(url), context_(context), reply_(std::move(reply)), maxBytes_(qMax<qint64>(maxBytes, 0)) {
+    Fetch(const QUrl& url, QObject* context, Http::Reply reply, qint64 maxBytes, int deadlineMs,
+          std::shared_ptr<QtHttp::Tally> tally)
+        : url_(url), context_(context), reply_(std::move(reply)), maxBytes_(qMax<qint64>(maxBytes, 0)),
+          tally_(std::move(tally)),
+          caller_(context->objectName().isEmpty() ? QString::fromLatin1(context->metaObject()->className())
+                                                  : context->objectName()) {
+        QtHttp::CallerRequests& requests = (*tally_)[caller_];
+        ++requests.started;
+        requests.peak = qMax(requests.peak, ++requests.inFlight);
         deadline_.setSingleShot(true);
         connect(&deadline_, &QTimer::timeout, this, [this] { fail(); });
         deadline_.start(deadlineMs);
@@ -129,6 +141,7 @@ private:
             const QByteArray data = socket->read(kReadBufferBytes);
             if (data.isEmpty())
                 break;
+            received_ += data.size();
             consume(data);
         }
     }
@@ -339,6 +352,10 @@ private:
         if (done_)
             return;
         done_ = true;
+        --(*tally_)[caller_].inFlight;
+        // Oversized or not, a large answer's buffers go back to the system.
+        if (received_ >= kLargeTransferBytes)
+            releaseFreedMemorySoon();
         deadline_.stop();
         dropConnection();
         deleteLater();
@@ -361,8 +378,11 @@ private:
     QTimer deadline_;
     QAbstractSocket* socket_ = nullptr;
     int connection_ = 0;
+    qint64 received_ = 0;
     int redirectsLeft_ = QtHttp::kMaxRedirects;
     bool done_ = false;
+    std::shared_ptr<QtHttp::Tally> tally_;
+    QString caller_;
 
     Stage stage_ = Stage::StatusLine;
     Head head_;
@@ -374,13 +394,13 @@ private:
 
 } // namespace
 
-QtHttp::QtHttp(int deadlineMs) : deadlineMs_(deadlineMs) {}
+QtHttp::QtHttp(int deadlineMs) : deadlineMs_(timescale::scaled(deadlineMs)) {}
 
 void QtHttp::get(const QUrl& url, QObject* context, Reply reply, qint64 maxBytes) {
     // Without a context there is no one to answer.
     if (!context)
         return;
-    auto* fetch = new Fetch(url, context, std::move(reply), maxBytes, deadlineMs_);
+    auto* fetch = new Fetch(url, context, std::move(reply), maxBytes, deadlineMs_, tally_);
     // Started from the event loop, so that no answer ever arrives inside get().
     QMetaObject::invokeMethod(
         fetch, [fetch] { fetch->start(); }, Qt::QueuedConnection);

@@ -1,5 +1,7 @@
 #include "timer.h"
 
+#include "time_scale.h"
+
 Timer::Timer(QObject* parent, const QString& designName, int intervalMs) : QObject(parent) {
     setObjectName(designName);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -12,11 +14,13 @@ void Timer::setInterval(int ms) {
         timer_.stop();
         return;
     }
-    timer_.start(ms);
+    requestedMs_ = ms;
+    timer_.start(timescale::scaled(ms));
 }
 
 int Timer::interval() const {
-    return timer_.isActive() ? timer_.interval() : 0;
+    // The program's own figure, also when a soak runs it faster.
+    return timer_.isActive() ? requestedMs_ : 0;
 }
 
 void Timer::tick() {

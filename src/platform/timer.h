@@ -26,4 +26,5 @@ signals:
 
 private:
     QTimer timer_;
+    int requestedMs_ = 0;
 };

@@ -1,5 +1,6 @@
 // The timer's contract: an interval starts or restarts it, 0 stops it, tick()
 // runs the handlers at once.
+#include "platform/time_scale.h"
 #include "platform/timer.h"
 
 #include <QElapsedTimer>
@@ -13,6 +14,8 @@ private slots:
     void tickRunsHandlersWithoutWaiting();
     void firesRepeatedlyWhileRunning();
     void restartPostponesTheNextTick();
+    void soakSpeedsUpOnlySlowTimers_data();
+    void soakSpeedsUpOnlySlowTimers();
 };
 
 void TimerTest::intervalStartsAndZeroStops() {
@@ -59,6 +62,25 @@ void TimerTest::restartPostponesTheNextTick() {
     if (sinceRestart.elapsed() < 950)
         QCOMPARE(spy.count(), before);
     QTRY_COMPARE_WITH_TIMEOUT(spy.count(), before + 1, 5000);
+}
+
+void TimerTest::soakSpeedsUpOnlySlowTimers_data() {
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("runs");
+    QTest::newRow("real time") << 60000 << 1 << 60000;
+    QTest::newRow("price fetch") << 60000 << 20 << 3000;
+    QTest::newRow("floored at the dump's beat") << 3200 << 20 << 500;
+    QTest::newRow("dump beat kept") << 500 << 20 << 500;
+    QTest::newRow("news scroll kept") << 15 << 20 << 15;
+    QTest::newRow("stopped stays stopped") << 0 << 20 << 0;
+}
+
+void TimerTest::soakSpeedsUpOnlySlowTimers() {
+    QFETCH(int, ms);
+    QFETCH(int, speed);
+    QFETCH(int, runs);
+    QCOMPARE(timescale::scaled(ms, speed), runs);
 }
 
 QTEST_GUILESS_MAIN(TimerTest)
