@@ -19,8 +19,8 @@
 #include "media/magnifier.h"
 #include "media/reference_browser.h"
 #include "media/tv_panel.h"
-#include "news/news_list.h"
 #include "media/unit_converter.h"
+#include "news/news_list.h"
 #include "news/news_ticker.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -137,11 +137,11 @@ void MainWindow::buildToolbar() {
 }
 
 void MainWindow::buildMenus() {
-    for (const Commands::Menu& spec : Commands::menus()) {
-        const QString title = QString::fromUtf8(spec.title);
+    for (const Commands::Menu& entry : Commands::menus()) {
+        const QString title = QString::fromUtf8(entry.title);
         QMenu* menu = menuBar()->addMenu(title);
         menu->setObjectName(QStringLiteral("菜单_") + Commands::withoutMnemonic(title));
-        for (const std::optional<Command>& item : spec.items) {
+        for (const std::optional<Command>& item : entry.items) {
             if (item)
                 menu->addAction(commands_->action(*item));
             else

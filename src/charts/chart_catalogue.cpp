@@ -74,7 +74,7 @@ const QList<ChartLink> kCatalogue = {
      "按钮_十年黄金价格走势技术分析图", "十年", "", ""},
 };
 
-const QList<ChartWindowSpec> kWindows = {
+const QList<ChartWindowDesign> kWindows = {
     {ChartWindowKind::HistoryEnlarge,
      "",
      "",
@@ -206,14 +206,14 @@ const ChartLink& chart24() {
     return kCatalogue.first();
 }
 
-const QList<ChartWindowSpec>& chartWindows() {
+const QList<ChartWindowDesign>& chartWindows() {
     return kWindows;
 }
 
-const ChartWindowSpec& chartWindow(ChartWindowKind kind) {
-    for (const ChartWindowSpec& spec : kWindows) {
-        if (spec.kind == kind)
-            return spec;
+const ChartWindowDesign& chartWindow(ChartWindowKind kind) {
+    for (const ChartWindowDesign& design : kWindows) {
+        if (design.kind == kind)
+            return design;
     }
     return kWindows.first();
 }

@@ -69,7 +69,7 @@ enum class ChartWindowKind {
     ThreeDayCny,
 };
 
-struct ChartWindowSpec {
+struct ChartWindowDesign {
     ChartWindowKind kind;
     const char* opener; // the page button that opens it; "" for the six enlarge buttons
     const char* title;  // "" for none
@@ -87,8 +87,8 @@ struct ChartWindowSpec {
     QString openerName() const { return QString::fromUtf8(opener); }
 };
 
-const QList<ChartWindowSpec>& chartWindows();
-const ChartWindowSpec& chartWindow(ChartWindowKind kind);
+const QList<ChartWindowDesign>& chartWindows();
+const ChartWindowDesign& chartWindow(ChartWindowKind kind);
 
 // The partner quote site's chart page, "/" on "partnerChartHost".
 QUrl partnerUrl(const QString& hostValue);

@@ -41,7 +41,7 @@ struct Page {
 
 // Content frames hold their charts exactly; the layout centres them beside
 // the side panel. The K-line page's buttons need a wider panel for "15分钟K线".
-const Page kPageSpecs[ChartPages::kPages] = {
+const Page kPageDesigns[ChartPages::kPages] = {
     {"24小时黄金", "一夹侧边控制背景框", kSidePanelWidth, nullptr, {}},
     {"历史黄金走势图", "二夹侧边控制背景框", kSidePanelWidth, "历史走势背景框", {664, 572}},
     {"影响走势图", "三夹侧边控制背景框", kSidePanelWidth, "影响走势背景框", {672, 572}},
@@ -68,18 +68,18 @@ ChartPages::ChartPages(QWidget* parent, Services& services, const endpoints::End
     tabs_->setObjectName(QStringLiteral("高级选择夹"));
     tabs_->setGeometry(2, 52, 745, 614);
     tabs_->setFont(QFont(QStringLiteral("宋体"), 9));
-    for (const Page& spec : kPageSpecs) {
-        QWidget* page = tabs_->addPage(QString::fromUtf8(spec.caption));
-        auto* side = place<QFrame>(page, QString::fromUtf8(spec.sidePanel),
-                                   {745 - spec.sideWidth - 1, 1, spec.sideWidth, 611});
+    for (const Page& design : kPageDesigns) {
+        QWidget* page = tabs_->addPage(QString::fromUtf8(design.caption));
+        auto* side = place<QFrame>(page, QString::fromUtf8(design.sidePanel),
+                                   {745 - design.sideWidth - 1, 1, design.sideWidth, 611});
         side->setFrameShape(QFrame::StyledPanel);
         sidePanels_.append(side);
-        if (!spec.content) {
+        if (!design.content) {
             contentFrames_.append(nullptr);
             continue;
         }
-        const QSize size = spec.contentSize;
-        auto* content = place<QFrame>(page, QString::fromUtf8(spec.content),
+        const QSize size = design.contentSize;
+        auto* content = place<QFrame>(page, QString::fromUtf8(design.content),
                                       {(683 - size.width()) / 2, 30, size.width(), size.height()});
         contentFrames_.append(content);
     }
@@ -391,15 +391,15 @@ void ChartPages::enlarge(const ChartLink& row) {
 }
 
 void ChartPages::openChartWindow(ChartWindowKind kind) {
-    const charts::ChartWindowSpec& spec = charts::chartWindow(kind);
+    const charts::ChartWindowDesign& design = charts::chartWindow(kind);
     const QUrl url = kind == ChartWindowKind::HistoryEnlarge
                          ? enlargeUrl_
-                         : charts::chartUrl(hosts_.at(Host::Image), QString::fromUtf8(spec.path));
+                         : charts::chartUrl(hosts_.at(Host::Image), QString::fromUtf8(design.path));
     QPointer<ChartWindow>& window = windows_[kind];
     // An open enlarge window shows the chart of the button just pressed.
     if (window && kind == ChartWindowKind::HistoryEnlarge && window->url() != url)
         window->setUrl(url);
-    ChartWindow* opened = openOnce(window, [&] { return new ChartWindow(spec, url, services_); });
+    ChartWindow* opened = openOnce(window, [&] { return new ChartWindow(design, url, services_); });
     if (!opened)
         return;
     if (kind == ChartWindowKind::HistoryEnlarge)

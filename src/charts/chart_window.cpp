@@ -30,25 +30,25 @@ const LegendRow kLegend[] = {
 
 } // namespace
 
-ChartWindow::ChartWindow(const charts::ChartWindowSpec& spec, const QUrl& url, Services& services)
-    : QWidget(nullptr, Qt::Window), spec_(spec), services_(services), url_(url) {
+ChartWindow::ChartWindow(const charts::ChartWindowDesign& design, const QUrl& url, Services& services)
+    : QWidget(nullptr, Qt::Window), design_(design), services_(services), url_(url) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(spec.titleText());
-    const QSize client = spec.size - kFrameExtra;
+    setWindowTitle(design.titleText());
+    const QSize client = design.size - kFrameExtra;
     setFixedSize(client);
 
     // The chart sits one pixel inside its frame.
-    const QSize chart = spec.controlSize;
+    const QSize chart = design.controlSize;
     auto* frame =
         place<QFrame>(this, QStringLiteral("外形框1"), {2, 2, chart.width() + 2, chart.height() + 2});
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Plain);
     frame->setStyleSheet(QStringLiteral("QFrame#外形框1 { border: 1px solid #8eaecf; }"));
     panel_ = new ChartPanel(frame, services);
-    panel_->setObjectName(spec.controlName());
+    panel_->setObjectName(design.controlName());
     panel_->setGeometry(1, 1, chart.width(), chart.height());
 
-    if (spec.refreshButton) {
+    if (design.refreshButton) {
         const int left = frame->width() - kRefreshWidth - 2;
         auto* refreshButton =
             place<QPushButton>(frame, QStringLiteral("按钮_手动刷新"),
@@ -57,18 +57,18 @@ ChartWindow::ChartWindow(const charts::ChartWindowSpec& spec, const QUrl& url, S
     }
 
     int y = frame->geometry().bottom() + 4;
-    if (spec.legend) {
+    if (design.legend) {
         addLegend();
         y += static_cast<int>(std::size(kLegend)) * 20;
     }
     place<QLabel>(this, QStringLiteral("标签1"), {6, y, client.width() - 12, 18},
-                  QString::fromUtf8(spec.hint));
+                  QString::fromUtf8(design.hint));
 
     refresh();
 }
 
 void ChartWindow::addLegend() {
-    int y = 2 + spec_.controlSize.height() + 2 + 4;
+    int y = 2 + design_.controlSize.height() + 2 + 4;
     for (const LegendRow& row : kLegend) {
         auto* canvas = place<QWidget>(this, QString::fromUtf8(row.canvas), {8, y, 8, 18});
         canvas->setAutoFillBackground(true);
@@ -87,10 +87,10 @@ void ChartWindow::setUrl(const QUrl& url) {
 
 void ChartWindow::refresh() {
     // The three-day yuan chart shows that it is working while the cache empties.
-    const bool busyCursor = spec_.kind == charts::ChartWindowKind::ThreeDayCny;
+    const bool busyCursor = design_.kind == charts::ChartWindowKind::ThreeDayCny;
     if (busyCursor)
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (spec_.clearsCache && services_.webCache)
+    if (design_.clearsCache && services_.webCache)
         services_.webCache->clearWebCache();
     panel_->loadImage(url_);
     if (busyCursor)

@@ -18,10 +18,10 @@ public:
     // than the client area.
     static constexpr QSize kFrameExtra{8, 30};
 
-    // Loads `url` at once, emptying the web cache first where the spec says so.
-    ChartWindow(const charts::ChartWindowSpec& spec, const QUrl& url, Services& services);
+    // Loads `url` at once, emptying the web cache first where its design says so.
+    ChartWindow(const charts::ChartWindowDesign& design, const QUrl& url, Services& services);
 
-    const charts::ChartWindowSpec& spec() const { return spec_; }
+    const charts::ChartWindowDesign& design() const { return design_; }
     ChartPanel* panel() const { return panel_; }
     QUrl url() const { return url_; }
     // Shows another chart: the enlarge window's next image.
@@ -32,7 +32,7 @@ public:
 private:
     void addLegend();
 
-    const charts::ChartWindowSpec& spec_;
+    const charts::ChartWindowDesign& design_;
     Services& services_;
     QUrl url_;
     ChartPanel* panel_ = nullptr;

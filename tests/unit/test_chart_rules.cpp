@@ -90,7 +90,7 @@ void ChartRulesTest::unconfiguredHostAsksForNothing() {
 void ChartRulesTest::chartWindowsLoadTheirImages() {
     using charts::ChartWindowKind;
     QCOMPARE(charts::chartWindows().size(), 6);
-    const charts::ChartWindowSpec& newYork = charts::chartWindow(ChartWindowKind::NewYorkGold);
+    const charts::ChartWindowDesign& newYork = charts::chartWindow(ChartWindowKind::NewYorkGold);
     QCOMPARE(newYork.titleText(), u"纽约黄金价格走势图"_s);
     QVERIFY(newYork.clearsCache);
     QCOMPARE(QString::fromUtf8(newYork.path), u"/cn/live_charts/nygoldcn.gif"_s);
