@@ -7,6 +7,7 @@
 // shows. Every run includes the state dump the benchmark reads (rewritten
 // every 500 ms). Prints figures; asserts nothing.
 #include "figure.h"
+#include "process_figures.h"
 #include "program_run.h"
 #include "settings/settings_store.h"
 
@@ -49,23 +50,6 @@ qint64 cpuTicks(qint64 pid) {
     // Fields after the command name in parentheses; utime and stime are the 14th and 15th.
     const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
     return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
-}
-
-QList<qint64> processTree(qint64 pid) {
-    QList<qint64> tree{pid};
-    for (qsizetype i = 0; i < tree.size(); ++i) {
-        const QDir tasks(QStringLiteral("/proc/%1/task").arg(tree[i]));
-        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QFile children(tasks.filePath(task) + QStringLiteral("/children"));
-            if (!children.open(QIODevice::ReadOnly))
-                continue;
-            for (const QByteArray& child : children.readAll().split(' ')) {
-                if (!child.trimmed().isEmpty())
-                    tree.append(child.trimmed().toLongLong());
-            }
-        }
-    }
-    return tree;
 }
 
 qint64 treeTicks(qint64 pid) {

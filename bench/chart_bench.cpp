@@ -23,6 +23,7 @@
 #include "platform/services.h"
 #include "platform/web_views.h"
 #include "platform/xdg_autostart.h"
+#include "process_figures.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
@@ -42,17 +43,6 @@
 #include <functional>
 
 namespace {
-
-qint64 pssKb(qint64 pid) {
-    QFile file(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
 
 // The demo portal, a child of the benchmark but no part of the program.
 qint64 portalPid = 0;

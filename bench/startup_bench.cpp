@@ -5,6 +5,7 @@
 // idle spell, and how late the UI thread ran a 5 ms timer (the program's
 // watchdog). Prints figures; asserts nothing.
 #include "figure.h"
+#include "process_figures.h"
 #include "program_run.h"
 
 #include <QCoreApplication>
@@ -21,36 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Proportional set size of one process, in kB, from smaps_rollup.
-qint64 pssKb(qint64 pid) {
-    QFile file(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
-// The process and all its descendants.
-QList<qint64> processTree(qint64 pid) {
-    QList<qint64> tree{pid};
-    for (qsizetype i = 0; i < tree.size(); ++i) {
-        const QDir tasks(QStringLiteral("/proc/%1/task").arg(tree[i]));
-        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QFile children(tasks.filePath(task) + QStringLiteral("/children"));
-            if (!children.open(QIODevice::ReadOnly))
-                continue;
-            for (const QByteArray& child : children.readAll().split(' ')) {
-                if (!child.trimmed().isEmpty())
-                    tree.append(child.trimmed().toLongLong());
-            }
-        }
-    }
-    return tree;
-}
 
 struct Run {
     double splashMs = -1;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+// Figures of running processes read from /proc, shared by the benchmarks.
+
+// Proportional set size of one process, in kB, from smaps_rollup; 0 when unreadable.
+inline qint64 pssKb(qint64 pid) {
+    QFile file(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith("Pss:"))
+            return line.mid(4).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+
+// The process and all its descendants.
+inline QList<qint64> processTree(qint64 pid) {
+    QList<qint64> tree{pid};
+    for (qsizetype i = 0; i < tree.size(); ++i) {
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(tree[i]));
+        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile children(tasks.filePath(task) + QStringLiteral("/children"));
+            if (!children.open(QIODevice::ReadOnly))
+                continue;
+            for (const QByteArray& child : children.readAll().split(' ')) {
+                if (!child.trimmed().isEmpty())
+                    tree.append(child.trimmed().toLongLong());
+            }
+        }
+    }
+    return tree;
+}
