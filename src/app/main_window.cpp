@@ -21,6 +21,7 @@
 #include "media/tv_panel.h"
 #include "media/unit_converter.h"
 #include "news/news_list.h"
+#include "news/news_strip.h"
 #include "news/news_ticker.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -256,7 +257,8 @@ void MainWindow::applyLayout(const MainLayout& layout) {
     for (const LayoutBinding& binding : layout_)
         binding.widget->setGeometry(binding.field(l));
     statusPart1_->setFixedWidth(std::max(0, l.statusPart1Width));
-    newsTicker_->strip()->update();
+    // What lies beneath the headline may have changed.
+    newsTicker_->strip()->refreshBackground();
 }
 
 void MainWindow::layoutMainWindow() {

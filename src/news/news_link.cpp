@@ -1,5 +1,8 @@
 #include "news_link.h"
 
+#include "news_strip.h"
+
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -10,15 +13,29 @@ NewsLink::NewsLink(QWidget* parent) : QLabel(parent) {
     setPalette(colours);
 }
 
-void NewsLink::paintEvent(QPaintEvent*) {
-    if (text().isEmpty())
+void NewsLink::paintEvent(QPaintEvent* event) {
+    const auto* strip = qobject_cast<const NewsStrip*>(parentWidget());
+    if (strip && strip->grabbing())
         return;
     QPainter painter(this);
+    painter.setClipRegion(event->region());
+    if (strip && testAttribute(Qt::WA_OpaquePaintEvent) && !strip->background().isNull())
+        painter.drawPixmap(-x(), -y(), strip->background());
+    if (text().isEmpty())
+        return;
+    if (laidOutText_ != text() || laidOutFont_ != font()) {
+        laidOutText_ = text();
+        laidOutFont_ = font();
+        laidOut_ = QStaticText(laidOutText_);
+        laidOut_.setTextFormat(Qt::PlainText);
+        laidOut_.prepare(QTransform(), laidOutFont_);
+        laidOutWidth_ = fontMetrics().horizontalAdvance(laidOutText_);
+    }
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
     // The glyphs end a row above the underline, which takes the last row.
     const int baseline = height() - 3;
-    painter.drawText(QPoint(0, baseline), text());
-    const int width = std::min(this->width(), fontMetrics().horizontalAdvance(text()));
+    painter.drawStaticText(QPointF(0, baseline - fontMetrics().ascent()), laidOut_);
+    const int width = std::min(this->width(), laidOutWidth_);
     painter.drawLine(0, height() - 1, width - 1, height() - 1);
 }

@@ -3,6 +3,7 @@
 #include "news_link.h"
 #include "news_list.h"
 #include "news_store.h"
+#include "news_strip.h"
 #include "platform/http.h"
 #include "platform/launcher.h"
 #include "platform/services.h"
@@ -24,7 +25,7 @@ constexpr int kLinkHeight = 14;
 
 NewsTicker::NewsTicker(QWidget* client, Services& services, const QUrl& listUrl)
     : QObject(client), services_(services), listUrl_(listUrl) {
-    strip_ = place<QWidget>(client, QStringLiteral("新闻背景画板"), {502, 668, 250, 16});
+    strip_ = place<NewsStrip>(client, QStringLiteral("新闻背景画板"), {502, 668, 250, 16});
     // A headline is text, never markup a label would render.
     link_ = place<NewsLink>(strip_, QStringLiteral("新闻显示链接框"), {250, 1, 400, kLinkHeight});
     link_->installEventFilter(this);

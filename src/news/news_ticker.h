@@ -7,6 +7,7 @@
 #include <QThreadPool>
 #include <QUrl>
 
+class NewsStrip;
 class QLabel;
 class QWidget;
 class Timer;
@@ -32,7 +33,7 @@ public:
     // Waits for a position still being written.
     ~NewsTicker() override;
 
-    QWidget* strip() const { return strip_; }
+    NewsStrip* strip() const { return strip_; }
     QLabel* link() const { return link_; }
 
     // Downloads the list, once per run, and starts the ticker where the news
@@ -60,7 +61,7 @@ private:
 
     Services& services_;
     QUrl listUrl_;
-    QWidget* strip_;
+    NewsStrip* strip_;
     QLabel* link_;
     Timer* scrollTimer_;
     QList<QByteArray> newsLines_;

@@ -4,6 +4,7 @@
 #include "core/app_dir.h"
 #include "news/news_list.h"
 #include "news/news_store.h"
+#include "news/news_strip.h"
 #include "news/news_ticker.h"
 #include "platform/gbk.h"
 #include "platform/timer.h"
@@ -54,6 +55,7 @@ private slots:
     void positionsAcrossRuns();
     void quittingHalfwayGoesOnWithTheNextLine();
     void scrollsOutThenStopsEmpty();
+    void stripAndLinkShowWhatLiesBeneath();
     void noListLeavesTickerAndFileAlone_data();
     void noListLeavesTickerAndFileAlone();
     void onlyWebAddressesOpen();
@@ -209,6 +211,40 @@ void NewsTickerTest::scrollsOutThenStopsEmpty() {
     QCOMPARE(scrollTimer()->interval(), 0);
     QVERIFY(link()->text().isEmpty());
     QVERIFY(ticker->target().isEmpty());
+}
+
+// The strip and the link paint a picture of the window beneath them rather
+// than letting it paint through; it must follow the window.
+void NewsTickerTest::stripAndLinkShowWhatLiesBeneath() {
+    const auto paint = [this](const QColor& colour) {
+        QPalette palette = client->palette();
+        palette.setColor(QPalette::Window, colour);
+        client->setPalette(palette);
+        client->setAutoFillBackground(true);
+    };
+    const auto shown = [this](int x, int y) {
+        const QRect strip = ticker->strip()->geometry();
+        return client->grab(strip).toImage().pixelColor(x, y);
+    };
+    paint(Qt::darkCyan);
+    QVERIFY(feed(numberedList(1)));
+    for (int i = 0; i < 100; ++i)
+        tick();
+    QVERIFY(QTest::qWaitFor([this] { return !ticker->strip()->background().isNull(); }, 2000));
+    QVERIFY(link()->testAttribute(Qt::WA_OpaquePaintEvent));
+    // Above the link, and the link's own last column, which no glyph reaches.
+    const QPoint linkEnd(link()->x() + link()->width() - 1, link()->y() + 4);
+    QCOMPARE(shown(5, 0), QColor(Qt::darkCyan));
+    QCOMPARE(shown(linkEnd.x(), linkEnd.y()), QColor(Qt::darkCyan));
+    QVERIFY(shown(link()->x() + 3, link()->height() - 1 + link()->y()) !=
+            QColor(Qt::darkCyan)); // the underline
+
+    paint(Qt::darkYellow);
+    QVERIFY(QTest::qWaitFor([this] { return !ticker->strip()->background().isNull(); }, 2000));
+    QCOMPARE(shown(5, 0), QColor(Qt::darkYellow));
+    ticker->strip()->refreshBackground();
+    tick();
+    QCOMPARE(shown(linkEnd.x() - 1, linkEnd.y()), QColor(Qt::darkYellow));
 }
 
 void NewsTickerTest::noListLeavesTickerAndFileAlone_data() {
