@@ -56,7 +56,7 @@ AboutWindow::AboutWindow(Services& services, const QString& version, QWidget* pa
 
     caption(this, QStringLiteral("标签5"), {147, 65}, QStringLiteral("网    站："));
     addLink(this, QStringLiteral("超级链接框1"), {236, 65}, QStringLiteral("Aurivex 主页"),
-            hosts.value(QStringLiteral("productPageUrl")));
+            hosts.value(endpoints::key::productPageUrl));
 
     auto* notice = place<QPlainTextEdit>(this, QStringLiteral("编辑框1"), {27, 91, 343, 40}, noticeText());
     notice->setPlainText(noticeText());
@@ -73,7 +73,7 @@ AboutWindow::AboutWindow(Services& services, const QString& version, QWidget* pa
         QPoint at;
         const char* link;
         const char* linkText;
-        const char* urlKey;
+        const QString* urlKey;
     };
     static const Credit rows[] = {
         {"标签6",
@@ -81,18 +81,28 @@ AboutWindow::AboutWindow(Services& services, const QString& version, QWidget* pa
          {10, 21},
          "国际金价网超级链接框",
          "Kitco",
-         "kitcoSiteUrl"},
-        {"标签7", "和讯网：", {10, 54}, "和讯网超级链接框", "www.hexun.com", "hexunSiteUrl"},
-        {"标签8", "中国工商银行：", {181, 54}, "工商银行超级链接框", "www.icbc.com.cn", "icbcSiteUrl"},
-        {"标签10", "中国建设银行：", {10, 88}, "建设银行超级链接框", "www.ccb.com", "ccbSiteUrl"},
-        {"标签9", "中国银行：", {191, 88}, "中国银行超级链接框", "www.boc.cn", "bocSiteUrl"},
-        {"标签1", "行情合作伙伴：", {10, 121}, "超级链接框2", "金投网", "partnerSiteUrl"},
+         &endpoints::key::kitcoSiteUrl},
+        {"标签7", "和讯网：", {10, 54}, "和讯网超级链接框", "www.hexun.com", &endpoints::key::hexunSiteUrl},
+        {"标签8",
+         "中国工商银行：",
+         {181, 54},
+         "工商银行超级链接框",
+         "www.icbc.com.cn",
+         &endpoints::key::icbcSiteUrl},
+        {"标签10",
+         "中国建设银行：",
+         {10, 88},
+         "建设银行超级链接框",
+         "www.ccb.com",
+         &endpoints::key::ccbSiteUrl},
+        {"标签9", "中国银行：", {191, 88}, "中国银行超级链接框", "www.boc.cn", &endpoints::key::bocSiteUrl},
+        {"标签1", "行情合作伙伴：", {10, 121}, "超级链接框2", "金投网", &endpoints::key::partnerSiteUrl},
     };
     for (const Credit& row : rows) {
         QLabel* label =
             caption(credits, QString::fromUtf8(row.label), row.at, QString::fromUtf8(row.labelText));
         addLink(credits, QString::fromUtf8(row.link), {row.at.x() + label->width() + 2, row.at.y()},
-                QString::fromUtf8(row.linkText), hosts.value(QString::fromUtf8(row.urlKey)));
+                QString::fromUtf8(row.linkText), hosts.value(*row.urlKey));
     }
 
     auto* close = place<QPushButton>(this, QStringLiteral("关于窗口关闭按钮"), {158, 328, 100, 22},

@@ -72,7 +72,7 @@ ExternalToolsWindow::ExternalToolsWindow(Services& services, QWidget* parent)
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    const QString downloadUrl = endpoints::value(QStringLiteral("mt4DownloadUrl"));
+    const QString downloadUrl = endpoints::value(endpoints::key::mt4DownloadUrl);
     auto* download =
         place<QPushButton>(this, QStringLiteral("超级链接框1"), {423, 20, 30, 14}, QStringLiteral("下载"));
     download->setFlat(true);

@@ -71,7 +71,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     quoteModel_ = new QuoteModel(this);
     quoteFetcher_ =
         new QuoteFetcher(*quoteModel_, *services_.http,
-                         QuoteFetcher::pageUrl(hosts.value(QStringLiteral("quotePortalHost"))), this);
+                         QuoteFetcher::pageUrl(hosts.value(endpoints::key::quotePortalHost)), this);
     connect(quoteFetcher_, &QuoteFetcher::dataError, this, &MainWindow::showDataError);
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
@@ -112,9 +112,9 @@ void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
     worldClock_ = new WorldClock(this, client_, *services_.clock);
     chartPages_ = new ChartPages(client_, services_, hosts);
     bankPanel_ = quotepanels::buildBankPanel(chartPages_->page(0), services_.launcher,
-                                             {hosts.value(QStringLiteral("icbcSiteUrl")),
-                                              hosts.value(QStringLiteral("ccbSiteUrl")),
-                                              hosts.value(QStringLiteral("bocSiteUrl"))});
+                                             {hosts.value(endpoints::key::icbcSiteUrl),
+                                              hosts.value(endpoints::key::ccbSiteUrl),
+                                              hosts.value(endpoints::key::bocSiteUrl)});
     connect(bankPanel_.splitter, &QPushButton::clicked, this, &MainWindow::toggleBankPanel);
     buildRightColumn(hosts);
     buildStatusBar(hosts);
@@ -176,7 +176,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::Help, [this] { tools_->openHelp(); });
     commands_->bind(Command::SystemSettings, [this] { openSystemSettings(); });
     commands_->bind(Command::About, [this] { openAbout(); });
-    const QString productPage = hosts.value(QStringLiteral("productPageUrl"));
+    const QString productPage = hosts.value(endpoints::key::productPageUrl);
     if (!productPage.isEmpty())
         commands_->bind(Command::CheckForUpdates,
                         [this, productPage] { services_.launcher->openUrl(QUrl(productPage)); });
@@ -208,7 +208,7 @@ void MainWindow::buildStatusBar(const endpoints::Endpoints& hosts) {
     statusBar_->addWidget(statusPart1_);
     statusBar_->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
     newsTicker_ =
-        new NewsTicker(client_, services_, newslist::listUrl(hosts.value(QStringLiteral("newsHost"))));
+        new NewsTicker(client_, services_, newslist::listUrl(hosts.value(endpoints::key::newsHost)));
     // The news strip lies over the status bar: it steps aside while the bar says something.
     connect(statusBar_, &QStatusBar::messageChanged, newsTicker_->strip(),
             [strip = newsTicker_->strip()](const QString& message) { strip->setVisible(message.isEmpty()); });

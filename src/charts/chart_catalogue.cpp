@@ -1,5 +1,7 @@
 #include "chart_catalogue.h"
 
+#include "core/endpoints.h"
+
 namespace charts {
 
 namespace {
@@ -148,13 +150,13 @@ const QList<ChartWindowDesign> kWindows = {
 QString hostKey(Host host) {
     switch (host) {
     case Host::Image:
-        return QStringLiteral("chartImageHost");
+        return endpoints::key::chartImageHost;
     case Host::ImageIntl:
-        return QStringLiteral("chartImageIntlHost");
+        return endpoints::key::chartImageIntlHost;
     case Host::KLine:
-        return QStringLiteral("klineChartHost");
+        return endpoints::key::klineChartHost;
     case Host::Partner:
-        return QStringLiteral("partnerChartHost");
+        return endpoints::key::partnerChartHost;
     }
     return {};
 }

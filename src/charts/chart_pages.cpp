@@ -62,7 +62,7 @@ ChartPages::ChartPages(QWidget* parent, Services& services, const endpoints::End
     : QObject(parent), services_(services) {
     for (Host host : {Host::Image, Host::ImageIntl, Host::KLine, Host::Partner})
         hosts_[host] = hosts.value(charts::hostKey(host));
-    javaDownloadUrl_ = hosts.value(QStringLiteral("javaDownloadUrl"));
+    javaDownloadUrl_ = hosts.value(endpoints::key::javaDownloadUrl);
 
     tabs_ = new ChartTabs(parent);
     tabs_->setObjectName(QStringLiteral("高级选择夹"));

@@ -27,6 +27,46 @@ private:
     QHash<QString, QString> values_;
 };
 
+// Every key of the file, spelled once for the program and for the tool that
+// writes the file.
+namespace key {
+inline const QString quotePortalHost = QStringLiteral("quotePortalHost");
+inline const QString productPageUrl = QStringLiteral("productPageUrl");
+inline const QString icbcSiteUrl = QStringLiteral("icbcSiteUrl");
+inline const QString ccbSiteUrl = QStringLiteral("ccbSiteUrl");
+inline const QString bocSiteUrl = QStringLiteral("bocSiteUrl");
+inline const QString chartImageHost = QStringLiteral("chartImageHost");
+inline const QString chartImageIntlHost = QStringLiteral("chartImageIntlHost");
+inline const QString klineChartHost = QStringLiteral("klineChartHost");
+inline const QString partnerChartHost = QStringLiteral("partnerChartHost");
+inline const QString javaDownloadUrl = QStringLiteral("javaDownloadUrl");
+inline const QString newsHost = QStringLiteral("newsHost");
+inline const QString mt4DownloadUrl = QStringLiteral("mt4DownloadUrl");
+inline const QString kitcoSiteUrl = QStringLiteral("kitcoSiteUrl");
+inline const QString hexunSiteUrl = QStringLiteral("hexunSiteUrl");
+inline const QString partnerSiteUrl = QStringLiteral("partnerSiteUrl");
+inline const QString tvStartStream = QStringLiteral("tvStartStream");
+inline const QString tvChannel1Stream = QStringLiteral("tvChannel1Stream");
+inline const QString tvChannel2Stream = QStringLiteral("tvChannel2Stream");
+inline const QString tvChannel3Stream = QStringLiteral("tvChannel3Stream");
+inline const QString referenceForexHost = QStringLiteral("referenceForexHost");
+inline const QString referenceDataHost = QStringLiteral("referenceDataHost");
+inline const QString referenceRatesHost = QStringLiteral("referenceRatesHost");
+inline const QString referenceStocksHost = QStringLiteral("referenceStocksHost");
+inline const QString referenceSearchHost = QStringLiteral("referenceSearchHost");
+inline const QString referenceSohuHost = QStringLiteral("referenceSohuHost");
+inline const QString referenceHexunHost = QStringLiteral("referenceHexunHost");
+inline const QString referenceSinaHost = QStringLiteral("referenceSinaHost");
+inline const QString referenceCngoldHost = QStringLiteral("referenceCngoldHost");
+inline const QString referenceEmperorHost = QStringLiteral("referenceEmperorHost");
+inline const QString referenceRuideHost = QStringLiteral("referenceRuideHost");
+inline const QString referenceIcbcHost = QStringLiteral("referenceIcbcHost");
+inline const QString referenceCcbHost = QStringLiteral("referenceCcbHost");
+inline const QString referenceBocHost = QStringLiteral("referenceBocHost");
+inline const QString referencePartnerHost = QStringLiteral("referencePartnerHost");
+inline const QString converterHost = QStringLiteral("converterHost");
+} // namespace key
+
 // One key on its own; it reads the whole file, so an action needing more
 // keys loads Endpoints once instead.
 QString value(const QString& key);

@@ -27,12 +27,12 @@ namespace {
 // The channel menu's items and the endpoints.ini keys of their streams.
 struct Channel {
     const char* caption;
-    const char* streamKey;
+    const QString* streamKey;
 };
 constexpr Channel kChannelTable[TvPanel::kChannels] = {
-    {"第一财经一", "tvChannel1Stream"},
-    {"第一财经二", "tvChannel2Stream"},
-    {"中央电视二台", "tvChannel3Stream"},
+    {"第一财经一", &endpoints::key::tvChannel1Stream},
+    {"第一财经二", &endpoints::key::tvChannel2Stream},
+    {"中央电视二台", &endpoints::key::tvChannel3Stream},
 };
 
 QString statusText(MediaPlayer::Status status) {
@@ -103,7 +103,7 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     auto* channels = new QActionGroup(channelMenu_);
     for (int i = 0; i < kChannels; ++i) {
         const size_t index = static_cast<size_t>(i);
-        streams_[index] = streamUrl(hosts.value(QString::fromLatin1(kChannelTable[i].streamKey)));
+        streams_[index] = streamUrl(hosts.value(*kChannelTable[i].streamKey));
         QAction* action = channelMenu_->addAction(QString::fromUtf8(kChannelTable[i].caption));
         action->setCheckable(true);
         action->setActionGroup(channels);
@@ -114,7 +114,7 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     channelMenu_->actions().first()->setChecked(true);
 
     // The player holds the start stream; nothing plays before the user asks.
-    services_.mediaPlayer->setSource(streamUrl(hosts.value(QStringLiteral("tvStartStream"))));
+    services_.mediaPlayer->setSource(streamUrl(hosts.value(endpoints::key::tvStartStream)));
 
     connect(channelButton, &QPushButton::clicked, this,
             [this] { channelMenu_->popup(services_.screen->cursorPos()); });

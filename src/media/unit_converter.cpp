@@ -34,7 +34,7 @@ UnitConverter::UnitConverter(Services& services, QWidget* parent) : QWidget(pare
         move(area.center() - rect().center());
 
     connect(onTop_, &QCheckBox::toggled, this, &UnitConverter::keepOnTop);
-    const QUrl page = referencerules::pageUrl(endpoints::value(QStringLiteral("converterHost")),
+    const QUrl page = referencerules::pageUrl(endpoints::value(endpoints::key::converterHost),
                                               QStringLiteral("/gold/convert.htm"));
     if (!page.isEmpty())
         view_->navigate(page);

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = writeFuzzFile(QStringLiteral("endpoints.ini"),
                                        QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     const endpoints::Endpoints all = endpoints::Endpoints::load(path);
-    const QString host = all.value(QStringLiteral("quotePortalHost"));
+    const QString host = all.value(endpoints::key::quotePortalHost);
     FUZZ_CHECK(host == host.trimmed());
     return 0;
 }

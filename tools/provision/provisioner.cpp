@@ -1,5 +1,6 @@
 #include "provisioner.h"
 
+#include "core/endpoints.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "settings/settings_keys.h"
@@ -14,44 +15,44 @@ namespace provision {
 
 QList<Endpoint> endpointDefaults(const QString& portal) {
     return {
-        {QStringLiteral("quotePortalHost"), portal, true},
-        {QStringLiteral("productPageUrl"), QStringLiteral("http://%1/product/index.html").arg(portal), true},
-        {QStringLiteral("icbcSiteUrl"), QStringLiteral("https://www.icbc.com.cn/"), false},
-        {QStringLiteral("ccbSiteUrl"), QStringLiteral("https://www.ccb.com/"), false},
-        {QStringLiteral("bocSiteUrl"), QStringLiteral("https://www.boc.cn/"), false},
-        {QStringLiteral("chartImageHost"), portal, true},
-        {QStringLiteral("chartImageIntlHost"), portal, true},
-        {QStringLiteral("klineChartHost"), portal, true},
-        {QStringLiteral("partnerChartHost"), portal, true},
-        {QStringLiteral("javaDownloadUrl"), QStringLiteral("https://www.java.com/zh-CN/download/"), false},
-        {QStringLiteral("newsHost"), portal, true},
-        {QStringLiteral("mt4DownloadUrl"), QStringLiteral("https://www.metatrader4.com/download"), false},
-        {QStringLiteral("kitcoSiteUrl"), QStringLiteral("https://www.kitco.com/"), false},
-        {QStringLiteral("hexunSiteUrl"), QStringLiteral("https://www.hexun.com/"), false},
-        {QStringLiteral("partnerSiteUrl"), QStringLiteral("https://www.cngold.org/"), false},
+        {endpoints::key::quotePortalHost, portal, true},
+        {endpoints::key::productPageUrl, QStringLiteral("http://%1/product/index.html").arg(portal), true},
+        {endpoints::key::icbcSiteUrl, QStringLiteral("https://www.icbc.com.cn/"), false},
+        {endpoints::key::ccbSiteUrl, QStringLiteral("https://www.ccb.com/"), false},
+        {endpoints::key::bocSiteUrl, QStringLiteral("https://www.boc.cn/"), false},
+        {endpoints::key::chartImageHost, portal, true},
+        {endpoints::key::chartImageIntlHost, portal, true},
+        {endpoints::key::klineChartHost, portal, true},
+        {endpoints::key::partnerChartHost, portal, true},
+        {endpoints::key::javaDownloadUrl, QStringLiteral("https://www.java.com/zh-CN/download/"), false},
+        {endpoints::key::newsHost, portal, true},
+        {endpoints::key::mt4DownloadUrl, QStringLiteral("https://www.metatrader4.com/download"), false},
+        {endpoints::key::kitcoSiteUrl, QStringLiteral("https://www.kitco.com/"), false},
+        {endpoints::key::hexunSiteUrl, QStringLiteral("https://www.hexun.com/"), false},
+        {endpoints::key::partnerSiteUrl, QStringLiteral("https://www.cngold.org/"), false},
         // The TV channels: HTTP or HLS streams.
-        {QStringLiteral("tvStartStream"), QStringLiteral("http://%1/CBN.m3u8").arg(portal), true},
-        {QStringLiteral("tvChannel1Stream"), QStringLiteral("http://%1/litv01.m3u8").arg(portal), true},
-        {QStringLiteral("tvChannel2Stream"), QStringLiteral("http://%1/stv2.m3u8").arg(portal), true},
-        {QStringLiteral("tvChannel3Stream"), QStringLiteral("http://%1/cctv1.m3u8").arg(portal), true},
+        {endpoints::key::tvStartStream, QStringLiteral("http://%1/CBN.m3u8").arg(portal), true},
+        {endpoints::key::tvChannel1Stream, QStringLiteral("http://%1/litv01.m3u8").arg(portal), true},
+        {endpoints::key::tvChannel2Stream, QStringLiteral("http://%1/stv2.m3u8").arg(portal), true},
+        {endpoints::key::tvChannel3Stream, QStringLiteral("http://%1/cctv1.m3u8").arg(portal), true},
         // The reference browser's sites: a host, with a path in front of the
         // links' own where one portal stands in for many sites (and chartImageHost, above).
-        {QStringLiteral("referenceForexHost"), portal + QStringLiteral("/ref/forex"), true},
-        {QStringLiteral("referenceDataHost"), portal + QStringLiteral("/ref/data"), true},
-        {QStringLiteral("referenceRatesHost"), portal + QStringLiteral("/ref/rates"), true},
-        {QStringLiteral("referenceStocksHost"), portal + QStringLiteral("/ref/stocks"), true},
-        {QStringLiteral("referenceSearchHost"), portal + QStringLiteral("/ref/search"), true},
-        {QStringLiteral("referenceSohuHost"), portal + QStringLiteral("/ref/sohu"), true},
-        {QStringLiteral("referenceHexunHost"), portal + QStringLiteral("/ref/hexun"), true},
-        {QStringLiteral("referenceSinaHost"), portal + QStringLiteral("/ref/sina"), true},
-        {QStringLiteral("referenceCngoldHost"), portal + QStringLiteral("/ref/cngold"), true},
-        {QStringLiteral("referenceEmperorHost"), portal + QStringLiteral("/ref/emperor"), true},
-        {QStringLiteral("referenceRuideHost"), portal + QStringLiteral("/ref/ruide"), true},
-        {QStringLiteral("referenceIcbcHost"), portal + QStringLiteral("/ref/icbc"), true},
-        {QStringLiteral("referenceCcbHost"), portal + QStringLiteral("/ref/ccb"), true},
-        {QStringLiteral("referenceBocHost"), portal + QStringLiteral("/ref/boc"), true},
-        {QStringLiteral("referencePartnerHost"), portal + QStringLiteral("/ref/partner"), true},
-        {QStringLiteral("converterHost"), portal, true},
+        {endpoints::key::referenceForexHost, portal + QStringLiteral("/ref/forex"), true},
+        {endpoints::key::referenceDataHost, portal + QStringLiteral("/ref/data"), true},
+        {endpoints::key::referenceRatesHost, portal + QStringLiteral("/ref/rates"), true},
+        {endpoints::key::referenceStocksHost, portal + QStringLiteral("/ref/stocks"), true},
+        {endpoints::key::referenceSearchHost, portal + QStringLiteral("/ref/search"), true},
+        {endpoints::key::referenceSohuHost, portal + QStringLiteral("/ref/sohu"), true},
+        {endpoints::key::referenceHexunHost, portal + QStringLiteral("/ref/hexun"), true},
+        {endpoints::key::referenceSinaHost, portal + QStringLiteral("/ref/sina"), true},
+        {endpoints::key::referenceCngoldHost, portal + QStringLiteral("/ref/cngold"), true},
+        {endpoints::key::referenceEmperorHost, portal + QStringLiteral("/ref/emperor"), true},
+        {endpoints::key::referenceRuideHost, portal + QStringLiteral("/ref/ruide"), true},
+        {endpoints::key::referenceIcbcHost, portal + QStringLiteral("/ref/icbc"), true},
+        {endpoints::key::referenceCcbHost, portal + QStringLiteral("/ref/ccb"), true},
+        {endpoints::key::referenceBocHost, portal + QStringLiteral("/ref/boc"), true},
+        {endpoints::key::referencePartnerHost, portal + QStringLiteral("/ref/partner"), true},
+        {endpoints::key::converterHost, portal, true},
     };
 }
 
