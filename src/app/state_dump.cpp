@@ -1,5 +1,6 @@
 #include "state_dump.h"
 
+#include "app/snapshot_file.h"
 #include "charts/chart_tabs.h"
 #include "platform/dialogs.h"
 #include "platform/gbk.h"
@@ -23,7 +24,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -310,15 +310,7 @@ QJsonObject StateDump::snapshot() const {
 }
 
 bool StateDump::write() const {
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     // Owner only, also when replacing a file that others could read: the
     // dump holds every text on the screen.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        file.cancelWriting();
-        return false;
-    }
-    file.write(QJsonDocument(snapshot()).toJson(QJsonDocument::Compact));
-    return file.commit();
+    return replaceSnapshot(path_, QJsonDocument(snapshot()).toJson(QJsonDocument::Compact));
 }
