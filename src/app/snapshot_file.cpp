@@ -1,6 +1,7 @@
 #include "snapshot_file.h"
 
 #include <QFile>
+#include <QMutexLocker>
 #include <QTemporaryFile>
 #include <cstdio>
 
@@ -13,4 +14,43 @@ bool replaceSnapshot(const QString& path, const QByteArray& bytes) {
         return false;
     file.setAutoRemove(false);
     return true;
+}
+
+SnapshotWriter::SnapshotWriter(const QString& path) : path_(path) {
+    // One thread keeps the writes in order.
+    thread_.setMaxThreadCount(1);
+}
+
+SnapshotWriter::~SnapshotWriter() {
+    thread_.waitForDone();
+}
+
+void SnapshotWriter::replaceLater(QByteArray bytes) {
+    const QMutexLocker lock(&mutex_);
+    pending_ = std::move(bytes);
+    if (draining_)
+        return;
+    draining_ = true;
+    thread_.start([this] { drain(); });
+}
+
+void SnapshotWriter::drain() {
+    for (;;) {
+        QByteArray bytes;
+        {
+            const QMutexLocker lock(&mutex_);
+            if (!pending_) {
+                draining_ = false;
+                return;
+            }
+            bytes = std::move(*pending_);
+            pending_.reset();
+        }
+        replaceSnapshot(path_, bytes);
+    }
+}
+
+bool SnapshotWriter::replaceNow(const QByteArray& bytes) {
+    thread_.waitForDone();
+    return replaceSnapshot(path_, bytes);
 }

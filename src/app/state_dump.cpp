@@ -1,6 +1,5 @@
 #include "state_dump.h"
 
-#include "app/snapshot_file.h"
 #include "charts/chart_tabs.h"
 #include "platform/dialogs.h"
 #include "platform/gbk.h"
@@ -229,9 +228,9 @@ bool isApplicationWindow(const QWidget* widget) {
 } // namespace
 
 StateDump::StateDump(const QString& path, const Dialogs& dialogs, QObject* parent)
-    : QObject(parent), path_(path), dialogs_(dialogs),
+    : QObject(parent), writer_(path), dialogs_(dialogs),
       timer_(new Timer(this, QStringLiteral("状态记录时钟"))) {
-    connect(timer_, &Timer::timeout, this, &StateDump::write);
+    connect(timer_, &Timer::timeout, this, [this] { writer_.replaceLater(bytes()); });
 }
 
 void StateDump::start() {
@@ -309,8 +308,10 @@ QJsonObject StateDump::snapshot() const {
     return root;
 }
 
-bool StateDump::write() const {
-    // Owner only, also when replacing a file that others could read: the
-    // dump holds every text on the screen.
-    return replaceSnapshot(path_, QJsonDocument(snapshot()).toJson(QJsonDocument::Compact));
+QByteArray StateDump::bytes() const {
+    return QJsonDocument(snapshot()).toJson(QJsonDocument::Compact);
+}
+
+bool StateDump::write() {
+    return writer_.replaceNow(bytes());
 }

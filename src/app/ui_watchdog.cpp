@@ -1,7 +1,5 @@
 #include "ui_watchdog.h"
 
-#include "app/snapshot_file.h"
-
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimerEvent>
@@ -26,7 +24,7 @@ UiWatchdog* UiWatchdog::startIfAsked(QObject* parent) {
 }
 
 UiWatchdog::UiWatchdog(const QString& path, QObject* parent)
-    : QObject(parent), path_(path), buckets_(kBuckets + 1, 0) {
+    : QObject(parent), writer_(path), buckets_(kBuckets + 1, 0) {
     clock_.start();
     tickTimer_ = startTimer(kPeriodMs, Qt::PreciseTimer);
     writeTimer_ = startTimer(1000);
@@ -40,7 +38,7 @@ void UiWatchdog::startCounting() {
 
 void UiWatchdog::timerEvent(QTimerEvent* event) {
     if (event->timerId() == writeTimer_) {
-        write();
+        writer_.replaceLater(figures());
         return;
     }
     if (event->timerId() != tickTimer_)
@@ -61,7 +59,7 @@ void UiWatchdog::timerEvent(QTimerEvent* event) {
     lastCpuNs_ = cpu;
 }
 
-void UiWatchdog::write() const {
+QByteArray UiWatchdog::figures() const {
     double p99 = 0;
     qint64 seen = 0;
     for (int i = 0; i <= kBuckets && ticks_ > 0; ++i) {
@@ -71,11 +69,14 @@ void UiWatchdog::write() const {
             break;
         }
     }
-    const QJsonObject figures{{QStringLiteral("ticks"), ticks_},
-                              {QStringLiteral("longestStallMs"), longestMs_},
-                              {QStringLiteral("longestStallAtMs"), longestAtMs_},
-                              {QStringLiteral("longestStallCpuMs"), longestCpuMs_},
-                              {QStringLiteral("p99Ms"), p99}};
-    // Written every second from this very thread: a sync here would be a stall.
-    replaceSnapshot(path_, QJsonDocument(figures).toJson(QJsonDocument::Compact));
+    const QJsonObject values{{QStringLiteral("ticks"), ticks_},
+                             {QStringLiteral("longestStallMs"), longestMs_},
+                             {QStringLiteral("longestStallAtMs"), longestAtMs_},
+                             {QStringLiteral("longestStallCpuMs"), longestCpuMs_},
+                             {QStringLiteral("p99Ms"), p99}};
+    return QJsonDocument(values).toJson(QJsonDocument::Compact);
+}
+
+void UiWatchdog::write() {
+    writer_.replaceNow(figures());
 }

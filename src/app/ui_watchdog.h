@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/snapshot_file.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -16,13 +18,15 @@ public:
     static UiWatchdog* startIfAsked(QObject* parent);
     // Start-up is over: lateness counts from here.
     void startCounting();
-    void write() const;
+    // Writes the figures here and now.
+    void write();
 
 private:
     UiWatchdog(const QString& path, QObject* parent);
     void timerEvent(QTimerEvent* event) override;
+    QByteArray figures() const;
 
-    QString path_;
+    SnapshotWriter writer_;
     QElapsedTimer clock_;
     qint64 lastTickNs_ = 0;
     qint64 lastCpuNs_ = 0;
