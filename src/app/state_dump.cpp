@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -229,9 +228,9 @@ bool isApplicationWindow(const QWidget* widget) {
 } // namespace
 
 StateDump::StateDump(const QString& path, const Dialogs& dialogs, QObject* parent)
-    : QObject(parent), path_(path), dialogs_(dialogs),
+    : QObject(parent), writer_(path), dialogs_(dialogs),
       timer_(new Timer(this, QStringLiteral("状态记录时钟"))) {
-    connect(timer_, &Timer::timeout, this, &StateDump::write);
+    connect(timer_, &Timer::timeout, this, [this] { writer_.replaceLater(bytes()); });
 }
 
 void StateDump::start() {
@@ -309,16 +308,10 @@ QJsonObject StateDump::snapshot() const {
     return root;
 }
 
-bool StateDump::write() const {
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // Owner only, also when replacing a file that others could read: the
-    // dump holds every text on the screen.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        file.cancelWriting();
-        return false;
-    }
-    file.write(QJsonDocument(snapshot()).toJson(QJsonDocument::Compact));
-    return file.commit();
+QByteArray StateDump::bytes() const {
+    return QJsonDocument(snapshot()).toJson(QJsonDocument::Compact);
+}
+
+bool StateDump::write() {
+    return writer_.replaceNow(bytes());
 }

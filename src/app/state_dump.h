@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/snapshot_file.h"
 #include "quotes/quote_model.h"
 
 #include <QJsonObject>
@@ -25,13 +26,18 @@ public:
     // Adds `requests`: each HTTP caller's outstanding, peak and started counts.
     void setHttp(const QtHttp* http) { http_ = http; }
     void start();
-    bool write() const;
+    // Writes here and now; the timer's writes go through the writer's own thread.
+    bool write();
 
     QJsonObject snapshot() const;
     static QJsonObject describeWindow(const QWidget* window);
 
 private:
-    QString path_;
+    QByteArray bytes() const;
+
+    // Owner-only files, also when replacing one others could read: the dump
+    // holds every text on the screen.
+    SnapshotWriter writer_;
     const Dialogs& dialogs_;
     QPointer<QuoteModel> quoteModel_;
     const QtHttp* http_ = nullptr;

@@ -2,13 +2,20 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTimerEvent>
 #include <algorithm>
+#include <ctime>
 
 namespace {
 constexpr int kPeriodMs = 5;
 constexpr int kBuckets = 10000; // 0.1 ms each: up to one second
+
+// CPU time of the calling thread.
+qint64 threadCpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 } // namespace
 
 UiWatchdog* UiWatchdog::startIfAsked(QObject* parent) {
@@ -17,7 +24,7 @@ UiWatchdog* UiWatchdog::startIfAsked(QObject* parent) {
 }
 
 UiWatchdog::UiWatchdog(const QString& path, QObject* parent)
-    : QObject(parent), path_(path), buckets_(kBuckets + 1, 0) {
+    : QObject(parent), writer_(path), buckets_(kBuckets + 1, 0) {
     clock_.start();
     tickTimer_ = startTimer(kPeriodMs, Qt::PreciseTimer);
     writeTimer_ = startTimer(1000);
@@ -25,27 +32,34 @@ UiWatchdog::UiWatchdog(const QString& path, QObject* parent)
 
 void UiWatchdog::startCounting() {
     counting_ = true;
-    lastTickNs_ = clock_.nsecsElapsed();
+    lastTickNs_ = countingSinceNs_ = clock_.nsecsElapsed();
+    lastCpuNs_ = threadCpuNs();
 }
 
 void UiWatchdog::timerEvent(QTimerEvent* event) {
     if (event->timerId() == writeTimer_) {
-        write();
+        writer_.replaceLater(figures());
         return;
     }
     if (event->timerId() != tickTimer_)
         return;
     const qint64 now = clock_.nsecsElapsed();
+    const qint64 cpu = threadCpuNs();
     if (counting_) {
         const double lateMs = std::max(0.0, (now - lastTickNs_) / 1e6 - kPeriodMs);
-        longestMs_ = std::max(longestMs_, lateMs);
+        if (lateMs > longestMs_) {
+            longestMs_ = lateMs;
+            longestAtMs_ = (now - countingSinceNs_) / 1e6;
+            longestCpuMs_ = (cpu - lastCpuNs_) / 1e6;
+        }
         ++buckets_[std::min<qint64>(kBuckets, qint64(lateMs * 10))];
         ++ticks_;
     }
     lastTickNs_ = now;
+    lastCpuNs_ = cpu;
 }
 
-void UiWatchdog::write() const {
+QByteArray UiWatchdog::figures() const {
     double p99 = 0;
     qint64 seen = 0;
     for (int i = 0; i <= kBuckets && ticks_ > 0; ++i) {
@@ -55,12 +69,14 @@ void UiWatchdog::write() const {
             break;
         }
     }
-    const QJsonObject figures{{QStringLiteral("ticks"), ticks_},
-                              {QStringLiteral("longestStallMs"), longestMs_},
-                              {QStringLiteral("p99Ms"), p99}};
-    QSaveFile file(path_);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(figures).toJson(QJsonDocument::Compact));
-        file.commit();
-    }
+    const QJsonObject values{{QStringLiteral("ticks"), ticks_},
+                             {QStringLiteral("longestStallMs"), longestMs_},
+                             {QStringLiteral("longestStallAtMs"), longestAtMs_},
+                             {QStringLiteral("longestStallCpuMs"), longestCpuMs_},
+                             {QStringLiteral("p99Ms"), p99}};
+    return QJsonDocument(values).toJson(QJsonDocument::Compact);
+}
+
+void UiWatchdog::write() {
+    writer_.replaceNow(figures());
 }

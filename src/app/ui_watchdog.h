@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/snapshot_file.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -7,22 +9,28 @@
 
 // With AURIVEX_UI_WATCHDOG naming a file, a 5 ms timer on the user-interface
 // thread measures how late each of its ticks runs once start-up is over, and
-// writes the figures to that file (JSON: ticks, longestStallMs, p99Ms) every
-// second and at exit, for the benchmark. Off by default.
+// writes the figures to that file (JSON: ticks, longestStallMs, p99Ms, and
+// when the longest stall ended and how much of it the thread spent running,
+// to tell its own work from waits) every second and at exit, for the
+// benchmark. Off by default.
 class UiWatchdog : public QObject {
 public:
     static UiWatchdog* startIfAsked(QObject* parent);
     // Start-up is over: lateness counts from here.
     void startCounting();
-    void write() const;
+    // Writes the figures here and now.
+    void write();
 
 private:
     UiWatchdog(const QString& path, QObject* parent);
     void timerEvent(QTimerEvent* event) override;
+    QByteArray figures() const;
 
-    QString path_;
+    SnapshotWriter writer_;
     QElapsedTimer clock_;
     qint64 lastTickNs_ = 0;
+    qint64 lastCpuNs_ = 0;
+    qint64 countingSinceNs_ = 0;
     bool counting_ = false;
     int tickTimer_ = 0;
     int writeTimer_ = 0;
@@ -30,4 +38,6 @@ private:
     std::vector<qint64> buckets_;
     qint64 ticks_ = 0;
     double longestMs_ = 0;
+    double longestAtMs_ = 0;
+    double longestCpuMs_ = 0;
 };

@@ -1,5 +1,7 @@
 // The state dump that end-to-end tests read: windows, controls, quotes and
-// messages, written whole, for the owner's eyes only.
+// messages, written whole, for the owner's eyes only, and the snapshot
+// writer behind it.
+#include "app/snapshot_file.h"
 #include "app/state_dump.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
@@ -39,6 +41,7 @@ private slots:
     void masksPasswordBoxes();
     void carriesQuotesAndMessages();
     void writesWholeOwnerOnlyJsonFiles();
+    void queuedSnapshotsEndWithTheNewest();
 };
 
 void StateDumpTest::describesWindowsAndControls() {
@@ -176,6 +179,34 @@ void StateDumpTest::writesWholeOwnerOnlyJsonFiles() {
     QCOMPARE(error.error, QJsonParseError::NoError);
     QVERIFY(document[u"windows"].toArray().size() >= 1);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"state.json"_qs});
+}
+
+void StateDumpTest::queuedSnapshotsEndWithTheNewest() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"figures.json"_qs);
+    const auto contents = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    {
+        SnapshotWriter writer(path);
+        for (int i = 0; i < 200; ++i)
+            writer.replaceLater(QByteArray::number(i));
+    }
+    QCOMPARE(contents(), QByteArray("199"));
+    {
+        // A write here and now is not overtaken by one queued before it.
+        SnapshotWriter writer(path);
+        for (int i = 0; i < 200; ++i)
+            writer.replaceLater(QByteArray::number(i));
+        QVERIFY(writer.replaceNow("now"));
+    }
+    QCOMPARE(contents(), QByteArray("now"));
+    QCOMPARE(QFile::permissions(path) &
+                 ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+             QFile::Permissions());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"figures.json"_qs});
+    QVERIFY(!SnapshotWriter(dir.filePath(u"missing/figures.json"_qs)).replaceNow("x"));
 }
 
 QTEST_MAIN(StateDumpTest)
