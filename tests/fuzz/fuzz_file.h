@@ -28,7 +28,7 @@ inline QString fuzzDir() {
 inline QString writeFuzzFile(const QString& name, const QByteArray& bytes) {
     const QString path = fuzzDir() + u'/' + name;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         std::abort();
     file.write(bytes);
     return path;
