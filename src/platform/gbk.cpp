@@ -8,13 +8,33 @@
 
 namespace {
 
+// One iconv descriptor per direction and thread, opened on first use: opening
+// loads and unloads the converter module each time, which cost more than the
+// conversion of a short text.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid())
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
 // Converts with iconv, replacing every unconvertible input unit by `replacement`
 // and stepping past it by `skip` bytes.
-QByteArray convert(const char* to, const char* from, const QByteArray& input, const QByteArray& replacement,
+QByteArray convert(const Converter& converter, const QByteArray& input, const QByteArray& replacement,
                    size_t skip) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (!converter.valid())
         return {};
+    iconv_t cd = converter.get();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     QByteArray output;
     output.reserve(input.size() * 2 + 16);
     char buffer[4096];
@@ -36,7 +56,6 @@ QByteArray convert(const char* to, const char* from, const QByteArray& input, co
         inLeft -= step;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
     return output;
 }
 
@@ -49,12 +68,13 @@ QByteArray encode(const QString& text) {
     const QList<uint> units = text.toUcs4();
     const QByteArray utf32(reinterpret_cast<const char*>(units.constData()),
                            units.size() * static_cast<qsizetype>(sizeof(uint)));
-    return convert("GBK", Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "UTF-32LE" : "UTF-32BE", utf32,
-                   QByteArrayLiteral("?"), 4);
+    thread_local const Converter toGbk("GBK", Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "UTF-32LE" : "UTF-32BE");
+    return convert(toGbk, utf32, QByteArrayLiteral("?"), 4);
 }
 
 QString decode(const QByteArray& bytes) {
-    const QByteArray utf8 = convert("UTF-8", "GBK", bytes, QByteArrayLiteral("\xEF\xBF\xBD"), 1);
+    thread_local const Converter fromGbk("UTF-8", "GBK");
+    const QByteArray utf8 = convert(fromGbk, bytes, QByteArrayLiteral("\xEF\xBF\xBD"), 1);
     return QString::fromUtf8(utf8);
 }
 

@@ -57,7 +57,8 @@ FileRead readFile(const QString& path) {
     if (!withinLimit(info))
         return {};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read in one go into the result, without a 16 KiB buffer of its own.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {true, std::nullopt};
     // The size of the file now open, which the path may no longer name. A
     // file that changes size while it is read counts as unreadable.

@@ -4,9 +4,17 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
+
+// Qt's warnings about odd input (an INI key with no name) are no findings, and
+// writing out one for every input costs more than the input itself.
+inline const bool qtQuiet = [] {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    return true;
+}();
 
 // The targets that read files get the input as a file of their own, in a
 // folder private to this process (on tmpfs where there is one).
@@ -28,7 +36,7 @@ inline QString fuzzDir() {
 inline QString writeFuzzFile(const QString& name, const QByteArray& bytes) {
     const QString path = fuzzDir() + u'/' + name;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         std::abort();
     file.write(bytes);
     return path;

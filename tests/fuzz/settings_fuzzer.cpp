@@ -17,7 +17,7 @@ QString name(FuzzedDataProvider& input) {
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -32,14 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray old = QByteArray::fromStdString(input.ConsumeRemainingBytesAsString());
     const QString path = writeFuzzFile(QStringLiteral("config.ini"), old);
 
-    const QString otherBefore = settings::readItem(path, otherSection, otherKey);
-    const bool otherExisted = settings::keyExists(path, otherSection, otherKey);
+    // Each check reads the file the way one action does: once, into a snapshot.
+    const settings::Snapshot before = settings::Snapshot::load(path);
+    const QString otherBefore = before.item(otherSection, otherKey);
+    const bool otherExisted = before.keyExists(otherSection, otherKey);
     if (settings::writeItem(path, section, key, value)) {
-        FUZZ_CHECK(settings::readItem(path, section, key) == value);
-        FUZZ_CHECK(settings::keyExists(path, section, key));
+        const settings::Snapshot after = settings::Snapshot::load(path);
+        FUZZ_CHECK(after.item(section, key) == value);
+        FUZZ_CHECK(after.keyExists(section, key));
         if (otherSection != section || otherKey != key) {
-            FUZZ_CHECK(settings::readItem(path, otherSection, otherKey) == otherBefore);
-            FUZZ_CHECK(settings::keyExists(path, otherSection, otherKey) == otherExisted);
+            FUZZ_CHECK(after.item(otherSection, otherKey) == otherBefore);
+            FUZZ_CHECK(after.keyExists(otherSection, otherKey) == otherExisted);
         }
     } else {
         FUZZ_CHECK(fileBytes(path) == old);
