@@ -310,7 +310,10 @@ bool RecordFile::openFile(const QString& path, const QString& password, bool rea
     // Key and schema are checked before anything could write, so a wrong
     // password or a foreign file leaves the file untouched.
     std::optional<QList<Field>> fields;
-    if (opened && (readOnly || !sqlite3_db_readonly(db, "main")) && applyKey(db, password))
+    // A damaged file's pages are checked as they are read, so a broken cell
+    // is reported as corruption instead of being read past its page.
+    if (opened && (readOnly || !sqlite3_db_readonly(db, "main")) && applyKey(db, password) &&
+        exec(db, "PRAGMA cell_size_check = ON"))
         fields = readFields(db, QStringLiteral("main"));
     if (fields && !expected.isEmpty() && *fields != expected)
         fields.reset();
