@@ -50,19 +50,7 @@ qint64 portalPid = 0;
 // This process and all its descendants (the browser engine's processes).
 // With `detail`, each process's share is printed too.
 double treePssMb(bool detail = false) {
-    QList<qint64> tree{QCoreApplication::applicationPid()};
-    for (qsizetype i = 0; i < tree.size(); ++i) {
-        const QDir tasks(QStringLiteral("/proc/%1/task").arg(tree[i]));
-        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QFile children(tasks.filePath(task) + QStringLiteral("/children"));
-            if (!children.open(QIODevice::ReadOnly))
-                continue;
-            for (const QByteArray& child : children.readAll().split(' ')) {
-                if (!child.trimmed().isEmpty() && child.trimmed().toLongLong() != portalPid)
-                    tree.append(child.trimmed().toLongLong());
-            }
-        }
-    }
+    const QList<qint64> tree = processTree(QCoreApplication::applicationPid(), portalPid);
     qint64 total = 0;
     for (qint64 pid : tree) {
         const qint64 kb = pssKb(pid);

@@ -20,8 +20,8 @@ inline qint64 pssKb(qint64 pid) {
     return 0;
 }
 
-// The process and all its descendants.
-inline QList<qint64> processTree(qint64 pid) {
+// The process and all its descendants, but for `leaveOut` and its own.
+inline QList<qint64> processTree(qint64 pid, qint64 leaveOut = 0) {
     QList<qint64> tree{pid};
     for (qsizetype i = 0; i < tree.size(); ++i) {
         const QDir tasks(QStringLiteral("/proc/%1/task").arg(tree[i]));
@@ -30,7 +30,7 @@ inline QList<qint64> processTree(qint64 pid) {
             if (!children.open(QIODevice::ReadOnly))
                 continue;
             for (const QByteArray& child : children.readAll().split(' ')) {
-                if (!child.trimmed().isEmpty())
+                if (!child.trimmed().isEmpty() && child.trimmed().toLongLong() != leaveOut)
                     tree.append(child.trimmed().toLongLong());
             }
         }
