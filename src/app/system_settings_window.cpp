@@ -115,7 +115,7 @@ void SystemSettingsWindow::restoreDefaults() {
 QString SystemSettingsWindow::applyAutostart() {
     const bool wanted = boxes_.first().box->isChecked();
     Autostart& autostart = *services_.autostart;
-    const bool done = wanted ? autostart.enable(appdir::program()) : autostart.disable();
+    const bool done = wanted ? autostart.enable(appdir::program(), appdir::homeOverride()) : autostart.disable();
     if (!done) {
         services_.dialogs->message(
             this,

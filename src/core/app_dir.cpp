@@ -41,8 +41,10 @@ Layout locate(const QString& executableDir, const QString& homeOverride, const Q
     layout.sharedDir = installed ? normalized(installedShared) : exeDir;
     layout.program =
         installed && QFileInfo(launcher).isFile() ? launcher : exeDir + QStringLiteral("Aurivex");
-    if (!homeOverride.isEmpty())
+    if (!homeOverride.isEmpty()) {
         layout.userDir = normalized(QFileInfo(homeOverride).absoluteFilePath());
+        layout.homeOverride = layout.userDir;
+    }
     else if (QFileInfo(exeDir + QStringLiteral("config.ini")).isFile())
         layout.userDir = exeDir;
     else
@@ -59,7 +61,7 @@ void initFromExecutable() {
 
 void set(const QString& dir) {
     const QString normal = normalized(dir);
-    set(Layout{normal, normal, normal + QStringLiteral("Aurivex")});
+    set(Layout{normal, normal, normal + QStringLiteral("Aurivex"), QString()});
 }
 
 void set(const Layout& layout) {
@@ -68,6 +70,10 @@ void set(const Layout& layout) {
 
 const QString& program() {
     return stored().program;
+}
+
+const QString& homeOverride() {
+    return stored().homeOverride;
 }
 
 } // namespace appdir

@@ -19,6 +19,9 @@ struct Layout {
     QString userDir;   // the user's files, ending in "/"
     QString sharedDir; // the files the program only reads, ending in "/"
     QString program;   // what starts the program (the launcher when installed)
+    // The user directory when AURIVEX_HOME chose it, else empty: a program
+    // started at login must be given it again to open the same files.
+    QString homeOverride;
 };
 
 // Where the directories lie for an executable in `executableDir`:
@@ -37,6 +40,8 @@ void set(const Layout& layout);
 
 // The command that starts this program, for the autostart entry.
 const QString& program();
+// The user directory AURIVEX_HOME chose, or empty.
+const QString& homeOverride();
 
 } // namespace appdir
 

@@ -52,10 +52,16 @@ bool XdgAutostart::isEnabled() const {
     return QFileInfo(entryPath()).isFile();
 }
 
-bool XdgAutostart::enable(const QString& programPath) {
+bool XdgAutostart::enable(const QString& programPath, const QString& homeOverride) {
     // A line break would end the Exec line and start a key of its own.
-    if (programPath.contains(u'\n') || programPath.contains(u'\r'))
-        return false;
+    for (const QString* value : {&programPath, &homeOverride})
+        if (value->contains(u'\n') || value->contains(u'\r'))
+            return false;
+    // A profile of its own is opened at login too: env sets the variable.
+    const QString exec = homeOverride.isEmpty()
+                             ? execArgument(programPath)
+                             : QStringLiteral("env ") + execArgument(QStringLiteral("AURIVEX_HOME=") + homeOverride) +
+                                   u' ' + execArgument(programPath);
     const QString path = entryPath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
@@ -66,7 +72,7 @@ bool XdgAutostart::enable(const QString& programPath) {
                                          "Icon=%2\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(execArgument(programPath), iconValue(programPath));
+                              .arg(exec, iconValue(programPath));
     // Written whole or not at all: a half-written entry could start nothing.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -10,7 +10,7 @@ public:
     explicit XdgAutostart(const QString& entryName = QStringLiteral("aurivex"));
 
     bool isEnabled() const override;
-    bool enable(const QString& programPath) override;
+    bool enable(const QString& programPath, const QString& homeOverride) override;
     bool disable() override;
 
     // The entry's file; the folder is looked up on every call, so that a

@@ -303,12 +303,13 @@ class FakeAutostart : public Autostart {
 public:
     bool enabled = false;
     QString programPath;
-    // Every call in order: "enable PATH", "disable".
+    // Every call in order: "enable PATH [AURIVEX_HOME=DIR]", "disable".
     QStringList calls;
 
     bool isEnabled() const override { return enabled; }
-    bool enable(const QString& path) override {
-        calls.append(QStringLiteral("enable ") + path);
+    bool enable(const QString& path, const QString& homeOverride) override {
+        calls.append(QStringLiteral("enable ") + path +
+                     (homeOverride.isEmpty() ? QString() : QStringLiteral(" AURIVEX_HOME=") + homeOverride));
         enabled = true;
         programPath = path;
         return true;

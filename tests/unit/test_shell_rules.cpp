@@ -178,6 +178,8 @@ void ShellRulesTest::locatesTheProgramDirectories() {
     QCOMPARE(layout.userDir, absolute(userDir));
     QCOMPARE(layout.sharedDir, absolute(sharedDir));
     QCOMPARE(layout.program, absolute(program));
+    // Only a directory AURIVEX_HOME chose is handed on to the login start.
+    QCOMPARE(layout.homeOverride, homeOverride.isEmpty() ? QString() : layout.userDir);
 }
 
 // The user's copy of a shared file wins; the user's own files are never taken
@@ -191,7 +193,7 @@ void ShellRulesTest::installedFilesAreFoundWhereTheyLie() {
         QVERIFY(touch(shared + file));
     QVERIFY(touch(user + u"own.she"_qs));
     QVERIFY(touch(shared + u"own.she"_qs));
-    appdir::set(appdir::Layout{user, shared, QString()});
+    appdir::set(appdir::Layout{user, shared, QString(), QString()});
     QCOMPARE(appDir(), user);
     QCOMPARE(appPath(u"skin.she"_qs), shared + u"skin.she"_qs);
     QCOMPARE(appPath(u"help/guide.html"_qs), shared + u"help/guide.html"_qs);

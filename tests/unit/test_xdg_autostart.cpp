@@ -71,28 +71,36 @@ void XdgAutostartTest::entryFollowsTheConfigHome() {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.replace(u'@', dir->path())));
     XdgAutostart autostart;
     QVERIFY(!autostart.isEnabled());
-    QVERIFY(autostart.enable(u"/opt/aurivex/Aurivex"_s));
+    QVERIFY(autostart.enable(u"/opt/aurivex/Aurivex"_s, {}));
     QVERIFY(autostart.isEnabled());
     QVERIFY2(QFile::exists(dir->filePath(expected)), qPrintable(autostart.entryPath()));
 }
 
 void XdgAutostartTest::execNamesTheProgramAsOneArgument_data() {
     QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("home");
     QTest::addColumn<QString>("exec");
-    QTest::newRow("plain") << u"/opt/aurivex/Aurivex"_s << uR"(Exec="/opt/aurivex/Aurivex")"_s;
-    QTest::newRow("blanks and CJK") << u"/home/li lei/纸黄金/Aurivex"_s
+    QTest::newRow("plain") << u"/opt/aurivex/Aurivex"_s << u""_s << uR"(Exec="/opt/aurivex/Aurivex")"_s;
+    QTest::newRow("blanks and CJK") << u"/home/li lei/纸黄金/Aurivex"_s << u""_s
                                     << uR"(Exec="/home/li lei/纸黄金/Aurivex")"_s;
-    QTest::newRow("percent") << u"/tmp/100%/Aurivex"_s << uR"(Exec="/tmp/100%%/Aurivex")"_s;
+    QTest::newRow("percent") << u"/tmp/100%/Aurivex"_s << u""_s << uR"(Exec="/tmp/100%%/Aurivex")"_s;
     // Escaped for the quotes, then the backslashes escaped for the value.
     QTest::newRow("quote, dollar, backquote, backslash")
-        << uR"(/tmp/a"b$c`d\e/Aurivex)"_s << uR"(Exec="/tmp/a\\"b\\$c\\`d\\\\e/Aurivex")"_s;
+        << uR"(/tmp/a"b$c`d\e/Aurivex)"_s << u""_s << uR"(Exec="/tmp/a\\"b\\$c\\`d\\\\e/Aurivex")"_s;
+    // A profile of its own is started at login with its directory again.
+    QTest::newRow("own profile") << u"/opt/aurivex/Aurivex"_s << u"/home/li lei/账户 2/"_s
+                                 << uR"(Exec=env "AURIVEX_HOME=/home/li lei/账户 2/" "/opt/aurivex/Aurivex")"_s;
+    QTest::newRow("own profile, dollar and percent")
+        << u"/opt/aurivex/Aurivex"_s << u"/srv/$x/100%/"_s
+        << uR"(Exec=env "AURIVEX_HOME=/srv/\\$x/100%%/" "/opt/aurivex/Aurivex")"_s;
 }
 
 void XdgAutostartTest::execNamesTheProgramAsOneArgument() {
     QFETCH(QString, program);
+    QFETCH(QString, home);
     QFETCH(QString, exec);
     XdgAutostart autostart;
-    QVERIFY(autostart.enable(program));
+    QVERIFY(autostart.enable(program, home));
     const QStringList entry = lines(autostart.entryPath());
     QCOMPARE(entry.value(0), u"[Desktop Entry]"_s);
     QVERIFY(entry.contains(u"Type=Application"_s));
@@ -105,8 +113,8 @@ void XdgAutostartTest::execNamesTheProgramAsOneArgument() {
 void XdgAutostartTest::disableUndoesEnable() {
     XdgAutostart autostart;
     QVERIFY(autostart.disable()); // nothing to remove is no failure
-    QVERIFY(autostart.enable(u"/old/Aurivex"_s));
-    QVERIFY(autostart.enable(u"/new/Aurivex"_s));
+    QVERIFY(autostart.enable(u"/old/Aurivex"_s, {}));
+    QVERIFY(autostart.enable(u"/new/Aurivex"_s, {}));
     QVERIFY(lines(autostart.entryPath()).contains(uR"(Exec="/new/Aurivex")"_s));
     QVERIFY(autostart.disable());
     QVERIFY(!autostart.isEnabled());
@@ -123,27 +131,28 @@ void XdgAutostartTest::unwritableFolderFailsWithoutAnEntry() {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     XdgAutostart autostart;
-    QVERIFY(!autostart.enable(u"/opt/aurivex/Aurivex"_s));
+    QVERIFY(!autostart.enable(u"/opt/aurivex/Aurivex"_s, {}));
     QVERIFY(!autostart.isEnabled());
 }
 
 void XdgAutostartTest::iconBesideTheProgramIsNamedByPath() {
     XdgAutostart autostart;
-    QVERIFY(autostart.enable(dir->filePath(u"prog/Aurivex"_s)));
+    QVERIFY(autostart.enable(dir->filePath(u"prog/Aurivex"_s), {}));
     // Without an icon file beside the program, the installed theme icon.
     QVERIFY(lines(autostart.entryPath()).contains(u"Icon=aurivex"_s));
     QVERIFY(QDir().mkpath(dir->filePath(u"prog"_s)));
     QFile icon(dir->filePath(u"prog/aurivex.png"_s));
     QVERIFY(icon.open(QIODevice::WriteOnly));
     icon.close();
-    QVERIFY(autostart.enable(dir->filePath(u"prog/Aurivex"_s)));
+    QVERIFY(autostart.enable(dir->filePath(u"prog/Aurivex"_s), {}));
     QVERIFY(lines(autostart.entryPath()).contains(u"Icon="_s + dir->filePath(u"prog/aurivex.png"_s)));
 }
 
 void XdgAutostartTest::lineBreakInThePathIsRefused() {
     // It would end the Exec line and start a line of its own.
     XdgAutostart autostart;
-    QVERIFY(!autostart.enable(u"/tmp/x\nExec=/bin/evil/Aurivex"_s));
+    QVERIFY(!autostart.enable(u"/tmp/x\nExec=/bin/evil/Aurivex"_s, {}));
+    QVERIFY(!autostart.enable(u"/opt/aurivex/Aurivex"_s, u"/tmp/x\rExec=/bin/evil/"_s));
     QVERIFY(!autostart.isEnabled());
 }
 
