@@ -7,19 +7,22 @@
 here=$(dirname "$(readlink -f "$0")")
 prefix=$(dirname "$here")
 
-if [ -z "${AURIVEX_HOME:-}" ]; then
+# The program finds the same default directory by itself; AURIVEX_HOME is
+# passed on only when the user chose it, so that only then the autostart
+# entry the program writes names a directory of its own.
+home=${AURIVEX_HOME:-}
+if [ -z "$home" ]; then
   data_home=${XDG_DATA_HOME:-}
   case $data_home in
     /*) ;;
     *) data_home=$HOME/.local/share ;; # a relative value is invalid and ignored
   esac
-  AURIVEX_HOME=$data_home/Aurivex
+  home=$data_home/Aurivex
 fi
-export AURIVEX_HOME
 
 # A directory the tool cannot complete still gets the program, whose own
 # messages then name what is missing; a start from the menu never ends silently.
-"$prefix/lib/aurivex/aurivex-provision" --dir "$AURIVEX_HOME" --template "$prefix/share/aurivex" ||
-  echo "aurivex: $AURIVEX_HOME could not be completed" >&2
+"$prefix/lib/aurivex/aurivex-provision" --dir "$home" --template "$prefix/share/aurivex" ||
+  echo "aurivex: $home could not be completed" >&2
 
 exec "$prefix/lib/aurivex/Aurivex" "$@"
