@@ -44,8 +44,7 @@ Layout locate(const QString& executableDir, const QString& homeOverride, const Q
     if (!homeOverride.isEmpty()) {
         layout.userDir = normalized(QFileInfo(homeOverride).absoluteFilePath());
         layout.homeOverride = layout.userDir;
-    }
-    else if (QFileInfo(exeDir + QStringLiteral("config.ini")).isFile())
+    } else if (QFileInfo(exeDir + QStringLiteral("config.ini")).isFile())
         layout.userDir = exeDir;
     else
         layout.userDir = normalized(
