@@ -1,7 +1,8 @@
 // The chart pages in the main window, with fake services: the 24-hour chart's
 // refresh, countdown, speed and stop; the manual refresh's alternating cache
 // clearing; the history, influence, K-line and technical pages as selected by
-// command and button; the chart windows and the partner window "综合看盘".
+// command and button; images beyond the decoding bounds left unseen; the chart
+// windows and the partner window "综合看盘".
 #include "app/main_window.h"
 #include "charts/chart_panel.h"
 #include "charts/chart_tabs.h"
