@@ -52,6 +52,17 @@ const QStringList& calculators();
 QString forcedPlatform(const QString& qpaPlatform, const QString& sessionType, const QString& waylandDisplay,
                        const QString& display, const QStringList& arguments);
 
+// What the command line asks for. Its one use is the reference browser's
+// first page; a leading "--home DIR" pair names the user directory (as
+// AURIVEX_HOME does), which is how the autostart entry passes a directory on.
+struct CommandLine {
+    QString home;         // empty when not given
+    QString startAddress; // empty when not given
+    QString error;        // for the user; empty when the line is usable
+};
+// `arguments` without the program's own name, after Qt took its options.
+CommandLine parseCommandLine(const QStringList& arguments);
+
 // The name under which the program running from `programDir` answers a second
 // start: one per directory, short enough for a socket path.
 QString instanceKey(const QString& programDir);
