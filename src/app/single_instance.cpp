@@ -112,7 +112,12 @@ void SingleInstance::onConnection() {
             drop(socket);
         });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { serve(socket); });
-        QTimer::singleShot(connectionLifeMs_, socket, [this, socket] { drop(socket); });
+        QTimer::singleShot(connectionLifeMs_, socket, [this, socket] {
+            // A request that came while the program was too busy to read it still counts.
+            socket->waitForReadyRead(0);
+            serve(socket);
+            drop(socket);
+        });
     }
 }
 

@@ -247,26 +247,18 @@ void ShellRulesTest::endpointValuesAreReadAsWritten_data() {
     QTest::newRow("quoted by an older version")
         << QByteArray("productPageUrl=\"http://a/b;c,d\"") << u"productPageUrl"_qs << u"http://a/b;c,d"_qs
         << QStringList();
-    QTest::newRow("later line wins") << QByteArray("newsHost=a.example\nnewsHost=b.example:81")
-                                     << u"newsHost"_qs << u"b.example:81"_qs << QStringList();
-    QTest::newRow("comment line") << QByteArray("; newsHost=a.example\n# newsHost=b.example")
-                                  << u"newsHost"_qs << u""_qs << QStringList();
-    QTest::newRow("other section") << QByteArray("[other]\nnewsHost=a.example") << u"newsHost"_qs << u""_qs
-                                   << QStringList();
-    QTest::newRow("empty value is unset")
-        << QByteArray("newsHost=") << u"newsHost"_qs << u""_qs << QStringList();
-    QTest::newRow("words, not an address")
-        << QByteArray("productPageUrl=upgrade page\nnewsHost=ok.example") << u"productPageUrl"_qs << u""_qs
-        << QStringList{u"productPageUrl"_qs};
-    QTest::newRow("address without a scheme")
-        << QByteArray("mt4DownloadUrl=www.example.com/mt4") << u"mt4DownloadUrl"_qs << u""_qs
-        << QStringList{u"mt4DownloadUrl"_qs};
-    QTest::newRow("address of another scheme")
-        << QByteArray("tvChannel1Stream=file:///etc/passwd") << u"tvChannel1Stream"_qs << u""_qs
-        << QStringList{u"tvChannel1Stream"_qs};
-    QTest::newRow("full address where a host belongs")
-        << QByteArray("newsHost=http://news.example\nquotePortalHost=quotes example") << u"newsHost"_qs
-        << u""_qs << QStringList{u"newsHost"_qs, u"quotePortalHost"_qs};
+    QTest::newRow("later line wins, comments and other sections pass")
+        << QByteArray("newsHost=a.example\n; newsHost=b.example\n[other]\nnewsHost=c.example\n[endpoints]\n"
+                      "newsHost=d.example:81\n# newsHost=e.example")
+        << u"newsHost"_qs << u"d.example:81"_qs << QStringList();
+    // Words, no scheme, another scheme, a full address where a host belongs, a blank in a host.
+    QTest::newRow("not addresses")
+        << QByteArray("productPageUrl=upgrade page\nmt4DownloadUrl=www.example.com/mt4\n"
+                      "tvChannel1Stream=file:///etc/passwd\nnewsHost=http://news.example\n"
+                      "quotePortalHost=quotes example\nconverterHost=ok.example")
+        << u"productPageUrl"_qs << u""_qs
+        << QStringList{u"productPageUrl"_qs, u"mt4DownloadUrl"_qs, u"tvChannel1Stream"_qs, u"newsHost"_qs,
+                       u"quotePortalHost"_qs};
 }
 
 void ShellRulesTest::endpointValuesAreReadAsWritten() {
