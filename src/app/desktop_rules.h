@@ -5,8 +5,8 @@
 
 // The shell's decisions about the desktop around it, as plain values: the
 // about window's fade, where the trading terminal lives, which programs stand
-// in for Notepad and Calculator, the display platform and the one running
-// program per directory.
+// in for Notepad and Calculator, the display platform, the command line and
+// the one running program per directory.
 namespace desktop {
 
 // The about window fades in over 18 ticks of 30 ms. Its counter lives for the
