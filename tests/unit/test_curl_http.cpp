@@ -1,6 +1,6 @@
 // The real HTTP client against a small server on loopback: bodies, framing,
 // redirects, failures, hung, slow and oversized answers.
-#include "platform/qt_http.h"
+#include "platform/curl_http.h"
 
 #include <QHash>
 #include <QTcpServer>
@@ -127,7 +127,7 @@ using OptionalBytes = std::optional<QByteArray>;
 
 } // namespace
 
-class QtHttpTest : public QObject {
+class CurlHttpTest : public QObject {
     Q_OBJECT
 private slots:
     void deliversTheBody();
@@ -147,9 +147,9 @@ private slots:
     void endlessHeaderIsRefused();
 };
 
-void QtHttpTest::deliversTheBody() {
+void CurlHttpTest::deliversTheBody() {
     LoopbackServer server;
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     http.get(server.url(u"/page"_qs), &context, [&](std::optional<QByteArray> body) {
@@ -159,9 +159,9 @@ void QtHttpTest::deliversTheBody() {
     QCOMPARE(outcome.body, std::optional<QByteArray>(QByteArray("\xB9\xA4\xD0\xD0 257.76")));
 }
 
-void QtHttpTest::httpErrorYieldsNothing() {
+void CurlHttpTest::httpErrorYieldsNothing() {
     LoopbackServer server;
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     http.get(server.url(u"/missing"_qs), &context, [&](std::optional<QByteArray> body) {
@@ -171,14 +171,14 @@ void QtHttpTest::httpErrorYieldsNothing() {
     QVERIFY(!outcome.body);
 }
 
-void QtHttpTest::refusedConnectionYieldsNothing() {
+void CurlHttpTest::refusedConnectionYieldsNothing() {
     quint16 closedPort;
     {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);
         closedPort = probe.serverPort();
     }
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     http.get(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort)), &context,
@@ -189,9 +189,9 @@ void QtHttpTest::refusedConnectionYieldsNothing() {
     QVERIFY(!outcome.body);
 }
 
-void QtHttpTest::hungServerTimesOut() {
+void CurlHttpTest::hungServerTimesOut() {
     LoopbackServer server;
-    QtHttp http(300);
+    CurlHttp http(300);
     QObject context;
     Outcome outcome;
     http.get(server.url(u"/hang"_qs), &context, [&](std::optional<QByteArray> body) {
@@ -201,9 +201,9 @@ void QtHttpTest::hungServerTimesOut() {
     QVERIFY(!outcome.body);
 }
 
-void QtHttpTest::hugeAnswerIsCutAndAbandoned() {
+void CurlHttpTest::hugeAnswerIsCutAndAbandoned() {
     LoopbackServer server;
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     constexpr qint64 limit = 256 * 1024;
@@ -222,9 +222,9 @@ void QtHttpTest::hugeAnswerIsCutAndAbandoned() {
              qPrintable(QString::number(server.bytesSentOnHugePath)));
 }
 
-void QtHttpTest::destroyedContextDropsTheAnswer() {
+void CurlHttpTest::destroyedContextDropsTheAnswer() {
     LoopbackServer server;
-    QtHttp http;
+    CurlHttp http;
     bool called = false;
     {
         QObject context;
@@ -234,7 +234,7 @@ void QtHttpTest::destroyedContextDropsTheAnswer() {
     QVERIFY(!called);
 }
 
-void QtHttpTest::framing_data() {
+void CurlHttpTest::framing_data() {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("closeAfter");
     QTest::addColumn<OptionalBytes>("expected");
@@ -262,13 +262,13 @@ void QtHttpTest::framing_data() {
     QTest::newRow("not http") << QByteArray("SSH-2.0-OpenSSH_9.2\r\n") << true << nothing;
 }
 
-void QtHttpTest::framing() {
+void CurlHttpTest::framing() {
     QFETCH(QByteArray, answer);
     QFETCH(bool, closeAfter);
     QFETCH(OptionalBytes, expected);
     LoopbackServer server;
     server.canned.insert("/canned", {answer, closeAfter, true});
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     http.get(server.url(u"/canned"_qs), &context, [&](OptionalBytes body) { outcome = {true, body}; });
@@ -276,7 +276,7 @@ void QtHttpTest::framing() {
     QCOMPARE(outcome.body, expected);
 }
 
-void QtHttpTest::redirects_data() {
+void CurlHttpTest::redirects_data() {
     QTest::addColumn<QByteArray>("path");
     QTest::addColumn<OptionalBytes>("expected");
     const OptionalBytes page("\xB9\xA4\xD0\xD0 257.76");
@@ -288,7 +288,7 @@ void QtHttpTest::redirects_data() {
     QTest::newRow("no location") << QByteArray("/nowhere") << OptionalBytes();
 }
 
-void QtHttpTest::redirects() {
+void CurlHttpTest::redirects() {
     QFETCH(QByteArray, path);
     QFETCH(OptionalBytes, expected);
     LoopbackServer server;
@@ -304,7 +304,7 @@ void QtHttpTest::redirects() {
     server.canned.insert("/loop", redirect("302 Found", "/loop"));
     server.canned.insert("/to-ftp", redirect("302 Found", "ftp://127.0.0.1/page"));
     server.canned.insert("/nowhere", {"HTTP/1.1 302 Found\r\nContent-Length: 0\r\n\r\n"});
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     http.get(server.url(QString::fromLatin1(path)), &context, [&](OptionalBytes body) {
@@ -313,10 +313,10 @@ void QtHttpTest::redirects() {
     QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
     QCOMPARE(outcome.body, expected);
     const int loopRequests = server.requestsByPath.value("/loop");
-    QVERIFY2(loopRequests <= QtHttp::kMaxRedirects + 1, qPrintable(QString::number(loopRequests)));
+    QVERIFY2(loopRequests <= CurlHttp::kMaxRedirects + 1, qPrintable(QString::number(loopRequests)));
 }
 
-void QtHttpTest::unusableAddressAnswersNothingLater_data() {
+void CurlHttpTest::unusableAddressAnswersNothingLater_data() {
     QTest::addColumn<QUrl>("url");
     QTest::newRow("empty") << QUrl();
     QTest::newRow("other scheme") << QUrl(u"ftp://127.0.0.1/page"_qs);
@@ -324,9 +324,9 @@ void QtHttpTest::unusableAddressAnswersNothingLater_data() {
     QTest::newRow("unknown host") << QUrl(u"http://no-such-host.invalid/page"_qs);
 }
 
-void QtHttpTest::unusableAddressAnswersNothingLater() {
+void CurlHttpTest::unusableAddressAnswersNothingLater() {
     QFETCH(QUrl, url);
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     bool insideGet = true;
@@ -341,16 +341,16 @@ void QtHttpTest::unusableAddressAnswersNothingLater() {
     QVERIFY(!outcome.body);
 }
 
-void QtHttpTest::tricklingServerNeitherHoldsNorBlocks_data() {
+void CurlHttpTest::tricklingServerNeitherHoldsNorBlocks_data() {
     QTest::addColumn<QString>("path");
     QTest::newRow("headers") << u"/trickle-head"_qs;
     QTest::newRow("body") << u"/trickle-body"_qs;
 }
 
-void QtHttpTest::tricklingServerNeitherHoldsNorBlocks() {
+void CurlHttpTest::tricklingServerNeitherHoldsNorBlocks() {
     QFETCH(QString, path);
     LoopbackServer server;
-    QtHttp http(2000);
+    CurlHttp http(2000);
     QObject context;
     int trickleAnswers = 0;
     int trickleBodies = 0;
@@ -372,9 +372,9 @@ void QtHttpTest::tricklingServerNeitherHoldsNorBlocks() {
     QCOMPARE(trickleBodies, 0);
 }
 
-void QtHttpTest::endlessHeaderIsRefused() {
+void CurlHttpTest::endlessHeaderIsRefused() {
     LoopbackServer server;
-    QtHttp http;
+    CurlHttp http;
     QObject context;
     Outcome outcome;
     http.get(server.url(u"/endless-header"_qs), &context, [&](OptionalBytes body) {
@@ -388,5 +388,5 @@ void QtHttpTest::endlessHeaderIsRefused() {
              qPrintable(QString::number(server.bytesSentOnEndlessHeader)));
 }
 
-QTEST_GUILESS_MAIN(QtHttpTest)
-#include "test_qt_http.moc"
+QTEST_GUILESS_MAIN(CurlHttpTest)
+#include "test_curl_http.moc"
