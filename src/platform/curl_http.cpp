@@ -4,7 +4,7 @@
 #include "time_scale.h"
 
 #include <QDeadlineTimer>
-#include <QHash>
+#include <QHostAddress>
 #include <QNetworkProxyFactory>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -32,8 +32,12 @@ bool isFetchable(const QUrl& url) {
 
 // The proxy Qt's system configuration (the environment's http_proxy,
 // https_proxy and no_proxy, or the desktop's setting) names for `url`, as
-// libcurl spells it; empty for a direct connection.
+// libcurl spells it; empty for a direct connection. This machine's own
+// addresses are never asked of a proxy, whose loopback is not ours.
 QByteArray proxyFor(const QUrl& url) {
+    const QString host = url.host();
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback())
+        return {};
     const QList<QNetworkProxy> proxies = QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url));
     const QNetworkProxy proxy = proxies.value(0);
     const char* scheme = nullptr;

@@ -1,12 +1,17 @@
 // The real HTTP client against a small server on loopback: bodies, framing,
-// redirects, failures, hung, slow and oversized answers.
+// redirects, failures, hung, slow and oversized answers, compression, kept
+// connections, the user's proxy and certificates.
 #include "platform/curl_http.h"
 
+#include <QFile>
 #include <QHash>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <zlib.h>
 
 namespace {
 
@@ -22,6 +27,8 @@ public:
     };
     QHash<QByteArray, Canned> canned;
     QHash<QByteArray, int> requestsByPath;
+    QByteArray lastRequest;
+    int connections = 0;
     qint64 bytesSentOnHugePath = 0;
     qint64 bytesSentOnEndlessHeader = 0;
 
@@ -29,6 +36,7 @@ public:
         server.listen(QHostAddress::LocalHost, 0);
         connect(&server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = server.nextPendingConnection()) {
+                ++connections;
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
                     // Read everything, so closing never resets the connection over unread bytes.
                     const QByteArray request = socket->readAll();
@@ -43,11 +51,13 @@ public:
     QUrl url(const QString& path) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path));
     }
+    quint16 port() const { return server.serverPort(); }
 
 private:
     void answer(QTcpSocket* socket, const QByteArray& request) {
         const QByteArray path = request.split(' ').value(1);
         ++requestsByPath[path];
+        lastRequest = request;
         if (canned.contains(path)) {
             writeCanned(socket, canned.value(path));
         } else if (path == "/page") {
@@ -55,6 +65,10 @@ private:
             socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
                           "\r\nConnection: close\r\n\r\n" + body);
             socket->disconnectFromHost();
+        } else if (path == "/kept") {
+            // Held open for the next request on the same connection.
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nkept");
+            socket->setProperty("answered", false);
         } else if (path == "/missing") {
             socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             socket->disconnectFromHost();
@@ -118,6 +132,72 @@ private:
     QTcpServer server;
 };
 
+// A forward proxy on loopback, the only way to the made-up host
+// quotes.invalid, which it maps to the server on `originPort`. Other hosts
+// are out of its reach, and it tunnels nothing.
+class LoopbackProxy : public QObject {
+public:
+    QByteArrayList requestLines;
+
+    explicit LoopbackProxy(quint16 originPort) {
+        server.listen(QHostAddress::LocalHost, 0);
+        connect(&server, &QTcpServer::newConnection, this, [this, originPort] {
+            while (QTcpSocket* client = server.nextPendingConnection())
+                connect(client, &QTcpSocket::readyRead, this,
+                        [this, client, originPort] { relay(client, originPort); });
+        });
+    }
+    QByteArray address() const { return "http://127.0.0.1:" + QByteArray::number(server.serverPort()); }
+
+private:
+    void relay(QTcpSocket* client, quint16 originPort) {
+        const QByteArray request = client->readAll();
+        if (client->property("relayed").toBool())
+            return;
+        client->setProperty("relayed", true);
+        const QByteArray line = request.left(request.indexOf("\r\n"));
+        requestLines.append(line);
+        const QUrl target(QString::fromLatin1(line.split(' ').value(1)));
+        if (!line.startsWith("GET ") || target.host() != u"quotes.invalid"_qs) {
+            client->write("HTTP/1.1 502 Bad Gateway\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            client->disconnectFromHost();
+            return;
+        }
+        auto* origin = new QTcpSocket(client);
+        connect(origin, &QTcpSocket::connected, origin, [origin, target] {
+            origin->write("GET " + target.path().toLatin1() +
+                          " HTTP/1.1\r\nHost: quotes.invalid\r\nConnection: close\r\n\r\n");
+        });
+        connect(origin, &QTcpSocket::readyRead, client,
+                [origin, client] { client->write(origin->readAll()); });
+        connect(origin, &QTcpSocket::disconnected, client, [client] { client->disconnectFromHost(); });
+        origin->connectToHost(QHostAddress::LocalHost, originPort);
+    }
+
+    QTcpServer server;
+};
+
+quint16 closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// `plain` as gzip (window bits 31) or as HTTP's deflate, a zlib stream (15).
+QByteArray compressed(const QByteArray& plain, int windowBits) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
+    QByteArray out(qsizetype(deflateBound(&stream, uLong(plain.size()))), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
+    stream.avail_in = uInt(plain.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
 struct Outcome {
     bool done = false;
     std::optional<QByteArray> body;
@@ -145,6 +225,13 @@ private slots:
     void tricklingServerNeitherHoldsNorBlocks_data();
     void tricklingServerNeitherHoldsNorBlocks();
     void endlessHeaderIsRefused();
+    void compressedAnswersAreRead_data();
+    void compressedAnswersAreRead();
+    void connectionIsKeptAlive();
+    void followsTheUsersProxy_data();
+    void followsTheUsersProxy();
+    void unverifiedCertificateIsRefused();
+    void cleanup();
 };
 
 void CurlHttpTest::deliversTheBody() {
@@ -172,16 +259,10 @@ void CurlHttpTest::httpErrorYieldsNothing() {
 }
 
 void CurlHttpTest::refusedConnectionYieldsNothing() {
-    quint16 closedPort;
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        closedPort = probe.serverPort();
-    }
     CurlHttp http;
     QObject context;
     Outcome outcome;
-    http.get(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort)), &context,
+    http.get(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort())), &context,
              [&](std::optional<QByteArray> body) {
                  outcome = {true, body};
              });
@@ -386,6 +467,143 @@ void CurlHttpTest::endlessHeaderIsRefused() {
     QTest::qWait(200);
     QVERIFY2(server.bytesSentOnEndlessHeader < 16 * 1024 * 1024,
              qPrintable(QString::number(server.bytesSentOnEndlessHeader)));
+}
+
+void CurlHttpTest::compressedAnswersAreRead_data() {
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<OptionalBytes>("expected");
+    const QByteArray page("\xB9\xA4\xD0\xD0 257.76 " + QByteArray(2000, 'x'));
+    QTest::newRow("gzip") << QByteArray("gzip") << compressed(page, 31) << Http::kDefaultMaxBytes
+                          << OptionalBytes(page);
+    QTest::newRow("deflate") << QByteArray("deflate") << compressed(page, 15) << Http::kDefaultMaxBytes
+                             << OptionalBytes(page);
+    // 64 KB on the wire that would inflate to 64 MB: cut at the limit like any large answer.
+    constexpr qint64 limit = 256 * 1024;
+    QTest::newRow("gzip bomb") << QByteArray("gzip") << compressed(QByteArray(64 << 20, '\0'), 31) << limit
+                               << OptionalBytes(QByteArray(limit, '\0'));
+}
+
+void CurlHttpTest::compressedAnswersAreRead() {
+    QFETCH(QByteArray, encoding);
+    QFETCH(QByteArray, body);
+    QFETCH(qint64, limit);
+    QFETCH(OptionalBytes, expected);
+    LoopbackServer server;
+    server.canned.insert("/canned",
+                         {"HTTP/1.1 200 OK\r\nContent-Encoding: " + encoding +
+                              "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body,
+                          false});
+    CurlHttp http;
+    QObject context;
+    Outcome outcome;
+    http.get(
+        server.url(u"/canned"_qs), &context,
+        [&](OptionalBytes answer) {
+            outcome = {true, answer};
+        },
+        limit);
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    QCOMPARE(outcome.body, expected);
+    QVERIFY(server.lastRequest.contains("\r\nAccept-Encoding: gzip, deflate\r\n"));
+}
+
+void CurlHttpTest::connectionIsKeptAlive() {
+    LoopbackServer server;
+    CurlHttp http;
+    QObject context;
+    for (int i = 0; i < 5; ++i) {
+        Outcome outcome;
+        http.get(server.url(u"/kept"_qs), &context, [&](OptionalBytes body) { outcome = {true, body}; });
+        QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+        QCOMPARE(outcome.body, OptionalBytes("kept"));
+    }
+    QCOMPARE(server.requestsByPath.value("/kept"), 5);
+    QCOMPARE(server.connections, 1);
+}
+
+void CurlHttpTest::followsTheUsersProxy_data() {
+    // PROXY is the loopback proxy, CLOSED a port where nothing listens, ORIGIN the server's page.
+    QTest::addColumn<QByteArrayList>("environment");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<OptionalBytes>("expected");
+    QTest::addColumn<QByteArrayList>("proxySaw");
+    const OptionalBytes page("\xB9\xA4\xD0\xD0 257.76");
+    const OptionalBytes nothing;
+    QTest::newRow("http through the proxy")
+        << QByteArrayList{"http_proxy=PROXY"} << u"http://quotes.invalid/page"_qs << page
+        << QByteArrayList{"GET http://quotes.invalid/page HTTP/1.1"};
+    QTest::newRow("https tunnelled") << QByteArrayList{"https_proxy=PROXY"}
+                                     << u"https://quotes.invalid/page"_qs << nothing
+                                     << QByteArrayList{"CONNECT quotes.invalid:443 HTTP/1.1"};
+    QTest::newRow("excluded by no_proxy") << QByteArrayList{"http_proxy=PROXY", "no_proxy=quotes.invalid"}
+                                          << u"http://quotes.invalid/page"_qs << nothing << QByteArrayList{};
+    QTest::newRow("loopback direct") << QByteArrayList{"http_proxy=PROXY"} << u"ORIGIN"_qs << page
+                                     << QByteArrayList{};
+    QTest::newRow("host out of the proxy's reach")
+        << QByteArrayList{"http_proxy=PROXY"} << u"http://elsewhere.invalid/page"_qs << nothing
+        << QByteArrayList{"GET http://elsewhere.invalid/page HTTP/1.1"};
+    QTest::newRow("proxy refuses connections")
+        << QByteArrayList{"http_proxy=CLOSED"} << u"http://quotes.invalid/page"_qs << nothing
+        << QByteArrayList{};
+}
+
+void CurlHttpTest::followsTheUsersProxy() {
+    QFETCH(QByteArrayList, environment);
+    QFETCH(QString, url);
+    QFETCH(OptionalBytes, expected);
+    QFETCH(QByteArrayList, proxySaw);
+    LoopbackServer server;
+    LoopbackProxy proxy(server.port());
+    for (const QByteArray& setting : environment) {
+        const qsizetype equals = setting.indexOf('=');
+        QByteArray value = setting.mid(equals + 1);
+        value.replace("PROXY", proxy.address())
+            .replace("CLOSED", "http://127.0.0.1:" + QByteArray::number(closedPort()));
+        qputenv(setting.left(equals), value);
+    }
+    CurlHttp http;
+    QObject context;
+    Outcome outcome;
+    http.get(url == u"ORIGIN"_qs ? server.url(u"/page"_qs) : QUrl(url), &context, [&](OptionalBytes body) {
+        outcome = {true, body};
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    QCOMPARE(outcome.body, expected);
+    QCOMPARE(proxy.requestLines, proxySaw);
+}
+
+void CurlHttpTest::unverifiedCertificateIsRefused() {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(
+        QSslCertificate::fromPath(QStringLiteral(AURIVEX_TEST_DATA_DIR "/tls/self-signed.crt")).value(0));
+    QFile key(QStringLiteral(AURIVEX_TEST_DATA_DIR "/tls/self-signed.key"));
+    QVERIFY(key.open(QIODevice::ReadOnly));
+    tls.setPrivateKey(QSslKey(&key, QSsl::Rsa));
+    QSslServer server;
+    server.setSslConfiguration(tls);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QList<QSsl::AlertType> alerts;
+    connect(
+        &server, &QSslServer::alertReceived, this,
+        [&](QSslSocket*, QSsl::AlertLevel, QSsl::AlertType type, const QString&) { alerts.append(type); });
+    CurlHttp http;
+    QObject context;
+    Outcome outcome;
+    http.get(QUrl(QStringLiteral("https://127.0.0.1:%1/page").arg(server.serverPort())), &context,
+             [&](OptionalBytes body) {
+                 outcome = {true, body};
+             });
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    QVERIFY(!outcome.body);
+    // The client itself turned the certificate down.
+    QTRY_VERIFY(alerts.contains(QSsl::AlertType::UnknownCa));
+}
+
+void CurlHttpTest::cleanup() {
+    for (const char* name : {"http_proxy", "https_proxy", "no_proxy"})
+        qunsetenv(name);
 }
 
 QTEST_GUILESS_MAIN(CurlHttpTest)
