@@ -211,6 +211,9 @@ private:
         curl_easy_setopt(easy_, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
         curl_easy_setopt(easy_, CURLOPT_USERAGENT, "Mozilla/5.0");
         curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+        // A fetch ended while its name is still being looked up leaves the
+        // lookup's thread to finish alone rather than waiting for it here.
+        curl_easy_setopt(easy_, CURLOPT_QUICK_EXIT, 1L);
         // Our own timer ends the fetch; this only keeps a lost one from lingering.
         curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, long(qMax<qint64>(deadline_.remainingTime(), 1)));
         curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &Fetch::onHeader);

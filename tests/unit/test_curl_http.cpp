@@ -11,6 +11,8 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <dlfcn.h>
 #include <zlib.h>
 
 namespace {
@@ -231,6 +233,7 @@ private slots:
     void followsTheUsersProxy_data();
     void followsTheUsersProxy();
     void unverifiedCertificateIsRefused();
+    void slowNameLookupEndsAtTheDeadline();
     void cleanup();
 };
 
@@ -599,6 +602,25 @@ void CurlHttpTest::unverifiedCertificateIsRefused() {
     QVERIFY(!outcome.body);
     // The client itself turned the certificate down.
     QTRY_VERIFY(alerts.contains(QSsl::AlertType::UnknownCa));
+}
+
+void CurlHttpTest::slowNameLookupEndsAtTheDeadline() {
+    const auto* lookupsRunning =
+        static_cast<const std::atomic<int>*>(dlsym(RTLD_DEFAULT, "aurivexSlowLookupsRunning"));
+    if (!lookupsRunning)
+        QSKIP("needs the slow lookup preloaded (CTest does)");
+    CurlHttp http(300);
+    QObject context;
+    Outcome outcome;
+    int runningAtAnswer = 0;
+    http.get(QUrl(u"http://quotes.slow-lookup.invalid/page"_qs), &context, [&](OptionalBytes body) {
+        runningAtAnswer = lookupsRunning->load();
+        outcome = {true, body};
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 15000);
+    QVERIFY(!outcome.body);
+    // The answer, and the event loop with it, did not wait for the lookup to end.
+    QCOMPARE(runningAtAnswer, 1);
 }
 
 void CurlHttpTest::cleanup() {
