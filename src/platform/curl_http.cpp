@@ -226,10 +226,12 @@ private:
         }
     }
 
-    // What one hop's header blocks have told so far.
+    // What one hop's header blocks have told so far; the budget covers them all.
     struct Head {
         qint64 budget = CurlHttp::kMaxHeadBytes;
         QByteArray location;
+        QByteArray contentLength;
+        bool accepted = false;
     };
 
     // Returning anything but `size` ends the transfer: the decision is taken
@@ -247,13 +249,28 @@ private:
         head_.budget -= line.size();
         if (head_.budget < 0)
             return false;
-        if (line.startsWith("HTTP/"))
-            head_.location.clear();
-        else if (line.size() > 9 &&
-                 QByteArrayView(line.first(9)).compare("location:", Qt::CaseInsensitive) == 0)
-            head_.location = line.sliced(9).trimmed().toByteArray();
-        if (line.trimmed().isEmpty())
+        if (line == "\r\n" || line == "\n")
             return onHeadEnd();
+        if (line.startsWith("HTTP/")) {
+            const qint64 budget = head_.budget;
+            head_ = {};
+            head_.budget = budget;
+            return true;
+        }
+        // Folded lines are obsolete; a server sending them is not trusted.
+        if (line.startsWith(' ') || line.startsWith('\t'))
+            return false;
+        const qsizetype colon = line.indexOf(':');
+        const QByteArrayView name = line.first(qMax<qsizetype>(colon, 0));
+        const QByteArray value = line.sliced(colon + 1).trimmed().toByteArray();
+        if (name.compare("location", Qt::CaseInsensitive) == 0)
+            head_.location = value;
+        if (name.compare("content-length", Qt::CaseInsensitive) == 0) {
+            // Two different lengths leave the body's end, and the next answer's start, to guessing.
+            if (!head_.contentLength.isEmpty() && head_.contentLength != value)
+                return false;
+            head_.contentLength = value;
+        }
         return true;
     }
 
@@ -262,16 +279,19 @@ private:
         long status = 0;
         curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
         // An interim answer; the real one follows within the same budget.
-        if (status >= 100 && status < 200)
+        if (status >= 100 && status < 200 && status != 101)
             return true;
         if (isRedirect(status) && !head_.location.isEmpty()) {
             redirect_ = url_.resolved(QUrl(QString::fromUtf8(head_.location))).adjusted(QUrl::RemoveFragment);
             return false;
         }
-        return status >= 200 && status < 300;
+        head_.accepted = status >= 200 && status < 300;
+        return head_.accepted;
     }
 
     bool takeBody(QByteArrayView data) {
+        if (!head_.accepted)
+            return false;
         received_ += data.size();
         body_ += data.first(qsizetype(qMin<qint64>(data.size(), maxBytes_ - body_.size())));
         // A cut body is delivered as cut; the rest of the transfer is abandoned.

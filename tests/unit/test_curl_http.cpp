@@ -344,6 +344,16 @@ void CurlHttpTest::framing_data() {
         << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n") << true
         << nothing;
     QTest::newRow("not http") << QByteArray("SSH-2.0-OpenSSH_9.2\r\n") << true << nothing;
+    QTest::newRow("two lengths")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Length: 11\r\n\r\nhello world")
+        << false << nothing;
+    QTest::newRow("folded header") << QByteArray(
+                                          "HTTP/1.1 200 OK\r\nX-Note: a\r\n b\r\nContent-Length: 2\r\n\r\nok")
+                                   << false << nothing;
+    QTest::newRow("protocol switched")
+        << QByteArray(
+               "HTTP/1.1 101 Switching Protocols\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
+        << true << nothing;
 }
 
 void CurlHttpTest::framing() {
