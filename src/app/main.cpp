@@ -8,11 +8,11 @@
 #include "core/app_dir.h"
 #include "core/runtime_dir.h"
 #include "platform/clock.h"
+#include "platform/curl_http.h"
 #include "platform/launcher.h"
 #include "platform/pactl_volume.h"
 #include "platform/qt_audio.h"
 #include "platform/qt_dialogs.h"
-#include "platform/qt_http.h"
 #include "platform/qt_media_player.h"
 #include "platform/qt_tray.h"
 #include "platform/qt_web_cache.h"
@@ -130,7 +130,7 @@ int main(int argc, char* argv[]) {
     app.setFont(QFont(QStringLiteral("宋体"), 9));
 
     QtDialogs dialogs;
-    QtHttp http;
+    CurlHttp http;
     SystemClock clock;
     ClockSeededRandom random;
     DesktopLauncher launcher;
