@@ -1,7 +1,10 @@
 #pragma once
 
+#include "demo_feed.h"
+
 #include <QHash>
 #include <QString>
+#include <algorithm>
 
 // Hosts and addresses of every outside endpoint, read from "endpoints.ini"
 // (UTF-8, section [endpoints]) in the program directory.
@@ -20,8 +23,13 @@ public:
     static Endpoints load(const QString& path);
 
     // The value of `key` without outer white space; empty when the file or
-    // the key is missing.
-    QString value(const QString& key) const { return values_.value(key); }
+    // the key is missing. An address the run redirected is given as redirected.
+    QString value(const QString& key) const { return demofeed::apply(values_.value(key)); }
+    // Some key, as written in the file, names the host and port `address`.
+    bool names(const QString& address) const {
+        return std::any_of(values_.cbegin(), values_.cend(),
+                           [&](const QString& v) { return demofeed::names(v, address); });
+    }
 
 private:
     QHash<QString, QString> values_;
