@@ -1,8 +1,9 @@
 // The shell's shared rules: text comparison, truncation, the program
-// directory and its endpoint list, and the splash's fade and indicator
-// sequences.
+// directory and its endpoint list with the run's own demo portal, and the
+// splash's fade and indicator sequences.
 #include "app/splash_rules.h"
 #include "core/app_dir.h"
+#include "core/demo_feed.h"
 #include "core/endpoints.h"
 #include "core/text_rules.h"
 #include "platform/gbk.h"
@@ -31,6 +32,8 @@ private slots:
     void installedFilesAreFoundWhereTheyLie();
     void oversizedEndpointsFileReadsEmpty_data();
     void oversizedEndpointsFileReadsEmpty();
+    void demoAddressGivesWayToTheRunsPortal_data();
+    void demoAddressGivesWayToTheRunsPortal();
     void fadeReachesOpaqueWithoutWrapping();
     void indicatorCyclesAndKeepsUnknownCaptions();
 };
@@ -226,6 +229,44 @@ void ShellRulesTest::oversizedEndpointsFileReadsEmpty() {
     const endpoints::Endpoints read = endpoints::Endpoints::load(path);
     QCOMPARE(read.value(u"quotePortalHost"_qs), host);
     QCOMPARE(read.value(u"productPageUrl"_qs).isEmpty(), host.isEmpty());
+}
+
+void ShellRulesTest::demoAddressGivesWayToTheRunsPortal_data() {
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("used"); // with the run's portal on 127.0.0.1:40000
+    QTest::newRow("host") << u"127.0.0.1:18090"_qs << u"127.0.0.1:40000"_qs;
+    QTest::newRow("host and path") << u"127.0.0.1:18090/ref/forex"_qs << u"127.0.0.1:40000/ref/forex"_qs;
+    QTest::newRow("address") << u"http://127.0.0.1:18090/CBN.m3u8"_qs
+                             << u"http://127.0.0.1:40000/CBN.m3u8"_qs;
+    QTest::newRow("query") << u"http://127.0.0.1:18090?x=1"_qs << u"http://127.0.0.1:40000?x=1"_qs;
+    QTest::newRow("longer port") << u"127.0.0.1:180901"_qs << u"127.0.0.1:180901"_qs;
+    QTest::newRow("other port") << u"127.0.0.1:1809"_qs << u"127.0.0.1:1809"_qs;
+    QTest::newRow("in a path") << u"http://example.com/127.0.0.1:18090"_qs
+                               << u"http://example.com/127.0.0.1:18090"_qs;
+    QTest::newRow("other host") << u"https://www.boc.cn/"_qs << u"https://www.boc.cn/"_qs;
+}
+
+void ShellRulesTest::demoAddressGivesWayToTheRunsPortal() {
+    QFETCH(QString, written);
+    QFETCH(QString, used);
+    if (demofeed::defaultAddress() != u"127.0.0.1:18090"_qs)
+        QSKIP("the rows name the default demo address");
+    const bool namesDemo = used != written;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"endpoints.ini"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[endpoints]\nquotePortalHost=" + written.toUtf8() + "\n");
+    file.close();
+
+    const endpoints::Endpoints read = endpoints::Endpoints::load(path);
+    QCOMPARE(read.names(demofeed::defaultAddress()), namesDemo);
+    QCOMPARE(read.value(u"quotePortalHost"_qs), written);
+    QCOMPARE(demofeed::isDemo(written), namesDemo);
+    demofeed::redirectTo(u"127.0.0.1:40000"_qs);
+    QCOMPARE(read.value(u"quotePortalHost"_qs), used);
+    QCOMPARE(demofeed::isDemo(read.value(u"quotePortalHost"_qs)), namesDemo);
+    demofeed::redirectTo(QString());
 }
 
 void ShellRulesTest::fadeReachesOpaqueWithoutWrapping() {
