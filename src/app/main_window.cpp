@@ -112,8 +112,9 @@ void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
     client_->installEventFilter(this);
     buildToolbar();
     worldClock_ = new WorldClock(this, client_, *services_.clock);
-    // At the clock's free right end, above everything that shows a price.
-    demoMark_ = demomark::place(worldClock_->panel(), QStringLiteral("标签_演示行情"), {676, 2, 58, 18});
+    // At the clock's free right end, above everything that shows a price;
+    // placed with the layout (applyLayout), so a narrow window keeps it in sight.
+    demoMark_ = demomark::place(worldClock_->bar(), QStringLiteral("标签_演示行情"), {0, 3, 58, 18});
     connect(quoteModel_, &QuoteModel::demoFeedChanged, demoMark_, &QLabel::setVisible);
     chartPages_ = new ChartPages(client_, services_, hosts);
     bankPanel_ = quotepanels::buildBankPanel(chartPages_->page(0), services_.launcher,
@@ -262,6 +263,7 @@ void MainWindow::applyLayout(const MainLayout& layout) {
     for (const LayoutBinding& binding : layout_)
         binding.widget->setGeometry(binding.field(l));
     statusPart1_->setFixedWidth(std::max(0, l.statusPart1Width));
+    demoMark_->move(l.clockBar.width() - demoMark_->width() - 6, demoMark_->y());
     // What lies beneath the headline may have changed.
     newsTicker_->strip()->refreshBackground();
 }

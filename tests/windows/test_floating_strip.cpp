@@ -521,6 +521,14 @@ void FloatingStripTest::demoPricesAreMarkedWhereverTheyShow() {
     auto* mainMark = window->findChild<QLabel*>(u"标签_演示行情"_s);
     QCOMPARE(mainMark->isVisible(), demo);
     QCOMPARE(mainMark->text(), u"演示行情"_s);
+    // At the right end of the clock bar, also when a narrow window cuts the clock off.
+    for (const int width : {MainWindow::kClientWidth, 820}) {
+        window->centralWidget()->resize(width, MainWindow::kClientHeight);
+        auto* bar = window->findChild<QWidget*>(u"时间背景框"_s);
+        const QRect mark(mainMark->mapTo(bar, QPoint(0, 0)), mainMark->size());
+        QVERIFY(bar->rect().contains(mark));
+        QVERIFY(mark.right() > bar->width() - 10);
+    }
 
     // Beside the strip's line, which stays the prices alone, and clear of its buttons.
     const QString line = priceLine();
