@@ -104,6 +104,9 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
     setAttribute(Qt::WA_DeleteOnClose);
     // The user works in another program: showing the strip must not take the keyboard from it.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Never active, so its tooltips (the demo mark's explanation among them)
+    // would otherwise never show.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("FloatingStrip { background: #e4eef8; border: 1px solid #8eaecf; }"));
 
