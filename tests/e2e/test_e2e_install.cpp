@@ -3,7 +3,8 @@
 // where no demo portal runs. It lays down the user's own program directory,
 // starts the demo portal it ships, shows the portal's prices marked as the
 // demo's, takes the portal along when it is killed, and keeps what the user
-// changed on the next start.
+// changed on the next start; "aurivex --home DIR" runs on a directory of the
+// user's choice.
 #include "program_run.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -99,7 +100,8 @@ void InstallEndToEnd::packageShowsDemoPricesOnAFirstStartAndKeepsTheUsersFiles()
     env.remove(u"XDG_DATA_HOME"_qs);
     env.remove(u"AURIVEX_HOME"_qs);
     program.setCommand(u"unshare"_qs, env);
-    const QStringList launcher = {u"-rn"_qs, u"sh"_qs, u"-c"_qs, u"ip link set lo up && exec \"$0\""_qs,
+    const QStringList launcher = {u"-rn"_qs, u"sh"_qs, u"-c"_qs,
+                                  u"ip link set lo up && exec \"$0\" \"$@\""_qs,
                                   system + u"/usr/bin/aurivex"_qs};
     const QString userDir = home + u"/.local/share/Aurivex"_qs;
     const QString config = userDir + u"/config.ini"_qs;
@@ -140,6 +142,20 @@ void InstallEndToEnd::packageShowsDemoPricesOnAFirstStartAndKeepsTheUsersFiles()
     program.program().terminate();
     QVERIFY(program.waitForExit(10000));
     QVERIFY(waitUntil([&] { return processesRunning(portal) == 0; }, 10000));
+
+    // A profile of the user's own, named on the launcher's command line, is
+    // laid down afresh and used; the user's files are theirs alone.
+    const QString own = root.filePath(u"own profile"_qs);
+    QVERIFY2(
+        program.startProgram(QProcess::ForwardedOutputChannel, launcher + QStringList{u"--home"_qs, own}),
+        qPrintable(program.error()));
+    QVERIFY(program.waitForState(showsPrices, 30000));
+    QCOMPARE(timerInterval(program.state(), u"时钟_工行价格更新"_qs), 15000);
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    for (const QString& path : {own, own + u"/DataBase"_qs, own + u"/DataBase/property.edb"_qs,
+                                own + u"/config.ini"_qs, userDir + u"/DataBase/transactionrecord.edb"_qs})
+        QVERIFY2((QFile::permissions(path) & others) == 0, qPrintable(path));
 }
 
 QTEST_GUILESS_MAIN(InstallEndToEnd)
