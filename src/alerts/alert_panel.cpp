@@ -286,6 +286,7 @@ void AlertPanel::showAlertPopup(const QString& text) {
     if (!popup_)
         popup_ = new AlertPopup(*services_.screen, window());
     popup_->setMessage(text);
+    popup_->setDemoFeed(quotes_.demoFeed());
     popup_->show();
 }
 

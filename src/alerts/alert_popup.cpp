@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 #include "platform/timer.h"
+#include "ui/demo_mark.h"
 #include "ui/place.h"
 
 #include <QLabel>
@@ -32,6 +33,9 @@ AlertPopup::AlertPopup(const Screen& screen, QWidget* parent)
     text_->setFont(font);
     // A double-click on the text closes the note as one on the window does.
     text_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    demoMark_ = demomark::place(this, QStringLiteral("标签_演示行情"), {22, 90, 282, 20},
+                                QStringLiteral("演示行情：价格为模拟数据，并非银行真实报价"));
+    demoMark_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Starts just below the work area, flush with its right edge.
     const QRect area = screen.workArea();
@@ -49,6 +53,10 @@ void AlertPopup::setMessage(const QString& text) {
 
 QString AlertPopup::message() const {
     return text_->text();
+}
+
+void AlertPopup::setDemoFeed(bool demo) {
+    demoMark_->setVisible(demo);
 }
 
 void AlertPopup::slide() {

@@ -27,6 +27,8 @@ public:
 
     void setMessage(const QString& text);
     QString message() const;
+    // The prices that hit came from the demo portal: the note says so under the message.
+    void setDemoFeed(bool demo);
     // The top at which the slide ends.
     int targetTop() const { return targetTop_; }
 
@@ -46,6 +48,7 @@ private:
     void wakeIfBelowTarget();
 
     QLabel* text_;
+    QLabel* demoMark_;
     Timer* slideTimer_;
     int targetTop_ = 0;
     std::optional<QPoint> dragOffset_;

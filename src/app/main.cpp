@@ -6,9 +6,12 @@
 #include "app/trade_drill.h"
 #include "app/ui_watchdog.h"
 #include "core/app_dir.h"
+#include "core/demo_feed.h"
+#include "core/endpoints.h"
 #include "core/runtime_dir.h"
 #include "platform/clock.h"
 #include "platform/curl_http.h"
+#include "platform/demo_portal_process.h"
 #include "platform/launcher.h"
 #include "platform/pactl_volume.h"
 #include "platform/qt_audio.h"
@@ -81,6 +84,32 @@ private:
         return started;
     }();
 };
+
+// A first start shows prices with nothing else installed: when the endpoints
+// name the demo address and nothing answers there, the program starts the
+// demo portal beside it on a port of its own. A user whose endpoints name
+// other hosts never gets one.
+void startDemoPortalIfNeeded(DemoPortalProcess& portal) {
+    const QString demo = demofeed::defaultAddress();
+    if (!endpoints::Endpoints::load().names(demo) || DemoPortalProcess::answers(demo, 1000))
+        return;
+    const QString program = DemoPortalProcess::locate(QCoreApplication::applicationDirPath());
+    if (!portal.start(program))
+        std::fprintf(stderr, "aurivex: nothing answers at %s and the demo portal %s could not be started\n",
+                     qPrintable(demo), program.isEmpty() ? "(not installed)" : qPrintable(program));
+}
+
+// Before the first window reads an endpoint: the portal has had the splash's
+// time to start, so this rarely waits.
+void useDemoPortal(DemoPortalProcess& portal) {
+    if (!portal.started())
+        return;
+    const QString address = portal.address(10000);
+    if (address.isEmpty())
+        std::fprintf(stderr, "aurivex: the demo portal did not start listening\n");
+    else
+        demofeed::redirectTo(address);
+}
 
 void traceNewsSteps(QWidget* window) {
     if (!qEnvironmentVariableIsSet("AURIVEX_NEWS_TRACE"))
@@ -185,6 +214,9 @@ int main(int argc, char* argv[]) {
         return refuseToStart(dialogs, instance.problem());
     }
 
+    DemoPortalProcess demoPortal;
+    startDemoPortalIfNeeded(demoPortal);
+
     std::unique_ptr<StateDump> dump;
     const QString dumpPath = qEnvironmentVariable("AURIVEX_STATE_DUMP");
     if (!dumpPath.isEmpty()) {
@@ -198,6 +230,7 @@ int main(int argc, char* argv[]) {
 
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
+        useDemoPortal(demoPortal);
         mainWindow = new MainWindow(services);
         // The one use of the command line: the reference browser's first page.
         mainWindow->setStartAddress(commandLine.startAddress);

@@ -12,6 +12,7 @@
 #include "charts/chart_panel.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
+#include "core/demo_feed.h"
 #include "core/endpoints.h"
 #include "floating/desktop_chart.h"
 #include "floating/floating_strip.h"
@@ -38,6 +39,7 @@
 #include "trading/new_simulation_window.h"
 #include "trading/trading_window.h"
 #include "ui/app_art.h"
+#include "ui/demo_mark.h"
 #include "ui/open_once.h"
 #include "ui/place.h"
 
@@ -70,9 +72,9 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     // Read once; the fetcher, the commands and the bank panel all take their addresses from it.
     const endpoints::Endpoints hosts = endpoints::Endpoints::load();
     quoteModel_ = new QuoteModel(this);
-    quoteFetcher_ =
-        new QuoteFetcher(*quoteModel_, *services_.http,
-                         QuoteFetcher::pageUrl(hosts.value(endpoints::key::quotePortalHost)), this);
+    const QString quoteHost = hosts.value(endpoints::key::quotePortalHost);
+    quoteFetcher_ = new QuoteFetcher(*quoteModel_, *services_.http, QuoteFetcher::pageUrl(quoteHost), this);
+    quoteFetcher_->setDemoAddress(demofeed::isDemo(quoteHost));
     connect(quoteFetcher_, &QuoteFetcher::dataError, this, &MainWindow::showDataError);
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
@@ -124,6 +126,10 @@ void MainWindow::buildClient(const endpoints::Endpoints& hosts) {
     client_->installEventFilter(this);
     buildToolbar();
     worldClock_ = new WorldClock(this, client_, *services_.clock);
+    // At the clock's free right end, above everything that shows a price;
+    // placed with the layout (applyLayout), so a narrow window keeps it in sight.
+    demoMark_ = demomark::place(worldClock_->bar(), QStringLiteral("标签_演示行情"), {0, 3, 58, 18});
+    connect(quoteModel_, &QuoteModel::demoFeedChanged, demoMark_, &QLabel::setVisible);
     chartPages_ = new ChartPages(client_, services_, hosts);
     bankPanel_ = quotepanels::buildBankPanel(chartPages_->page(0), services_.launcher,
                                              {hosts.value(endpoints::key::icbcSiteUrl),
@@ -271,6 +277,7 @@ void MainWindow::applyLayout(const MainLayout& layout) {
     for (const LayoutBinding& binding : layout_)
         binding.widget->setGeometry(binding.field(l));
     statusPart1_->setFixedWidth(std::max(0, l.statusPart1Width));
+    demoMark_->move(l.clockBar.width() - demoMark_->width() - 6, demoMark_->y());
     // What lies beneath the headline may have changed.
     newsTicker_->strip()->refreshBackground();
 }

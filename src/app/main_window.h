@@ -123,6 +123,7 @@ private:
     QuoteFetcher* quoteFetcher_;
     QuoteCycle* quoteCycle_ = nullptr;
     WorldClock* worldClock_ = nullptr;
+    QLabel* demoMark_ = nullptr;
     Timer* fetchTimer_;
     Commands* commands_;
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "demo_feed.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 
 // Hosts and addresses of every outside endpoint, read from "endpoints.ini"
 // (UTF-8, section [endpoints]) in the program directory.
@@ -45,8 +48,14 @@ public:
     static Endpoints load(const QString& path);
 
     // The value of `key`; empty when the file or the key is missing, or when
-    // the value is no address (see unusableKeys()).
-    QString value(const QString& key) const { return values_.value(key); }
+    // the value is no address (see unusableKeys()). An address the run
+    // redirected is given as redirected.
+    QString value(const QString& key) const { return demofeed::apply(values_.value(key)); }
+    // Some key, as written in the file, names the host and port `address`.
+    bool names(const QString& address) const {
+        return std::any_of(values_.cbegin(), values_.cend(),
+                           [&](const QString& v) { return demofeed::names(v, address); });
+    }
     // The keys whose value is not an address, in file order: the user is
     // told, and what needs them stays off as if they were missing.
     const QStringList& unusableKeys() const { return unusable_; }

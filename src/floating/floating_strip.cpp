@@ -12,6 +12,7 @@
 #include "platform/window_alpha.h"
 #include "quotes/quote_model.h"
 #include "settings/settings_store.h"
+#include "ui/demo_mark.h"
 #include "ui/place.h"
 
 #include <QCheckBox>
@@ -27,6 +28,7 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +37,7 @@ constexpr int kAutoHideIntervalMs = 100;
 constexpr int kDefaultOpacityPosition = 98;
 // Set directly by the defaults, not from the slider: 98 × 2.5 would be 245.
 constexpr int kDefaultAlpha = 235;
+constexpr int kDemoMarkWidth = 32;
 
 QString configPath() {
     return appPath(QStringLiteral("config.ini"));
@@ -101,6 +104,9 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
     setAttribute(Qt::WA_DeleteOnClose);
     // The user works in another program: showing the strip must not take the keyboard from it.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Never active, so its tooltips (the demo mark's explanation among them)
+    // would otherwise never show.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("FloatingStrip { background: #e4eef8; border: 1px solid #8eaecf; }"));
 
@@ -118,6 +124,8 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
     applyFloatingDefaults();
     loadFloatingSettings();
     attachTooltips();
+    showDemoMark(model_.demoFeed());
+    connect(&model_, &QuoteModel::demoFeedChanged, this, &FloatingStrip::showDemoMark);
 }
 
 void FloatingStrip::buildControls() {
@@ -128,6 +136,9 @@ void FloatingStrip::buildControls() {
     QFont formFont(QStringLiteral("黑体"));
     formFont.setPixelSize(14);
     priceLabel_->setFont(formFont);
+    // Right after the line, whose text is the prices alone (placeDemoMark).
+    demoMark_ = demomark::place(this, QStringLiteral("标签_演示行情"), {0, 9, kDemoMarkWidth, 18},
+                                QStringLiteral("演示"));
 
     exitButton_ =
         place<QPushButton>(this, QStringLiteral("按钮_退出"), {409, -1, 20, 18}, QStringLiteral("退"));
@@ -181,6 +192,21 @@ void FloatingStrip::buildControls() {
         connect(bank, &QCheckBox::clicked, this, [this, bank] { chooseBank(bank); });
     // The one control that needs the keyboard asks for it when clicked.
     yourBuyPrice_->installEventFilter(this);
+}
+
+void FloatingStrip::showDemoMark(bool demo) {
+    placeDemoMark();
+    demoMark_->setVisible(demo);
+    // Hovering the line itself tells what the prices are.
+    priceLabel_->setToolTip(demo ? demomark::explanation() : QString());
+}
+
+void FloatingStrip::placeDemoMark() {
+    // Beside the line's last character, and never past the exit button: a
+    // line too long for the strip (a large font) loses its tail to the mark.
+    const int textEnd = priceLabel_->x() + priceLabel_->fontMetrics().horizontalAdvance(priceLabel_->text());
+    const int rightmost = exitButton_->x() - 4 - kDemoMarkWidth;
+    demoMark_->move(std::clamp(textEnd + 6, priceLabel_->x(), rightmost), demoMark_->y());
 }
 
 void FloatingStrip::buildChartRow() {
@@ -300,8 +326,10 @@ void FloatingStrip::buildQuoteStrip() {
     input.gainShown = gainBox_->isChecked();
     input.yourBuyPrice = yourBuyPrice_->text();
     const QString line = quoteline::priceLine(input);
-    if (priceLabel_->text() != line)
+    if (priceLabel_->text() != line) {
         priceLabel_->setText(line);
+        placeDemoMark();
+    }
 }
 
 void FloatingStrip::autoHideTick() {
@@ -437,6 +465,7 @@ void FloatingStrip::setPriceFont(const QFont& font, const QColor& colour) {
     QPalette palette = priceLabel_->palette();
     palette.setColor(QPalette::WindowText, colour);
     priceLabel_->setPalette(palette);
+    placeDemoMark();
 }
 
 void FloatingStrip::setWindowFlagInPlace(Qt::WindowType flag, bool on) {

@@ -66,6 +66,8 @@ private:
     void enableChartRow(bool chartOpen);
     void onChartSpeedChanged(int position);
     void attachTooltips();
+    void showDemoMark(bool demo);
+    void placeDemoMark();
     void applyTransparency();
     void applyOnTop(bool onTop);
     void applyAutoHide(bool on);
@@ -81,6 +83,7 @@ private:
     DesktopChart& chart_;
 
     QLabel* priceLabel_;
+    QLabel* demoMark_;
     QPushButton* exitButton_;
     QToolButton* advancedButton_;
     QToolButton* fontButton_;

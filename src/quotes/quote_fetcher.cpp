@@ -37,8 +37,12 @@ void QuoteFetcher::applyQuotePage(const QByteArray& body) {
     if (dataErrorRaised_)
         return;
     const quotepage::Cut cut = quotepage::cut(body);
-    if (cut.storesBuy())
+    // The mark follows the page the prices came from; a page without prices
+    // leaves the shown ones, and their mark, as they are.
+    if (cut.storesBuy()) {
+        model_.setDemoFeed(demoAddress_ || quotepage::isDemoPage(body));
         model_.setBaseBuy(cut.buy);
+    }
     if (cut.outcome == quotepage::Cut::Outcome::Prices)
         model_.setBaseSell(cut.sell);
     if (cut.isDataError()) {

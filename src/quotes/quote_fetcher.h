@@ -25,6 +25,10 @@ public:
 
     bool dataErrorRaised() const { return dataErrorRaised_; }
 
+    // The page comes from the demo portal's address: whatever answers there,
+    // its prices are not a bank's, marked page or not.
+    void setDemoAddress(bool demo) { demoAddress_ = demo; }
+
 signals:
     // A price field holds a tag character: the portal's data cannot be
     // trusted. Raised once; no page is fetched or stored after it.
@@ -36,4 +40,5 @@ private:
     QUrl pageUrl_;
     bool dataErrorRaised_ = false;
     bool fetchInFlight_ = false;
+    bool demoAddress_ = false;
 };

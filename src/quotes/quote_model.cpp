@@ -21,6 +21,13 @@ void QuoteModel::setBaseSell(const QByteArray& text) {
     emit baseChanged();
 }
 
+void QuoteModel::setDemoFeed(bool demo) {
+    if (demo == demoFeed_)
+        return;
+    demoFeed_ = demo;
+    emit demoFeedChanged(demo);
+}
+
 bool QuoteModel::basePricesValid() const {
     return pricerules::basePricesValid(baseBuy_, baseSell_);
 }

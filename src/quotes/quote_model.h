@@ -28,6 +28,11 @@ public:
     // Both base fields convert to non-zero numbers.
     bool basePricesValid() const;
 
+    // The base pair came from the demo portal: the prices are simulated and
+    // every window that shows them says so.
+    bool demoFeed() const { return demoFeed_; }
+    void setDemoFeed(bool demo);
+
     // Empty at start; only ever replaced.
     const QString& shown(Shown which) const { return shown_[static_cast<size_t>(which)]; }
     void setShown(Shown which, const QString& text);
@@ -35,9 +40,11 @@ public:
 signals:
     void baseChanged();
     void shownChanged(QuoteModel::Shown which, const QString& text);
+    void demoFeedChanged(bool demo);
 
 private:
     QByteArray baseBuy_;
     QByteArray baseSell_;
     std::array<QString, kShownCount> shown_;
+    bool demoFeed_ = false;
 };

@@ -20,11 +20,15 @@ bool holdsTag(const QByteArray& field) {
     return field.contains('<') || field.contains('>');
 }
 
+QByteArray pageText(const QByteArray& body) {
+    const qsizetype zero = body.indexOf('\0');
+    return zero < 0 ? body : body.left(zero);
+}
+
 } // namespace
 
 Cut cut(const QByteArray& body) {
-    const qsizetype zero = body.indexOf('\0');
-    const QByteArray text = zero < 0 ? body : body.left(zero);
+    const QByteArray text = pageText(body);
 
     Cut result;
     const qsizetype p = text.indexOf(rowMarker());
@@ -45,6 +49,14 @@ Cut cut(const QByteArray& body) {
     }
     result.outcome = Cut::Outcome::Prices;
     return result;
+}
+
+QByteArray demoMarker() {
+    return QByteArrayLiteral("<meta name=\"aurivex-feed\" content=\"demo\" />");
+}
+
+bool isDemoPage(const QByteArray& body) {
+    return pageText(body).contains(demoMarker());
 }
 
 } // namespace quotepage

@@ -33,4 +33,10 @@ struct Cut {
 // The page text is the body up to its first zero byte.
 Cut cut(const QByteArray& body);
 
+// The demo portal says in every quote page it serves that its prices are
+// simulated; a real portal's page never carries this.
+QByteArray demoMarker();
+// The page text carries the demo marker.
+bool isDemoPage(const QByteArray& body);
+
 } // namespace quotepage

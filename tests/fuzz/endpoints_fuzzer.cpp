@@ -30,5 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(reread.size() >= entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i)
         FUZZ_CHECK(reread[i].key == entries[i].key && reread[i].value == entries[i].value);
+    // Whatever the file holds, the run's own portal replaces the demo address
+    // and nothing else.
+    const bool namesDemo = demofeed::names(host, demofeed::defaultAddress());
+    const QString used = demofeed::replaced(host, demofeed::defaultAddress(), QStringLiteral("127.0.0.1:1"));
+    FUZZ_CHECK(namesDemo == (used != host));
+    FUZZ_CHECK(!namesDemo || demofeed::names(used, QStringLiteral("127.0.0.1:1")));
+    (void)all.names(demofeed::defaultAddress());
     return 0;
 }

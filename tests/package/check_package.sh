@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the Debian package from a finished build and checks it: the files it
 # holds (all under /usr, none of a user's), its dependencies, its desktop and
-# AppStream metadata, and a clean install and removal in a private root.
+# AppStream metadata, Debian's own checks (lintian), and a clean install and
+# removal in a private root.
 #   check_package.sh BUILD_DIR
 set -eu
 build=$(readlink -f "$1")
@@ -24,11 +25,17 @@ for expected in \
   ./usr/bin/aurivex \
   ./usr/lib/aurivex/Aurivex \
   ./usr/lib/aurivex/aurivex-provision \
+  ./usr/lib/aurivex/aurivex-demo-portal \
   ./usr/share/aurivex/CambridgeBlue.she \
   ./usr/share/aurivex/aurivex.png \
   ./usr/share/aurivex/config.ini \
   ./usr/share/aurivex/endpoints.ini \
   ./usr/share/aurivex/帮助文件.html \
+  ./usr/share/help/zh_CN/aurivex/帮助文件.html \
+  ./usr/share/doc/aurivex/帮助文件.html \
+  ./usr/share/doc/aurivex/copyright \
+  ./usr/share/doc/aurivex/changelog.gz \
+  ./usr/share/man/man1/aurivex.1.gz \
   ./usr/share/applications/aurivex.desktop \
   ./usr/share/icons/hicolor/16x16/apps/aurivex.png \
   ./usr/share/icons/hicolor/256x256/apps/aurivex.png \
@@ -49,6 +56,18 @@ grep -qx 'Exec="/usr/bin/aurivex"' "$work/root/usr/share/applications/aurivex.de
   fail "the menu entry does not start the launcher"
 # The metadata, and the menu entry it names.
 appstreamcli validate-tree --no-net "$work/root" || fail "AppStream metadata"
+
+# Debian's own checks, every one of them: nothing but the overridden one
+# (config.ini is GBK by design) is an error or a warning.
+lintian -I --pedantic --show-overrides --fail-on none "$deb" >"$work/lintian" 2>&1 ||
+  fail "lintian did not run: $(cat "$work/lintian")"
+grep -v -e '^N:' -e 'running with root privileges' "$work/lintian" >"$work/tags" || true
+overridden='O: aurivex: national-encoding [usr/share/aurivex/config.ini]'
+grep -qxF "$overridden" "$work/tags" || fail "lintian: the override did not apply: $(cat "$work/lintian")"
+reported=$(grep -E '^[EW]: ' "$work/tags" || true)
+[ -z "$reported" ] || fail "lintian: $reported"
+others=$(grep -v -x -F "$overridden" "$work/tags" || true)
+[ -z "$others" ] || echo "lintian notes: $others"
 
 # No maintainer scripts: installing and removing touch nothing but the files.
 scripts=$(dpkg-deb --info "$deb" | grep -E '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)' || true)

@@ -1,4 +1,5 @@
 // The provisioning tool lays down a program directory's installation files.
+#include "alerts/alert_rules.h"
 #include "core/endpoints.h"
 #include "provisioner.h"
 #include "records/passwords.h"
@@ -67,6 +68,11 @@ void ProvisionTest::createsEveryKeyAtItsDesignDefault() {
                  qPrintable(info.section + u'/' + info.key));
         QCOMPARE(settings::readItem(config, info.section, info.key), provision::firstValue(info));
     }
+    // The alerts' first start sounds the first built-in sound instead of
+    // asking for a music file nobody chose.
+    const alertrules::SoundChoice sound = alertrules::soundChoice(settings::Snapshot::load(config));
+    QVERIFY(sound.builtIn);
+    QCOMPARE(sound.builtInNumber, 1);
     QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:1234"_qs);
     // Every chart comes from the demo portal too.
     for (const QString& key :

@@ -33,6 +33,7 @@ private slots:
     void dataErrorIsRaisedOnceAndStopsEverything();
     void sellErrorLeavesNewBuyBehind();
     void keepsOnlyABoundedBody();
+    void demoMarkFollowsThePageThePricesCameFrom();
 
 private:
     FakeHttp* http = nullptr;
@@ -128,6 +129,30 @@ void QuoteFetcherTest::keepsOnlyABoundedBody() {
     fetcher->startQuoteFetch();
     QVERIFY(http->pending.first().maxBytes > 0);
     QVERIFY(http->pending.first().maxBytes <= Http::kDefaultMaxBytes);
+}
+
+void QuoteFetcherTest::demoMarkFollowsThePageThePricesCameFrom() {
+    const QByteArray plain = page("257.76", "258.56");
+    const QByteArray marked = quotepage::demoMarker() + plain;
+    struct Step {
+        QByteArray body;
+        bool demo;
+    };
+    const QList<Step> steps = {
+        {marked, true},
+        {gbk::encode(u"<html>维护中</html>"_qs), true}, // no prices: the shown ones keep their mark
+        {plain, false},
+        {plain + '\0' + quotepage::demoMarker(), false}, // the page ends at its first zero byte
+        {marked, true},
+    };
+    for (const Step& step : steps) {
+        fetcher->applyQuotePage(step.body);
+        QCOMPARE(model->demoFeed(), step.demo);
+    }
+    // Whatever answers at the demo address is the demo.
+    fetcher->setDemoAddress(true);
+    fetcher->applyQuotePage(plain);
+    QVERIFY(model->demoFeed());
 }
 
 QTEST_GUILESS_MAIN(QuoteFetcherTest)

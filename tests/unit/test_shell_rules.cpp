@@ -1,8 +1,9 @@
 // The shell's shared rules: text comparison, truncation, the program
-// directory and its endpoint list, and the splash's fade and indicator
-// sequences.
+// directory and its endpoint list with the run's own demo portal, and the
+// splash's fade and indicator sequences.
 #include "app/splash_rules.h"
 #include "core/app_dir.h"
+#include "core/demo_feed.h"
 #include "core/endpoints.h"
 #include "core/text_rules.h"
 #include "platform/gbk.h"
@@ -33,6 +34,8 @@ private slots:
     void oversizedEndpointsFileReadsEmpty();
     void endpointValuesAreReadAsWritten_data();
     void endpointValuesAreReadAsWritten();
+    void demoAddressGivesWayToTheRunsPortal_data();
+    void demoAddressGivesWayToTheRunsPortal();
     void fadeReachesOpaqueWithoutWrapping();
     void indicatorCyclesAndKeepsUnknownCaptions();
 };
@@ -275,6 +278,47 @@ void ShellRulesTest::endpointValuesAreReadAsWritten() {
     const endpoints::Endpoints read = endpoints::Endpoints::load(path);
     QCOMPARE(read.value(key), value);
     QCOMPARE(read.unusableKeys(), unusable);
+}
+
+void ShellRulesTest::demoAddressGivesWayToTheRunsPortal_data() {
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("used"); // with the run's portal on 127.0.0.1:40000
+    QTest::newRow("host") << u"127.0.0.1:18090"_qs << u"127.0.0.1:40000"_qs;
+    QTest::newRow("host and path") << u"127.0.0.1:18090/ref/forex"_qs << u"127.0.0.1:40000/ref/forex"_qs;
+    QTest::newRow("address") << u"http://127.0.0.1:18090/CBN.m3u8"_qs
+                             << u"http://127.0.0.1:40000/CBN.m3u8"_qs;
+    QTest::newRow("query") << u"http://127.0.0.1:18090?x=1"_qs << u"http://127.0.0.1:40000?x=1"_qs;
+    QTest::newRow("other port") << u"127.0.0.1:1809"_qs << u"127.0.0.1:1809"_qs;
+    QTest::newRow("in a path") << u"http://example.com/127.0.0.1:18090"_qs
+                               << u"http://example.com/127.0.0.1:18090"_qs;
+    QTest::newRow("other host") << u"https://www.boc.cn/"_qs << u"https://www.boc.cn/"_qs;
+}
+
+void ShellRulesTest::demoAddressGivesWayToTheRunsPortal() {
+    QFETCH(QString, written);
+    QFETCH(QString, used);
+    if (demofeed::defaultAddress() != u"127.0.0.1:18090"_qs)
+        QSKIP("the rows name the default demo address");
+    const bool namesDemo = used != written;
+    // A longer port is another address (and no port endpoints.ini accepts).
+    QVERIFY(!demofeed::names(u"127.0.0.1:180901"_qs, demofeed::defaultAddress()));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"endpoints.ini"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    // A host where a host belongs, a full address where one does.
+    const QString key = written.contains(u"://"_qs) ? u"tvStartStream"_qs : u"quotePortalHost"_qs;
+    file.write("[endpoints]\n" + key.toUtf8() + '=' + written.toUtf8() + "\n");
+    file.close();
+
+    const endpoints::Endpoints read = endpoints::Endpoints::load(path);
+    QCOMPARE(read.names(demofeed::defaultAddress()), namesDemo);
+    QCOMPARE(read.value(key), written);
+    QCOMPARE(demofeed::isDemo(written), namesDemo);
+    demofeed::redirectTo(u"127.0.0.1:40000"_qs);
+    QCOMPARE(read.value(key), used);
+    QCOMPARE(demofeed::isDemo(read.value(key)), namesDemo);
+    demofeed::redirectTo(QString());
 }
 
 void ShellRulesTest::fadeReachesOpaqueWithoutWrapping() {

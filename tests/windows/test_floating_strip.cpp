@@ -1,15 +1,20 @@
 // The floating quote strip on the real main window with fake services: how
 // it opens, its price line, its settings in "config.ini", auto-hide against
-// the fake screens, the font dialog and the desktop chart it drives.
+// the fake screens, the font dialog and the desktop chart it drives; and the
+// demo mark it wears with the main window and the alert pop-up.
+#include "alerts/alert_panel.h"
+#include "alerts/alert_popup.h"
 #include "app/main_window.h"
 #include "charts/chart_panel.h"
 #include "core/app_dir.h"
+#include "core/demo_feed.h"
 #include "floating/desktop_chart_window.h"
 #include "floating/floating_strip.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "quotes/quote_model.h"
+#include "quotes/quote_page.h"
 #include "settings/settings_store.h"
 #include "support/fake_services.h"
 #include "support/main_window_lookup.h"
@@ -21,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -95,6 +101,8 @@ private slots:
     void fontDialogSetsFontAndColour();
     void opensAtStartWhenAsked();
     void desktopChartFromTheBottomRow();
+    void demoPricesAreMarkedWhereverTheyShow_data();
+    void demoPricesAreMarkedWhereverTheyShow();
 
 private:
     MainWindow* open();
@@ -482,6 +490,60 @@ void FloatingStripTest::desktopChartFromTheBottomRow() {
     QTRY_COMPARE(rowEnabled(), 0);
     control<QPushButton>(u"按钮_关闭桌面行情"_s)->click(); // nothing to close
     QVERIFY(!desktopChart());
+}
+
+void FloatingStripTest::demoPricesAreMarkedWhereverTheyShow_data() {
+    QTest::addColumn<QString>("portal");
+    QTest::addColumn<bool>("markedPage");
+    QTest::addColumn<bool>("demo");
+    QTest::newRow("a bank's feed") << u"127.0.0.1:9"_s << false << false;
+    QTest::newRow("a page the demo portal marked") << u"127.0.0.1:9"_s << true << true;
+    QTest::newRow("whatever answers at the demo address") << demofeed::defaultAddress() << false << true;
+}
+
+void FloatingStripTest::demoPricesAreMarkedWhereverTheyShow() {
+    QFETCH(QString, portal);
+    QFETCH(bool, markedPage);
+    QFETCH(bool, demo);
+    QSettings(appPath(u"endpoints.ini"_s), QSettings::IniFormat)
+        .setValue(u"endpoints/quotePortalHost"_s, portal);
+    open();
+    lookup::toolbarButton(window, 0)->trigger();
+    QByteArray row = quotepage::rowMarker() + QByteArray(400, ' ');
+    row.replace(quotepage::kBuyOffset, 6, "257.76");
+    row.replace(quotepage::kSellOffset, 6, "258.56");
+    const QByteArray page = (markedPage ? quotepage::demoMarker() : QByteArray()) + "<table><tr><td>" + row;
+    while (fakes->http.answer(page)) {
+    }
+    window->findChild<Timer*>(u"时钟_连接服务器检测"_s)->tick();
+    QCOMPARE(window->quoteModel().demoFeed(), demo);
+
+    auto* mainMark = window->findChild<QLabel*>(u"标签_演示行情"_s);
+    QCOMPARE(mainMark->isVisible(), demo);
+    QCOMPARE(mainMark->text(), u"演示行情"_s);
+    // At the right end of the clock bar, also when a narrow window cuts the clock off.
+    for (const int width : {MainWindow::kClientWidth, 820}) {
+        window->centralWidget()->resize(width, MainWindow::kClientHeight);
+        auto* bar = window->findChild<QWidget*>(u"时间背景框"_s);
+        const QRect mark(mainMark->mapTo(bar, QPoint(0, 0)), mainMark->size());
+        QVERIFY(bar->rect().contains(mark));
+        QVERIFY(mark.right() > bar->width() - 10);
+    }
+
+    // Beside the strip's line, which stays the prices alone, and clear of its buttons.
+    const QString line = priceLine();
+    QCOMPARE(line, u"国际买入:257.76  国际卖出:258.56"_s);
+    auto* label = control<QLabel>(u"标签_价格显示"_s);
+    auto* stripMark = control<QLabel>(u"标签_演示行情"_s);
+    QCOMPARE(stripMark->isVisible(), demo);
+    QVERIFY(stripMark->x() >= label->x() + label->fontMetrics().horizontalAdvance(line));
+    QVERIFY(stripMark->geometry().right() < control<QPushButton>(u"按钮_退出"_s)->x());
+    QCOMPARE(label->toolTip().isEmpty(), !demo);
+
+    window->findChild<AlertPanel*>()->showAlertPopup(u"速度啊，国际买入价低于达到标准了！"_s);
+    auto* popup = window->findChild<AlertPopup*>();
+    QCOMPARE(popup->message(), u"速度啊，国际买入价低于达到标准了！"_s);
+    QCOMPARE(popup->findChild<QLabel*>(u"标签_演示行情"_s)->isVisible(), demo);
 }
 
 QTEST_MAIN(FloatingStripTest)

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
@@ -38,6 +39,21 @@ bool quitOnTerminationSignals(QCoreApplication& app) {
     return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
 }
 
+// Quits the event loop once standard input reaches its end: the program that
+// started the portal holds the pipe's other end, which closes when that
+// program ends in any way, killed included.
+void quitWhenInputCloses(QCoreApplication& app) {
+    auto* notifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
+        char buffer[256];
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN)) {
+            notifier->setEnabled(false);
+            QCoreApplication::quit();
+        }
+    });
+}
+
 std::optional<uint> numberOption(const QCommandLineParser& parser, const QString& name, uint maximum) {
     bool valid = false;
     const uint value = parser.value(name).toUInt(&valid);
@@ -59,6 +75,8 @@ int main(int argc, char* argv[]) {
     parser.addHelpOption();
     parser.addOption({u"port"_s, u"Port to listen on; 0 picks a free one."_s, u"N"_s, u"0"_s});
     parser.addOption({u"seed"_s, u"Seed of the price walk, for repeatable runs."_s, u"N"_s});
+    parser.addOption(
+        {u"exit-with-stdin"_s, u"End when standard input closes (the program that started it ended)."_s});
     parser.process(app);
 
     const std::optional<uint> port = numberOption(parser, u"port"_s, 65535);
@@ -80,6 +98,9 @@ int main(int argc, char* argv[]) {
         std::perror("aurivex-demo-portal: signal set-up");
         return 1;
     }
+
+    if (parser.isSet(u"exit-with-stdin"_s))
+        quitWhenInputCloses(app);
 
     demoportal::DemoPortal portal(seed);
     const quint16 bound = portal.listen(static_cast<quint16>(*port));

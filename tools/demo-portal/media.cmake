@@ -24,6 +24,8 @@ if(GST_LAUNCH)
   endforeach()
   add_custom_target(demo_tv_clips ALL DEPENDS ${tv_clips})
   add_dependencies(aurivex-demo-portal demo_tv_clips)
+  # An installed portal finds them in <prefix>/share/aurivex/demo-tv.
+  install(FILES ${tv_clips} DESTINATION share/aurivex/demo-tv)
 else()
   message(WARNING "gst-launch-1.0 not found: the demo portal has no TV clips")
 endif()

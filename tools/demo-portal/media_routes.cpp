@@ -5,7 +5,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QHttpServer>
 #include <QHttpServerRequest>
@@ -62,7 +64,11 @@ private:
 } // namespace
 
 QString defaultTvClipDir() {
-    return QCoreApplication::applicationDirPath() + u"/demo-tv"_s;
+    // The build puts the clips beside the portal; an installation keeps them
+    // with the data it shares, <prefix>/share/aurivex/demo-tv.
+    const QString beside = QCoreApplication::applicationDirPath() + u"/demo-tv"_s;
+    const QString installed = QCoreApplication::applicationDirPath() + u"/../../share/aurivex/demo-tv"_s;
+    return QFileInfo(beside).isDir() || !QFileInfo(installed).isDir() ? beside : QDir::cleanPath(installed);
 }
 
 void addMediaRoutes(QHttpServer& server, const PriceWalk& walk, const QString& tvClipDir) {

@@ -1,6 +1,7 @@
 #include "quote_page_builder.h"
 
 #include "platform/gbk.h"
+#include "quotes/quote_page.h"
 
 #include <QtGlobal>
 
@@ -200,6 +201,8 @@ QByteArray rowMarker() {
 
 QByteArray buildQuotePage(const QuotePrices& prices, QuotePageLayout layout) {
     QByteArray page = pageHead();
+    // Every layout says its prices are simulated: the program marks them so.
+    page.replace(QByteArrayLiteral("</head>"), quotepage::demoMarker() + QByteArrayLiteral("\n</head>"));
     page += icbcGoldRow(prices, layout);
     page += otherRows(prices, layout);
     page += pageTail();

@@ -32,6 +32,7 @@ struct QuotePrices {
     QTime updated = {}; // shown as HH:mm:ss, "--:--:--" when invalid
 };
 
+// Every page carries the demo marker (quotepage::demoMarker()) in its head.
 // Aborts the program when the assembled page does not have the layout it was
 // asked for: a drifting generator must never serve a misleading page.
 QByteArray buildQuotePage(const QuotePrices& prices, QuotePageLayout layout);

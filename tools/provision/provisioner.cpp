@@ -61,15 +61,21 @@ QList<Endpoint> endpointDefaults(const QString& portal) {
 
 // The sliders whose range starts above 0 get the positions the windows
 // themselves offer as defaults, so a first start does not open a nearly
-// transparent strip or desktop chart.
+// transparent strip or desktop chart; the alert sound is the first built-in
+// one, so a first start of the alerts sounds instead of asking for a music
+// file the user never chose.
 QString firstValue(const settings::KeyInfo& info) {
-    if (info.section == settings::key::stripOpacity.section && info.key == settings::key::stripOpacity.key)
-        return QStringLiteral("98");
-    if (info.section == settings::key::chartOpacity.section && info.key == settings::key::chartOpacity.key)
-        return QStringLiteral("75");
-    if (info.section == settings::key::chartRefreshSeconds.section &&
-        info.key == settings::key::chartRefreshSeconds.key)
-        return QStringLiteral("15");
+    static const QList<std::pair<settings::KeyInfo, QString>> chosen = {
+        {settings::key::stripOpacity, QStringLiteral("98")},
+        {settings::key::chartOpacity, QStringLiteral("75")},
+        {settings::key::chartRefreshSeconds, QStringLiteral("15")},
+        {settings::key::useBuiltInSound, QStringLiteral("1")},
+        {settings::key::builtInSound, QStringLiteral("1")},
+    };
+    for (const auto& [key, value] : chosen) {
+        if (info.section == key.section && info.key == key.key)
+            return value;
+    }
     return settings::designDefault(info.form);
 }
 

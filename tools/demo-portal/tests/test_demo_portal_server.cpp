@@ -1,6 +1,9 @@
+#include "platform/demo_portal_process.h"
 #include "quote_page_builder.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -151,6 +154,35 @@ private slots:
         delete hung;
         // The portal copes with the client giving up.
         QCOMPARE(get(u"/quote/index.html"_s).status, 200);
+    }
+
+    // A program's own portal: found beside it or in the build's tools/, on a
+    // port of its own, gone when the program's end closes its input.
+    void ownPortal_listensOnAFreePortAndEndsWithItsInput() {
+        const QFileInfo program(QStringLiteral(DEMO_PORTAL_PROGRAM));
+        QCOMPARE(DemoPortalProcess::locate(program.path()), program.canonicalFilePath());
+        QCOMPARE(DemoPortalProcess::locate(QStringLiteral(AURIVEX_PROGRAM_DIR)), program.canonicalFilePath());
+        QVERIFY(DemoPortalProcess::locate(QDir::tempPath()).isEmpty());
+
+        QString address;
+        {
+            DemoPortalProcess own;
+            QVERIFY(own.start(program.filePath()));
+            address = own.address(10000);
+            QVERIFY2(address.startsWith(u"127.0.0.1:"_s) && address != u"127.0.0.1:%1"_s.arg(port_),
+                     qPrintable(address));
+            QVERIFY(DemoPortalProcess::answers(address, 5000));
+        }
+        QVERIFY(!DemoPortalProcess::answers(address, 2000));
+
+        QProcess orphan;
+        orphan.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        orphan.start(program.filePath(), {u"--port"_s, u"0"_s, u"--exit-with-stdin"_s});
+        QVERIFY(orphan.waitForReadyRead(10000));
+        orphan.closeWriteChannel();
+        QVERIFY(orphan.waitForFinished(10000));
+        QCOMPARE(orphan.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(orphan.exitCode(), 0);
     }
 
     void cleanupTestCase() {

@@ -1,6 +1,7 @@
 #include "platform/gbk.h"
 #include "price_walk.h"
 #include "quote_page_builder.h"
+#include "quotes/quote_page.h"
 
 #include <QSet>
 #include <QTest>
@@ -99,6 +100,8 @@ private slots:
         QVERIFY(text.trimmed().endsWith(u"</html>"_s));
         for (const QString& row : {u"建行-账户金"_s, u"中行-黄金宝"_s, u"国际现货黄金"_s, u"美元/盎司"_s})
             QVERIFY2(text.contains(row), qPrintable(row));
+        // Whatever the layout, the program can tell the prices are simulated.
+        QVERIFY(quotepage::isDemoPage(page));
     }
 
     void brokenLayouts_showWhatTheCutSees_data() {
