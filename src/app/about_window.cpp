@@ -5,9 +5,9 @@
 #include "platform/launcher.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "ui/app_art.h"
 #include "ui/place.h"
+#include "ui/window_alpha.h"
 
 #include <QGroupBox>
 #include <QLabel>

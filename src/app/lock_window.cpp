@@ -3,11 +3,11 @@
 #include "platform/dialogs.h"
 #include "platform/screen.h"
 #include "platform/services.h"
-#include "platform/window_alpha.h"
 #include "records/open_failure.h"
 #include "trading/account_book.h"
 #include "ui/app_art.h"
 #include "ui/place.h"
+#include "ui/window_alpha.h"
 
 #include <QCloseEvent>
 #include <QLabel>

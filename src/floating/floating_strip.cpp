@@ -9,11 +9,11 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "quotes/quote_model.h"
 #include "settings/settings_store.h"
 #include "ui/demo_mark.h"
 #include "ui/place.h"
+#include "ui/window_alpha.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,7 +1,7 @@
 // The real HTTP client against a small server on loopback: bodies, framing,
 // redirects, failures, hung, slow and oversized answers, compression, kept
 // connections, the user's proxy and certificates.
-#include "platform/curl_http.h"
+#include "platform/network/curl_http.h"
 
 #include <QFile>
 #include <QHash>

@@ -4,11 +4,11 @@
 #include "app/main_window.h"
 #include "core/app_dir.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "settings/settings_store.h"
 #include "support/fake_services.h"
 #include "support/main_window_lookup.h"
+#include "ui/window_alpha.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -11,13 +11,13 @@
 #include "floating/desktop_chart_window.h"
 #include "floating/floating_strip.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "quotes/quote_model.h"
 #include "quotes/quote_page.h"
 #include "settings/settings_store.h"
 #include "support/fake_services.h"
 #include "support/main_window_lookup.h"
+#include "ui/window_alpha.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -2,12 +2,12 @@
 // staying locked when the account file cannot be read.
 #include "app/lock_window.h"
 #include "core/app_dir.h"
-#include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/crash_points.h"
 #include "support/fake_services.h"
+#include "ui/window_alpha.h"
 
 #include <QFile>
 #include <QLineEdit>

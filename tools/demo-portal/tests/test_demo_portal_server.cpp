@@ -1,4 +1,4 @@
-#include "platform/demo_portal_process.h"
+#include "platform/network/demo_portal_process.h"
 #include "quote_page_builder.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "curl_http.h"
 
-#include "freed_memory.h"
-#include "time_scale.h"
+#include "platform/freed_memory.h"
+#include "platform/time_scale.h"
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
@@ -77,7 +77,6 @@ public:
 
     CURLM* multi() const { return multi_; }
     int deadlineMs() const { return deadlineMs_; }
-    Tally& tally() { return tally_; }
 
 private:
     // The notifiers of one socket libcurl asked us to watch.
@@ -146,7 +145,6 @@ private:
     CURLM* multi_ = nullptr;
     QTimer timer_;
     int deadlineMs_;
-    Tally tally_;
 };
 
 namespace {
@@ -157,13 +155,7 @@ class Fetch : public QObject {
 public:
     Fetch(CurlHttp::Engine* engine, const QUrl& url, QObject* context, Http::Reply reply, qint64 maxBytes)
         : QObject(engine), engine_(engine), url_(url), context_(context), reply_(std::move(reply)),
-          maxBytes_(qMax<qint64>(maxBytes, 0)),
-          caller_(context->objectName().isEmpty() ? QString::fromLatin1(context->metaObject()->className())
-                                                  : context->objectName()),
-          deadline_(engine->deadlineMs()) {
-        CurlHttp::CallerRequests& requests = engine_->tally()[caller_];
-        ++requests.started;
-        requests.peak = qMax(requests.peak, ++requests.inFlight);
+          maxBytes_(qMax<qint64>(maxBytes, 0)), deadline_(engine->deadlineMs()) {
         timer_.setSingleShot(true);
         connect(&timer_, &QTimer::timeout, this, [this] { fail(); });
         timer_.start(engine->deadlineMs());
@@ -327,7 +319,6 @@ private:
         if (done_)
             return;
         done_ = true;
-        --engine_->tally()[caller_].inFlight;
         // Oversized or not, a large answer's buffers go back to the system.
         if (received_ >= kLargeTransferBytes)
             releaseFreedMemorySoon();
@@ -348,7 +339,6 @@ private:
     QPointer<QObject> context_;
     Http::Reply reply_;
     qint64 maxBytes_;
-    QString caller_;
     QDeadlineTimer deadline_;
     QTimer timer_;
     CURL* easy_ = nullptr;
@@ -391,10 +381,6 @@ void CurlHttp::Engine::act(curl_socket_t socket, int flags) {
 CurlHttp::CurlHttp(int deadlineMs) : engine_(std::make_unique<Engine>(timescale::scaled(deadlineMs))) {}
 
 CurlHttp::~CurlHttp() = default;
-
-const CurlHttp::Tally& CurlHttp::requestsByCaller() const {
-    return engine_->tally();
-}
 
 void CurlHttp::get(const QUrl& url, QObject* context, Reply reply, qint64 maxBytes) {
     // Without a context there is no one to answer.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media_player.h"
+#include "platform/media_player.h"
 
 class QMediaPlayer;
 

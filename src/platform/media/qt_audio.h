@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio.h"
+#include "platform/audio.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/snapshot_file.h"
+#include "diagnostics/snapshot_file.h"
 #include "quotes/quote_model.h"
 
 #include <QJsonObject>
@@ -9,13 +9,13 @@
 #include <QString>
 
 class Dialogs;
-class CurlHttp;
+class RequestTally;
 class QWidget;
 class Timer;
 
 // Writes the program's visible state as one JSON object to a file, replacing
 // it atomically every 500 ms and at exit. Used by end-to-end tests and for
-// diagnosis; it only runs when AURIVEX_STATE_DUMP names a file. The file is
+// diagnosis, when the environment names a file (Diagnostics). The file is
 // its owner's alone, and password boxes show in it as one '*' a character.
 class StateDump : public QObject {
     Q_OBJECT
@@ -24,7 +24,7 @@ public:
 
     void setQuoteModel(QuoteModel* model) { quoteModel_ = model; }
     // Adds `requests`: each HTTP caller's outstanding, peak and started counts.
-    void setHttp(const CurlHttp* http) { http_ = http; }
+    void setRequestTally(const RequestTally* tally) { tally_ = tally; }
     void start();
     // Writes here and now; the timer's writes go through the writer's own thread.
     bool write();
@@ -40,6 +40,6 @@ private:
     SnapshotWriter writer_;
     const Dialogs& dialogs_;
     QPointer<QuoteModel> quoteModel_;
-    const CurlHttp* http_ = nullptr;
+    const RequestTally* tally_ = nullptr;
     Timer* timer_;
 };

@@ -1,12 +1,12 @@
 #include "state_dump.h"
 
 #include "charts/chart_tabs.h"
-#include "platform/curl_http.h"
+#include "diagnostics/request_tally.h"
 #include "platform/dialogs.h"
 #include "platform/gbk.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "quotes/quote_model.h"
+#include "ui/window_alpha.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -296,9 +296,9 @@ QJsonObject StateDump::snapshot() const {
     }
     root[u"messages"] = messages;
 
-    if (http_) {
+    if (tally_) {
         QJsonObject requests;
-        for (auto it = http_->requestsByCaller().begin(); it != http_->requestsByCaller().end(); ++it) {
+        for (auto it = tally_->byCaller().begin(); it != tally_->byCaller().end(); ++it) {
             requests[it.key()] = QJsonObject{{QStringLiteral("inFlight"), it->inFlight},
                                              {QStringLiteral("peak"), it->peak},
                                              {QStringLiteral("started"), it->started}};

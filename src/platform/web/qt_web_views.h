@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web_views.h"
+#include "platform/web_views.h"
 
 // WebViews on Qt WebEngine, all on the default profile, so that they share
 // one cache (see QtWebCache).

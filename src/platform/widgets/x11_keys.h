@@ -1,6 +1,6 @@
 #pragma once
 
-#include "key_watch.h"
+#include "platform/key_watch.h"
 
 #include <QtCore/qnamespace.h>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "platform/dialogs.h"
 
 // Dialogs backed by QMessageBox, QFileDialog, QFontDialog and QColorDialog.
 class QtDialogs : public Dialogs {

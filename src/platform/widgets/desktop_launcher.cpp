@@ -1,4 +1,4 @@
-#include "launcher.h"
+#include "desktop_launcher.h"
 
 #include <QDesktopServices>
 #include <QProcess>

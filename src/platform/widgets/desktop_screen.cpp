@@ -1,6 +1,6 @@
-#include "screen.h"
+#include "desktop_screen.h"
 
-#include "key_watch.h"
+#include "platform/key_watch.h"
 #include "x11_grab.h"
 #include "x11_keys.h"
 

@@ -18,11 +18,6 @@ qint64 threadCpuNs() {
 }
 } // namespace
 
-UiWatchdog* UiWatchdog::startIfAsked(QObject* parent) {
-    const QString path = qEnvironmentVariable("AURIVEX_UI_WATCHDOG");
-    return path.isEmpty() ? nullptr : new UiWatchdog(path, parent);
-}
-
 UiWatchdog::UiWatchdog(const QString& path, QObject* parent)
     : QObject(parent), writer_(path), buckets_(kBuckets + 1, 0) {
     clock_.start();

@@ -1,28 +1,27 @@
 #pragma once
 
-#include "app/snapshot_file.h"
+#include "diagnostics/snapshot_file.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <vector>
 
-// With AURIVEX_UI_WATCHDOG naming a file, a 5 ms timer on the user-interface
+// A 5 ms timer on the user-interface
 // thread measures how late each of its ticks runs once start-up is over, and
 // writes the figures to that file (JSON: ticks, longestStallMs, p99Ms, and
 // when the longest stall ended and how much of it the thread spent running,
 // to tell its own work from waits) every second and at exit, for the
-// benchmark. Off by default.
+// benchmark.
 class UiWatchdog : public QObject {
 public:
-    static UiWatchdog* startIfAsked(QObject* parent);
+    UiWatchdog(const QString& path, QObject* parent);
     // Start-up is over: lateness counts from here.
     void startCounting();
     // Writes the figures here and now.
     void write();
 
 private:
-    UiWatchdog(const QString& path, QObject* parent);
     void timerEvent(QTimerEvent* event) override;
     QByteArray figures() const;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web_cache.h"
+#include "platform/web_cache.h"
 
 // Besides the chart images, makes the next page of every QtWebViews view come
 // from the server. Qt 6.4 empties WebEngine's HTTP cache in the background,

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "http.h"
+#include "platform/http.h"
 
-#include <QMap>
-#include <QString>
 #include <memory>
 
 // Http on libcurl, driven by the event loop of the thread that owns it.
@@ -22,20 +20,9 @@ public:
     static constexpr int kMaxRedirects = 3;
     static constexpr qint64 kMaxHeadBytes = 64 * 1024;
 
-    // Requests of one caller (its context's object name, else its class).
-    struct CallerRequests {
-        int inFlight = 0;
-        int peak = 0;
-        int started = 0;
-    };
-    using Tally = QMap<QString, CallerRequests>;
-
     explicit CurlHttp(int deadlineMs = kDefaultDeadlineMs);
     ~CurlHttp() override;
     void get(const QUrl& url, QObject* context, Reply reply, qint64 maxBytes = kDefaultMaxBytes) override;
-
-    // What each caller has asked for and has outstanding, for the soak test.
-    const Tally& requestsByCaller() const;
 
     class Engine;
 

@@ -29,12 +29,6 @@ Done ofLedger(ledger::Result result) {
 
 } // namespace
 
-TradeDrill* TradeDrill::startIfAsked(Dialogs& dialogs, QObject* parent) {
-    bool given = false;
-    const quint32 seed = qEnvironmentVariable("AURIVEX_TRADE_DRILL").toUInt(&given);
-    return given ? new TradeDrill(seed, dialogs, parent) : nullptr;
-}
-
 TradeDrill::TradeDrill(quint32 seed, Dialogs& dialogs, QObject* parent)
     : QObject(parent), random_(seed), dialogs_(dialogs) {
     timer_ = startTimer(5);
