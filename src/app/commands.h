@@ -9,10 +9,9 @@
 class QAction;
 class QWidget;
 
-// Every command of the program: a toolbar button, a menu item or both (and,
-// for some, an item of the tray menu). Each is one QAction shared by every
-// place that shows it, so its caption, tooltip and enabled state live in one
-// place.
+// Every command of the program: a toolbar button, a menu item, an item of the
+// tray menu, or several of these. Each is one QAction shared by every place
+// that shows it, so its captions, tooltip and enabled state live in one place.
 enum class Command {
     FloatingStrip,
     Chart24,
@@ -36,6 +35,7 @@ enum class Command {
     CheckForUpdates,
     Help,
     About,
+    ShowMainWindow,
 };
 
 class Commands : public QObject {
@@ -53,6 +53,10 @@ public:
     // The toolbar's buttons, left to right.
     static const QList<Command>& toolbar();
     static const QList<Menu>& menus();
+    // The tray icon's menu, top to bottom; nullopt a separator.
+    static const QList<std::optional<Command>>& trayMenu();
+    // The command's caption in the tray menu ("打开小窗口"); empty when it has none.
+    static QString trayCaption(Command command);
 
     // Creates every command on `window`, disabled until it is bound.
     explicit Commands(QWidget* window);

@@ -190,6 +190,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::UnitConverter, [this] { openUnitConverter(); });
     commands_->bind(Command::Exit, [this] { services_.quit(0); });
     commands_->bind(Command::HideToTray, [this] { tray_->hideToTray(); });
+    commands_->bind(Command::ShowMainWindow, [this] { tray_->showFromTray(); });
     commands_->bind(Command::TradingTerminal, [this] { tools_->launchTerminal(); });
     commands_->bind(Command::Notepad, [this] { tools_->openTextEditor(); });
     commands_->bind(Command::Calculator, [this] { tools_->openCalculator(); });
