@@ -6,6 +6,7 @@
 #include "app/trade_drill.h"
 #include "app/ui_watchdog.h"
 #include "core/app_dir.h"
+#include "history/price_history.h"
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/pactl_volume.h"
@@ -173,6 +174,7 @@ int main(int argc, char* argv[]) {
     }
     UiWatchdog* watchdog = UiWatchdog::startIfAsked(&app);
     TradeDrill::startIfAsked(dialogs, &app);
+    PriceHistory::startDrillIfAsked(&app);
 
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
