@@ -15,6 +15,8 @@
 #include "core/endpoints.h"
 #include "floating/desktop_chart.h"
 #include "floating/floating_strip.h"
+#include "history/history_window.h"
+#include "history/price_history.h"
 #include "ledger/ledger_window.h"
 #include "media/magnifier.h"
 #include "media/reference_browser.h"
@@ -73,6 +75,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
         new QuoteFetcher(*quoteModel_, *services_.http,
                          QuoteFetcher::pageUrl(hosts.value(endpoints::key::quotePortalHost)), this);
     connect(quoteFetcher_, &QuoteFetcher::dataError, this, &MainWindow::showDataError);
+    priceHistory_ =
+        new PriceHistory(appPath(QString::fromLatin1(PriceHistory::kFile)), *services_.clock, this);
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
 
@@ -176,6 +180,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::Help, [this] { tools_->openHelp(); });
     commands_->bind(Command::SystemSettings, [this] { openSystemSettings(); });
     commands_->bind(Command::About, [this] { openAbout(); });
+    commands_->bind(Command::PriceHistory, [this] { openPriceHistory(); });
     const QString productPage = hosts.value(endpoints::key::productPageUrl);
     if (!productPage.isEmpty())
         commands_->bind(Command::CheckForUpdates,
@@ -400,6 +405,12 @@ void MainWindow::openFloatingStrip() {
         floatingStrip_ = new FloatingStrip(services_, *quoteModel_, *desktopChart_);
     floatingStrip_->present();
     update();
+}
+
+void MainWindow::openPriceHistory() {
+    if (HistoryWindow* opened =
+            openOnce(historyWindow_, [this] { return new HistoryWindow(services_, *priceHistory_, this); }))
+        opened->show();
 }
 
 void MainWindow::bringForward() {

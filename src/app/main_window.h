@@ -11,6 +11,7 @@
 class AboutWindow;
 class AlertPanel;
 class ExternalTools;
+class HistoryWindow;
 class DesktopChart;
 class FloatingStrip;
 class ChartPages;
@@ -19,6 +20,7 @@ class LedgerWindow;
 class Magnifier;
 class NewsTicker;
 class NewSimulationWindow;
+class PriceHistory;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -115,11 +117,14 @@ private:
     void openAbout();
     // The floating quote strip; one at a time.
     void openFloatingStrip();
+    // "价格记录", the charts of the local price history.
+    void openPriceHistory();
 
     Services& services_;
     QuoteModel* quoteModel_;
     QuoteFetcher* quoteFetcher_;
     QuoteCycle* quoteCycle_ = nullptr;
+    PriceHistory* priceHistory_;
     WorldClock* worldClock_ = nullptr;
     Timer* fetchTimer_;
     Commands* commands_;
@@ -151,6 +156,7 @@ private:
     QPointer<SystemSettingsWindow> settingsWindow_;
     QPointer<AboutWindow> aboutWindow_;
     QPointer<FloatingStrip> floatingStrip_;
+    QPointer<HistoryWindow> historyWindow_;
     // Outlives the strip that opens it.
     DesktopChart* desktopChart_;
 };

@@ -85,7 +85,10 @@ QString periodName(Period period) {
 }
 
 QList<Bar> aggregate(const QList<Bar>& minuteBars, Period period, int utcOffsetSeconds) {
-    const qint64 step = periodMs(period);
+    return aggregate(minuteBars, periodMs(period), utcOffsetSeconds);
+}
+
+QList<Bar> aggregate(const QList<Bar>& minuteBars, qint64 step, int utcOffsetSeconds) {
     const qint64 offset = qint64(utcOffsetSeconds) * 1000;
     QList<Bar> out;
     for (const Bar& bar : minuteBars) {

@@ -28,6 +28,8 @@ QString periodName(Period period);
 // out on the local clock, `utcOffsetSeconds` ahead of UTC, so that an hour
 // and a day begin where the user's clock says.
 QList<Bar> aggregate(const QList<Bar>& minuteBars, Period period, int utcOffsetSeconds);
+// The same for a period of any whole number of minutes.
+QList<Bar> aggregate(const QList<Bar>& minuteBars, qint64 periodMs, int utcOffsetSeconds);
 
 // The mean of the last `length` closes at each bar; NaN until there are that many.
 QVector<double> movingAverage(const QList<Bar>& bars, int length);

@@ -1,5 +1,7 @@
 #include "history_codec.h"
 
+#include <limits>
+
 namespace history::codec {
 
 namespace {
@@ -70,21 +72,31 @@ QByteArray packChanges(const QList<Change>& changes, qint64 originMs) {
 
 std::optional<QList<Change>> unpackChanges(const QByteArray& bytes, qint64 originMs) {
     QList<Change> changes;
+    if (!unpackChanges(bytes, originMs, changes, std::numeric_limits<qint64>::min(),
+                       std::numeric_limits<qint64>::max()))
+        return std::nullopt;
+    return changes;
+}
+
+bool unpackChanges(const QByteArray& bytes, qint64 originMs, QList<Change>& into, qint64 fromMs,
+                   qint64 toMs) {
+    const qsizetype before = into.size();
     Reader in(bytes);
     qint64 ms = originMs;
     qint64 fen = 0;
     while (!in.atEnd()) {
         const auto dt = in.signedVarint();
         const auto df = dt ? in.signedVarint() : std::nullopt;
-        if (!df)
-            return std::nullopt;
-        ms += *dt;
-        fen += *df;
-        if (!fitsFen(fen))
-            return std::nullopt;
-        changes.append({ms, Fen(fen)});
+        ms += dt ? *dt : 0;
+        fen += df ? *df : 0;
+        if (!df || !fitsFen(fen)) {
+            into.resize(before);
+            return false;
+        }
+        if (ms >= fromMs && ms < toMs)
+            into.append({ms, Fen(fen)});
     }
-    return changes;
+    return true;
 }
 
 QByteArray packBars(const QList<Bar>& bars, qint64 originMs) {
@@ -107,6 +119,14 @@ QByteArray packBars(const QList<Bar>& bars, qint64 originMs) {
 
 std::optional<QList<Bar>> unpackBars(const QByteArray& bytes, qint64 originMs) {
     QList<Bar> bars;
+    if (!unpackBars(bytes, originMs, bars, std::numeric_limits<qint64>::min(),
+                    std::numeric_limits<qint64>::max()))
+        return std::nullopt;
+    return bars;
+}
+
+bool unpackBars(const QByteArray& bytes, qint64 originMs, QList<Bar>& into, qint64 fromMs, qint64 toMs) {
+    const qsizetype before = into.size();
     Reader in(bytes);
     qint64 minute = originMs / kMinuteMs - 1;
     qint64 close = 0;
@@ -116,19 +136,24 @@ std::optional<QList<Bar>> unpackBars(const QByteArray& bytes, qint64 originMs) {
         const auto up = open ? in.varint() : std::nullopt;
         const auto down = up ? in.varint() : std::nullopt;
         const auto move = down ? in.signedVarint() : std::nullopt;
-        if (!move || *gap > quint64(kDayMs) || *up > 0x7fffffff || *down > 0x7fffffff)
-            return std::nullopt;
+        if (!move || *gap > quint64(kDayMs) || *up > 0x7fffffff || *down > 0x7fffffff) {
+            into.resize(before);
+            return false;
+        }
         minute += qint64(*gap) + 1;
         const qint64 o = close + *open;
         const qint64 h = o + qint64(*up);
         const qint64 l = o - qint64(*down);
         const qint64 c = o + *move;
-        if (!fitsFen(o) || !fitsFen(h) || !fitsFen(l) || !fitsFen(c) || c > h || c < l)
-            return std::nullopt;
-        bars.append({minute * kMinuteMs, Fen(o), Fen(h), Fen(l), Fen(c)});
+        if (!fitsFen(o) || !fitsFen(h) || !fitsFen(l) || !fitsFen(c) || c > h || c < l) {
+            into.resize(before);
+            return false;
+        }
+        if (minute * kMinuteMs >= fromMs && minute * kMinuteMs < toMs)
+            into.append({minute * kMinuteMs, Fen(o), Fen(h), Fen(l), Fen(c)});
         close = c;
     }
-    return bars;
+    return true;
 }
 
 } // namespace history::codec

@@ -18,10 +18,14 @@ namespace history::codec {
 QByteArray packChanges(const QList<Change>& changes, qint64 originMs);
 // nullopt for bytes that are not a packed list (cut short, or overlong).
 std::optional<QList<Change>> unpackChanges(const QByteArray& bytes, qint64 originMs);
+// Appends the changes from `fromMs` (inclusive) to `toMs` (exclusive) to
+// `into`; false, appending nothing, for bytes that are not a packed list.
+bool unpackChanges(const QByteArray& bytes, qint64 originMs, QList<Change>& into, qint64 fromMs, qint64 toMs);
 
 // Bars in rising time, each whole minutes after the one before (the first
 // after `originMs`), its open against the close before.
 QByteArray packBars(const QList<Bar>& bars, qint64 originMs);
 std::optional<QList<Bar>> unpackBars(const QByteArray& bytes, qint64 originMs);
+bool unpackBars(const QByteArray& bytes, qint64 originMs, QList<Bar>& into, qint64 fromMs, qint64 toMs);
 
 } // namespace history::codec

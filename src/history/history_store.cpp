@@ -157,15 +157,21 @@ bool HistoryStore::setUp() {
         return false;
     if (tables > 0)
         return true;
+    // Another handle may be making the same new file at this moment.
     const QByteArray create =
         "BEGIN IMMEDIATE; "
-        "CREATE TABLE changes(slot INTEGER NOT NULL, series INTEGER NOT NULL, data BLOB NOT NULL, "
+        "CREATE TABLE IF NOT EXISTS changes(slot INTEGER NOT NULL, series INTEGER NOT NULL, data BLOB NOT "
+        "NULL, "
         "PRIMARY KEY(slot, series)) WITHOUT ROWID; "
-        "CREATE TABLE bars(day INTEGER NOT NULL, series INTEGER NOT NULL, data BLOB NOT NULL, "
+        "CREATE TABLE IF NOT EXISTS bars(day INTEGER NOT NULL, series INTEGER NOT NULL, data BLOB NOT NULL, "
         "PRIMARY KEY(day, series)) WITHOUT ROWID; "
         "PRAGMA application_id = " +
         QByteArray::number(kApplicationId) + "; PRAGMA user_version = 1; COMMIT";
-    return exec(create.constData());
+    if (exec(create.constData()))
+        return true;
+    if (!sqlite3_get_autocommit(db_))
+        exec("ROLLBACK");
+    return false;
 }
 
 sqlite3_stmt* HistoryStore::statement(int index, const char* sql) {
@@ -356,19 +362,17 @@ HistoryStore::Span HistoryStore::read(Series series, qint64 fromMs, qint64 toMs)
     };
     rows(kDaysBetween, "SELECT day, data FROM bars WHERE day BETWEEN ?2 AND ?3 AND series = ?1 ORDER BY day",
          kDayMs, [&](qint64 origin, const QByteArray& bytes) {
-             for (const Bar& b : codec::unpackBars(bytes, origin).value_or(QList<Bar>{}))
-                 if (b.ms >= fromMs && b.ms < toMs)
-                     span.bars.append(b);
+             codec::unpackBars(bytes, origin, span.bars, fromMs, toMs);
          });
     rows(kSlotsBetween,
          "SELECT slot, data FROM changes WHERE slot BETWEEN ?2 AND ?3 AND series = ?1 ORDER BY slot", kSlotMs,
          [&](qint64 origin, const QByteArray& bytes) {
-             for (const Change& c : codec::unpackChanges(bytes, origin).value_or(QList<Change>{}))
-                 if (c.ms >= fromMs && c.ms < toMs)
-                     span.changes.append(c);
+             codec::unpackChanges(bytes, origin, span.changes, fromMs, toMs);
          });
-    std::stable_sort(span.changes.begin(), span.changes.end(),
-                     [](const Change& a, const Change& b) { return a.ms < b.ms; });
+    // Out of order only after a clock was set back.
+    const auto earlier = [](const Change& a, const Change& b) { return a.ms < b.ms; };
+    if (!std::is_sorted(span.changes.begin(), span.changes.end(), earlier))
+        std::stable_sort(span.changes.begin(), span.changes.end(), earlier);
     return span;
 }
 

@@ -1,5 +1,7 @@
 #include "price_history.h"
 
+#include "bar_rules.h"
+#include "chart_data.h"
 #include "core/app_dir.h"
 #include "platform/clock.h"
 #include "platform/timer.h"
@@ -40,11 +42,16 @@ public:
         }
         pending_.clear();
     }
-    PriceHistory::Spans read(const QList<Series>& series, qint64 fromMs, qint64 toMs) {
+    PriceHistory::Spans read(const QList<Series>& series, qint64 fromMs, qint64 toMs, qint64 resolutionMs,
+                             int utcOffsetSeconds) {
         commit();
         PriceHistory::Spans spans;
-        for (Series s : series)
-            spans.append({s, store_.read(s, fromMs, toMs)});
+        for (Series s : series) {
+            HistoryStore::Span span = store_.read(s, fromMs, toMs);
+            if (resolutionMs > 0)
+                span = {bars::aggregate(chartdata::minuteBarsOf(span), resolutionMs, utcOffsetSeconds), {}};
+            spans.append({s, span});
+        }
         return spans;
     }
     qint64 firstMs() {
@@ -103,10 +110,10 @@ void PriceHistory::offer(Series series, const QString& text) {
 }
 
 void PriceHistory::read(const QList<Series>& series, qint64 fromMs, qint64 toMs, QObject* context,
-                        std::function<void(const Spans&)> done) {
+                        std::function<void(const Spans&)> done, qint64 resolutionMs, int utcOffsetSeconds) {
     QPointer<QObject> receiver(context);
-    QMetaObject::invokeMethod(worker_, [this, w = worker_, series, fromMs, toMs, receiver, done] {
-        Spans spans = w->read(series, fromMs, toMs);
+    QMetaObject::invokeMethod(worker_, [=, this, w = worker_] {
+        Spans spans = w->read(series, fromMs, toMs, resolutionMs, utcOffsetSeconds);
         // Handed back through this object, which outlives the worker; the
         // receiver may have gone meanwhile.
         QMetaObject::invokeMethod(this, [receiver, done, spans = std::move(spans)] {

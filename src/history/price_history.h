@@ -44,9 +44,11 @@ public:
 
     // Reads `series` from `fromMs` to `toMs` once everything offered so far
     // is in the file, and hands the result to `done` on this thread, unless
-    // `context` is gone by then.
+    // `context` is gone by then. With a `resolutionMs`, each series comes as
+    // bars of that period (laid out `utcOffsetSeconds` ahead of UTC) and no
+    // changes: condensed on the history's thread, not on this one.
     void read(const QList<history::Series>& series, qint64 fromMs, qint64 toMs, QObject* context,
-              std::function<void(const Spans&)> done);
+              std::function<void(const Spans&)> done, qint64 resolutionMs = 0, int utcOffsetSeconds = 0);
     // The time of the oldest price held (0 when none), handed over as read() does.
     void firstTime(QObject* context, std::function<void(qint64)> done);
     // Commits what is gathered and waits until it is in the file.
