@@ -41,17 +41,6 @@ bool portalGet(int port, const QString& path) {
     return ok;
 }
 
-// User and system CPU time of one process and its threads, in clock ticks.
-qint64 cpuTicks(qint64 pid) {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray stat = file.readAll();
-    // Fields after the command name in parentheses; utime and stime are the 14th and 15th.
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
-}
-
 qint64 treeTicks(qint64 pid) {
     qint64 total = 0;
     for (qint64 process : processTree(pid))

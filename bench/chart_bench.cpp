@@ -9,11 +9,11 @@
 #include "core/app_dir.h"
 #include "figure.h"
 #include "platform/clock.h"
+#include "platform/curl_http.h"
 #include "platform/launcher.h"
 #include "platform/pactl_volume.h"
 #include "platform/qt_audio.h"
 #include "platform/qt_dialogs.h"
-#include "platform/qt_http.h"
 #include "platform/qt_media_player.h"
 #include "platform/qt_tray.h"
 #include "platform/qt_web_cache.h"
@@ -155,7 +155,7 @@ int main(int argc, char* argv[]) {
     }
 
     QtDialogs dialogs;
-    QtHttp http;
+    CurlHttp http;
     SystemClock clock;
     ClockSeededRandom random;
     DesktopLauncher launcher;

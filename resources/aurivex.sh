@@ -1,16 +1,28 @@
 #!/bin/sh
 # Starts the installed Aurivex on the user's own program directory
-# ($AURIVEX_HOME, else $XDG_DATA_HOME/Aurivex, else ~/.local/share/Aurivex).
-# The provisioning tool lays the directory down on the first start and, on
-# every later one, adds only what a newer version needs: it keeps every value
-# and record already there.
+# (aurivex --home DIR, else $AURIVEX_HOME, else $XDG_DATA_HOME/Aurivex, else
+# ~/.local/share/Aurivex). The provisioning tool lays the directory down on the
+# first start and, on every later one, adds only what a newer version needs:
+# it keeps every value and record already there.
 here=$(dirname "$(readlink -f "$0")")
 prefix=$(dirname "$here")
 
-# The program finds the same default directory by itself; AURIVEX_HOME is
-# passed on only when the user chose it, so that only then the autostart
-# entry the program writes names a directory of its own.
-home=${AURIVEX_HOME:-}
+# "--home DIR" comes first, as the autostart entry of a profile of its own
+# writes it; what follows is the program's own command line.
+home_option=
+if [ "${1-}" = --home ]; then
+  if [ -z "${2-}" ]; then
+    echo "aurivex: --home needs a directory" >&2
+    exit 2
+  fi
+  home_option=$2
+  shift 2
+fi
+
+# The program finds the same default directory by itself; the directory is
+# passed on only when the user chose it, so that only then the autostart entry
+# the program writes names a directory of its own.
+home=${home_option:-${AURIVEX_HOME:-}}
 if [ -z "$home" ]; then
   data_home=${XDG_DATA_HOME:-}
   case $data_home in
@@ -25,4 +37,7 @@ fi
 "$prefix/lib/aurivex/aurivex-provision" --dir "$home" --template "$prefix/share/aurivex" ||
   echo "aurivex: $home could not be completed" >&2
 
+if [ -n "$home_option" ]; then
+  exec "$prefix/lib/aurivex/Aurivex" --home "$home_option" "$@"
+fi
 exec "$prefix/lib/aurivex/Aurivex" "$@"

@@ -91,6 +91,21 @@ QString forcedPlatform(const QString& qpaPlatform, const QString& sessionType, c
     return QStringLiteral("xcb");
 }
 
+CommandLine parseCommandLine(const QStringList& arguments) {
+    CommandLine line;
+    qsizetype next = 0;
+    if (arguments.value(0) == QStringLiteral("--home")) {
+        if (arguments.size() < 2 || arguments.at(1).isEmpty()) {
+            line.error = QStringLiteral("--home needs a directory");
+            return line;
+        }
+        line.home = arguments.at(1);
+        next = 2;
+    }
+    line.startAddress = arguments.value(next);
+    return line;
+}
+
 QString instanceKey(const QString& programDir) {
     const QByteArray digest =
         QCryptographicHash::hash(QDir::cleanPath(programDir).toUtf8(), QCryptographicHash::Sha256);

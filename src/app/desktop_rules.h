@@ -5,8 +5,8 @@
 
 // The shell's decisions about the desktop around it, as plain values: the
 // about window's fade, where the trading terminal lives, which programs stand
-// in for Notepad and Calculator, the display platform and the one running
-// program per directory.
+// in for Notepad and Calculator, the display platform, the command line and
+// the one running program per directory.
 namespace desktop {
 
 // The about window fades in over 18 ticks of 30 ms. Its counter lives for the
@@ -51,6 +51,17 @@ const QStringList& calculators();
 // there is nothing to switch to.
 QString forcedPlatform(const QString& qpaPlatform, const QString& sessionType, const QString& waylandDisplay,
                        const QString& display, const QStringList& arguments);
+
+// What the command line asks for. Its one use is the reference browser's
+// first page; a leading "--home DIR" pair names the user directory (as
+// AURIVEX_HOME does), which is how the autostart entry passes a directory on.
+struct CommandLine {
+    QString home;         // empty when not given
+    QString startAddress; // empty when not given
+    QString error;        // for the user; empty when the line is usable
+};
+// `arguments` without the program's own name, after Qt took its options.
+CommandLine parseCommandLine(const QStringList& arguments);
 
 // The name under which the program running from `programDir` answers a second
 // start: one per directory, short enough for a socket path.

@@ -6,13 +6,14 @@
 #include "app/trade_drill.h"
 #include "app/ui_watchdog.h"
 #include "core/app_dir.h"
+#include "core/runtime_dir.h"
 #include "history/price_history.h"
 #include "platform/clock.h"
+#include "platform/curl_http.h"
 #include "platform/launcher.h"
 #include "platform/pactl_volume.h"
 #include "platform/qt_audio.h"
 #include "platform/qt_dialogs.h"
-#include "platform/qt_http.h"
 #include "platform/qt_media_player.h"
 #include "platform/qt_tray.h"
 #include "platform/qt_web_cache.h"
@@ -102,6 +103,15 @@ void choosePlatform(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
 }
 
+// A program that cannot tell whether it already runs does not start: a
+// second one on the same directory would write the same record files. Started
+// from the menu there is no terminal, so the reason also shows in a box.
+int refuseToStart(Dialogs& dialogs, const QString& problem) {
+    std::fprintf(stderr, "Aurivex: %s\n", qPrintable(problem));
+    dialogs.message(nullptr, problem, QStringLiteral("友情提示："), Dialogs::Icon::Warning);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -121,7 +131,7 @@ int main(int argc, char* argv[]) {
     app.setFont(QFont(QStringLiteral("宋体"), 9));
 
     QtDialogs dialogs;
-    QtHttp http;
+    CurlHttp http;
     SystemClock clock;
     ClockSeededRandom random;
     DesktopLauncher launcher;
@@ -152,16 +162,28 @@ int main(int argc, char* argv[]) {
     // There is no "TaskbarCreated" message to register: Qt's tray icon
     // re-registers itself when the desktop shell restarts.
 
-    appdir::initFromExecutable();
+    const desktop::CommandLine commandLine = desktop::parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "Aurivex: %s\n", qPrintable(commandLine.error));
+        return 2;
+    }
+    appdir::initFromExecutable(commandLine.home);
 
     // One program per directory: a second start brings the first one forward and ends.
-    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    SingleInstance instance(QDir(appDir()).canonicalPath(),
-                            QDir::isAbsolutePath(runtimeDir) ? runtimeDir : QDir::tempPath());
-    if (!instance.claim()) {
-        if (!instance.activateRunning())
-            std::fprintf(stderr, "Aurivex is already running from this directory.\n");
+    const runtimedir::Location runtime = runtimedir::locate();
+    if (runtime.path.isEmpty())
+        return refuseToStart(dialogs, runtime.problem);
+    SingleInstance instance(QDir(appDir()).canonicalPath(), runtime.path);
+    switch (instance.start()) {
+    case SingleInstance::Outcome::Claimed:
+        break;
+    case SingleInstance::Outcome::Activated:
         return 0;
+    case SingleInstance::Outcome::Unanswered:
+        std::fprintf(stderr, "Aurivex is already running from this directory.\n");
+        return 0;
+    case SingleInstance::Outcome::Refused:
+        return refuseToStart(dialogs, instance.problem());
     }
 
     std::unique_ptr<StateDump> dump;
@@ -180,7 +202,7 @@ int main(int argc, char* argv[]) {
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
         mainWindow = new MainWindow(services);
         // The one use of the command line: the reference browser's first page.
-        mainWindow->setStartAddress(QCoreApplication::arguments().value(1));
+        mainWindow->setStartAddress(commandLine.startAddress);
         if (dump)
             dump->setQuoteModel(&mainWindow->quoteModel());
         mainWindow->show();

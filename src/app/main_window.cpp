@@ -54,6 +54,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -98,6 +99,19 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     centreOnScreen();
     layoutMainWindow();
     onCreated();
+    reportUnusableEndpoints(hosts.unusableKeys());
+}
+
+void MainWindow::reportUnusableEndpoints(const QStringList& keys) {
+    if (keys.isEmpty())
+        return;
+    // Once the window shows; what needs these keys stays off meanwhile.
+    const QString text =
+        QStringLiteral("endpoints.ini 中这些键的值不是可用的地址，用到它们的功能暂时不能使用：%1。"
+                       "请改正后重新运行软件。")
+            .arg(keys.join(QStringLiteral("、")));
+    QTimer::singleShot(
+        0, this, [this, text] { services_.dialogs->notify(this, text, QStringLiteral("友情提示："), {}); });
 }
 
 MainWindow::~MainWindow() {

@@ -83,6 +83,8 @@ private:
     };
 
     void buildClient(const endpoints::Endpoints& hosts);
+    // Tells the user which keys of endpoints.ini hold no address.
+    void reportUnusableEndpoints(const QStringList& keys);
     void buildToolbar();
     void buildMenus();
     void buildRightColumn(const endpoints::Endpoints& hosts);

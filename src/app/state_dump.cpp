@@ -1,9 +1,9 @@
 #include "state_dump.h"
 
 #include "charts/chart_tabs.h"
+#include "platform/curl_http.h"
 #include "platform/dialogs.h"
 #include "platform/gbk.h"
-#include "platform/qt_http.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
 #include "quotes/quote_model.h"

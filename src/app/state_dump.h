@@ -9,7 +9,7 @@
 #include <QString>
 
 class Dialogs;
-class QtHttp;
+class CurlHttp;
 class QWidget;
 class Timer;
 
@@ -24,7 +24,7 @@ public:
 
     void setQuoteModel(QuoteModel* model) { quoteModel_ = model; }
     // Adds `requests`: each HTTP caller's outstanding, peak and started counts.
-    void setHttp(const QtHttp* http) { http_ = http; }
+    void setHttp(const CurlHttp* http) { http_ = http; }
     void start();
     // Writes here and now; the timer's writes go through the writer's own thread.
     bool write();
@@ -40,6 +40,6 @@ private:
     SnapshotWriter writer_;
     const Dialogs& dialogs_;
     QPointer<QuoteModel> quoteModel_;
-    const QtHttp* http_ = nullptr;
+    const CurlHttp* http_ = nullptr;
     Timer* timer_;
 };

@@ -115,7 +115,8 @@ void SystemSettingsWindow::restoreDefaults() {
 QString SystemSettingsWindow::applyAutostart() {
     const bool wanted = boxes_.first().box->isChecked();
     Autostart& autostart = *services_.autostart;
-    const bool done = wanted ? autostart.enable(appdir::program(), appdir::homeOverride()) : autostart.disable();
+    const bool done =
+        wanted ? autostart.enable(appdir::program(), appdir::homeOverride()) : autostart.disable();
     if (!done) {
         services_.dialogs->message(
             this,
@@ -135,7 +136,12 @@ void SystemSettingsWindow::save() {
         accept();
         return;
     }
+    // The entry as it was goes back when the file cannot record the change,
+    // so that the file and the entry always agree.
+    const std::optional<QByteArray> entryBefore = services_.autostart->saved();
     bool written = settings::writeItem(path, *boxes_.first().key, applyAutostart());
+    if (!written)
+        services_.autostart->restore(entryBefore);
     for (qsizetype i = 1; i < boxes_.size(); ++i) {
         const Box& b = boxes_.at(i);
         written &=

@@ -1,5 +1,6 @@
 #include "chart_panel.h"
 
+#include "charts/image_bounds.h"
 #include "platform/http.h"
 #include "platform/services.h"
 #include "platform/web_cache.h"
@@ -121,6 +122,8 @@ bool ChartPanel::showImage(const QByteArray& bytes) {
     probe.setData(bytes);
     probe.open(QIODevice::ReadOnly);
     QImageReader reader(&probe);
+    if (!fitsBounds(bytes, reader))
+        return false;
     if (reader.supportsAnimation() && reader.imageCount() > 1) {
         movieBytes_ = new QBuffer(this);
         movieBytes_->setData(bytes);
@@ -140,6 +143,19 @@ bool ChartPanel::showImage(const QByteArray& bytes) {
     still_ = QPixmap::fromImage(decoded);
     update();
     return true;
+}
+
+bool ChartPanel::fitsBounds(const QByteArray& bytes, QImageReader& reader) {
+    // The header's size, before a pixel is decoded. A GIF's decoder may
+    // allocate more than the reader reports and unpack more than its frames
+    // hold, so its blocks are read for what they really ask.
+    if (const std::optional<charts::GifShape> gif = charts::scanGif(bytes)) {
+        return gif->wellFormed && charts::withinImageBounds(gif->canvas.expandedTo(reader.size()),
+                                                            gif->frames, gif->largestFrameWork);
+    }
+    const QSize size = reader.size();
+    const int frames = reader.supportsAnimation() ? reader.imageCount() : 1;
+    return charts::withinImageBounds(size, frames, qint64(size.width()) * size.height());
 }
 
 void ChartPanel::clearImage() {

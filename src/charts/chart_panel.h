@@ -7,6 +7,7 @@
 #include <QUrl>
 
 class QBuffer;
+class QImageReader;
 class QMovie;
 class WebView;
 struct Services;
@@ -14,9 +15,11 @@ struct Services;
 // One chart on screen, flush at the panel's top left, without scroll bars or
 // border. A chart image is fetched and drawn by the panel itself (animated
 // GIFs play), through the web cache: a browser engine per image would cost
-// far more than the image. A web page goes into an embedded browser, made
-// when the panel first needs one and given up while hidden; after each of
-// its loads the page's scroll bars and border are switched off.
+// far more than the image. An image that would cost far more to decode than
+// any chart is refused unseen, and the panel stays as for a chart that did
+// not arrive. A web page goes into an embedded browser, made when the panel
+// first needs one and given up while hidden; after each of its loads the
+// page's scroll bars and border are switched off.
 //
 // For the state dump the panel carries the dynamic properties "url" (the
 // address last asked for), "image" ("WIDTHxHEIGHT" of the image shown, or
@@ -57,6 +60,8 @@ protected:
 private:
     void dropDownload();
     bool showImage(const QByteArray& bytes);
+    // Whether the image may be decoded at all (see charts::withinImageBounds).
+    static bool fitsBounds(const QByteArray& bytes, QImageReader& reader);
     void clearImage();
     void finish(bool ok);
     void ensureWebView();

@@ -53,8 +53,9 @@ Layout locate(const QString& executableDir, const QString& homeOverride, const Q
     return layout;
 }
 
-void initFromExecutable() {
-    set(locate(QCoreApplication::applicationDirPath(), qEnvironmentVariable("AURIVEX_HOME"),
+void initFromExecutable(const QString& homeOption) {
+    set(locate(QCoreApplication::applicationDirPath(),
+               homeOption.isEmpty() ? qEnvironmentVariable("AURIVEX_HOME") : homeOption,
                qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath()));
 }
 

@@ -19,28 +19,30 @@ struct Layout {
     QString userDir;   // the user's files, ending in "/"
     QString sharedDir; // the files the program only reads, ending in "/"
     QString program;   // what starts the program (the launcher when installed)
-    // The user directory when AURIVEX_HOME chose it, else empty: a program
-    // started at login must be given it again to open the same files.
+    // The user directory when the command line's --home or AURIVEX_HOME chose
+    // it, else empty: a program started at login must be given it again to
+    // open the same files.
     QString homeOverride;
 };
 
 // Where the directories lie for an executable in `executableDir`:
-// `homeOverride` (AURIVEX_HOME) wins; else the executable's own directory when
+// `homeOverride` (--home, else AURIVEX_HOME) wins; else the executable's own directory when
 // it holds config.ini; else "Aurivex" in the user's data directory
 // (`dataHome`, XDG_DATA_HOME, when absolute, else ~/.local/share).
 Layout locate(const QString& executableDir, const QString& homeOverride, const QString& dataHome,
               const QString& homeDir);
 
-// Takes the directories of the running executable and its environment.
+// Takes the directories of the running executable and its environment;
+// `homeOption`, the command line's --home, goes before AURIVEX_HOME.
 // Called once, before any window other than the splash exists.
-void initFromExecutable();
+void initFromExecutable(const QString& homeOption = {});
 // Points the program at one directory for everything (tests, tools).
 void set(const QString& dir);
 void set(const Layout& layout);
 
 // The command that starts this program, for the autostart entry.
 const QString& program();
-// The user directory AURIVEX_HOME chose, or empty.
+// The user directory --home or AURIVEX_HOME chose, or empty.
 const QString& homeOverride();
 
 } // namespace appdir

@@ -1,14 +1,39 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // Hosts and addresses of every outside endpoint, read from "endpoints.ini"
 // (UTF-8, section [endpoints]) in the program directory.
+//
+// A value is everything after the key's "=" without outer white space, read
+// as written: addresses hold ";" and "," (a session in the path, a list in a
+// query), so neither starts a comment or a list. A line whose first character
+// is ";" or "#" is a comment.
 namespace endpoints {
 
 // A larger file is no endpoint list; it is refused before its bytes are read.
 constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
+
+struct Entry {
+    QString key;
+    QString value;
+};
+
+// The keys of the [endpoints] section with their values as written, in file
+// order; nothing for a missing, unreadable or oversized file.
+QList<Entry> readEntries(const QString& path);
+// The file's text `text` with `changes` made: a key's line in [endpoints]
+// takes the new value, a key the section lacks is added at its end (the
+// section too when missing); every other line stays as it is.
+QByteArray withValues(const QByteArray& text, const QList<Entry>& changes);
+
+// What a key's name says its value is: "…Host" a host with an optional
+// ":port" and path, "…Url" and "…Stream" a full http or https address.
+// Whether `value` is that; a key of another name takes any value.
+bool isUsable(const QString& key, const QString& value);
 
 // Every key of the file, read once: a window that needs several endpoints
 // loads them together when it is built.
@@ -19,12 +44,16 @@ public:
     // A missing, unreadable or oversized file gives no values.
     static Endpoints load(const QString& path);
 
-    // The value of `key` without outer white space; empty when the file or
-    // the key is missing.
+    // The value of `key`; empty when the file or the key is missing, or when
+    // the value is no address (see unusableKeys()).
     QString value(const QString& key) const { return values_.value(key); }
+    // The keys whose value is not an address, in file order: the user is
+    // told, and what needs them stays off as if they were missing.
+    const QStringList& unusableKeys() const { return unusable_; }
 
 private:
     QHash<QString, QString> values_;
+    QStringList unusable_;
 };
 
 // Every key of the file, spelled once for the program and for the tool that

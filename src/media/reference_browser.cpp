@@ -174,7 +174,15 @@ WebView* ReferenceBrowser::createView() {
     return view;
 }
 
+QString ReferenceBrowser::tabLimitNote() {
+    return QStringLiteral("已打开%1个页面，新页面未打开：请先关闭不用的页面").arg(kMaxTabs);
+}
+
 void ReferenceBrowser::addTab(const QUrl& url) {
+    if (tabs_->count() >= kMaxTabs) {
+        statusBar_->showMessage(tabLimitNote());
+        return;
+    }
     WebView* view = createView();
     if (!view)
         return;
@@ -205,6 +213,7 @@ void ReferenceBrowser::closeCurrentTab() {
     tabs_->removeTab(tabs_->indexOf(closing));
     // Its page, and the memory the engine holds for it, go now.
     delete closing;
+    statusBar_->clearMessage();
     releaseFreedMemorySoon();
 }
 

@@ -17,14 +17,17 @@ struct Services;
 
 // "Aurivex相关资料专用浏览器": a small tabbed browser for background reading. A
 // side tree holds fixed links whose hosts come from endpoints.ini; a page that
-// asks for a new window gets a new tab instead. Every tab's page is a web view
-// of its own, and the window always has at least one tab.
+// asks for a new window gets a new tab instead, up to kMaxTabs, beyond which
+// the status bar says why nothing opened. Every tab's page is a web view of
+// its own, and the window always has at least one tab.
 class ReferenceBrowser : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 894;
     static constexpr int kClientHeight = 554;
     static constexpr int kTreeShownWidth = 120;
+    // Each tab holds a page and its memory in the browser engine.
+    static constexpr int kMaxTabs = 30;
 
     // Opens the first tab on `startAddress` when one is given (the program's
     // first command-line argument), otherwise on the " 今日数据" page.
@@ -39,6 +42,8 @@ public:
     // Loads the selected tree line's page into the current tab; group lines
     // and links without a host do nothing.
     void openReferenceItem();
+    // The status bar's note while a new tab was refused at kMaxTabs.
+    static QString tabLimitNote();
     // Closes the current tab; the only tab stays, with a new empty page.
     void closeCurrentTab();
     void toggleSideBar();

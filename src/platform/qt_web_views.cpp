@@ -6,6 +6,7 @@
 #include <QWebEngineHttpRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <memory>
 #include <unistd.h>
@@ -15,6 +16,27 @@ namespace {
 bool started = false;
 // Counts the emptyings of the web cache.
 int cacheGeneration = 0;
+
+// A page that never raises a dialog. The engine's script dialogs (alert,
+// confirm, prompt, and "leave this page?" before an unload) are modal over the
+// whole program, and a page that raises one after another would hold it for
+// good: they are answered at once instead, as a person who cancels would,
+// except that leaving a page the user navigated away from is allowed.
+class QuietPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    void javaScriptAlert(const QUrl&, const QString&) override {}
+    bool javaScriptConfirm(const QUrl&, const QString& message) override {
+        // Qt asks before an unload through this call, with its own text.
+        return message ==
+               QCoreApplication::translate(
+                   "QWebEnginePage",
+                   "Are you sure you want to leave this page? Changes that you made may not be saved.");
+    }
+    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
+};
 
 // The engine view is made when the first page is navigated to: a view that
 // never loads anything costs nothing, and the engine starts only with the
@@ -100,6 +122,10 @@ private:
             return view_;
         started = true;
         view_ = new QWebEngineView(this);
+        auto* page = new QuietPage(view_);
+        // Windows a script opens by itself never get as far as a request.
+        page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        view_->setPage(page);
         view_->setContextMenuPolicy(Qt::NoContextMenu);
         layout()->addWidget(view_);
         connect(view_, &QWebEngineView::loadFinished, this, &WebView::loaded);
@@ -109,8 +135,11 @@ private:
         return view_;
     }
 
-    // A request nobody opens is refused by the engine.
+    // A request nobody opens is refused by the engine. Only a window the user
+    // asked for, by a click, is honoured at all.
     void onNewWindow(QWebEngineNewWindowRequest& request) {
+        if (!request.isUserInitiated())
+            return;
         switch (policy_) {
         case NewWindowPolicy::Refuse:
             return;

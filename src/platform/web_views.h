@@ -5,8 +5,11 @@
 #include <QWidget>
 #include <functional>
 
-// An embedded web page. It shows no context menu; new-window requests
-// follow its policy.
+// An embedded web page. It shows no context menu and never a script's dialog
+// (alert, confirm, prompt, "leave this page?"), so that no page can hold the
+// program. A new window is asked for only by the user's own click; such
+// requests follow its policy, and windows a script opens by itself are
+// refused whatever the policy.
 class WebView : public QWidget {
     Q_OBJECT
 public:

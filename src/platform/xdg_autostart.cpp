@@ -31,12 +31,31 @@ QString execArgument(const QString& path) {
     return u'"' + quoted + u'"';
 }
 
+// The command line of the entry: the program, then "--home DIR" for a
+// profile of its own. GLib checks the line's first word as a file before it
+// turns %% into %, so a program whose path holds % is started by the shell,
+// which receives the path as an argument.
+QString execLine(const QString& programPath, const QString& homeOverride) {
+    QString line = programPath.contains(u'%')
+                       ? QStringLiteral("/bin/sh -c ") + execArgument(QStringLiteral(R"(exec "$0" "$@")")) +
+                             u' ' + execArgument(programPath)
+                       : execArgument(programPath);
+    if (!homeOverride.isEmpty())
+        line += QStringLiteral(" --home ") + execArgument(homeOverride);
+    return line;
+}
+
+// A plain string value: only the backslash needs its escape.
+QString stringValue(const QString& text) {
+    return QString(text).replace(u'\\', QStringLiteral("\\\\"));
+}
+
 // The program directory's own icon when it has one, else the icon the
 // installation put into the desktop's icon theme.
 QString iconValue(const QString& programPath) {
     const QString beside = QFileInfo(programPath).absolutePath() + QStringLiteral("/aurivex.png");
     if (QFileInfo(beside).isFile())
-        return QString(beside).replace(u'\\', QStringLiteral("\\\\"));
+        return stringValue(beside);
     return QStringLiteral("aurivex");
 }
 
@@ -57,28 +76,40 @@ bool XdgAutostart::enable(const QString& programPath, const QString& homeOverrid
     for (const QString* value : {&programPath, &homeOverride})
         if (value->contains(u'\n') || value->contains(u'\r'))
             return false;
-    // A profile of its own is opened at login too: env sets the variable.
-    const QString exec = homeOverride.isEmpty()
-                             ? execArgument(programPath)
-                             : QStringLiteral("env ") + execArgument(QStringLiteral("AURIVEX_HOME=") + homeOverride) +
-                                   u' ' + execArgument(programPath);
+    const QString entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Aurivex\n"
+                       "TryExec=%1\n"
+                       "Exec=%2\n"
+                       "Icon=%3\n"
+                       "Terminal=false\n"
+                       "X-GNOME-Autostart-enabled=true\n")
+            .arg(stringValue(programPath), execLine(programPath, homeOverride), iconValue(programPath));
+    return write(entry.toUtf8());
+}
+
+bool XdgAutostart::write(const QByteArray& entry) const {
     const QString path = entryPath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Aurivex\n"
-                                         "Exec=%1\n"
-                                         "Icon=%2\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n")
-                              .arg(exec, iconValue(programPath));
     // Written whole or not at all: a half-written entry could start nothing.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = entry.toUtf8();
-    return file.write(bytes) == bytes.size() && file.commit();
+    return file.write(entry) == entry.size() && file.commit();
+}
+
+std::optional<QByteArray> XdgAutostart::saved() const {
+    QFile file(entryPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // An entry is a few lines; anything larger is no entry of ours to keep.
+    return file.read(kMaxEntryBytes);
+}
+
+bool XdgAutostart::restore(const std::optional<QByteArray>& saved) {
+    return saved ? write(*saved) : disable();
 }
 
 bool XdgAutostart::disable() {

@@ -219,6 +219,13 @@ QJsonObject findControl(const QJsonObject& window, const QString& name) {
     return {};
 }
 
+QStringList itemTexts(const QJsonObject& control) {
+    QStringList texts;
+    for (const QJsonValue& item : control[QStringLiteral("items")].toArray())
+        texts << item.toString();
+    return texts;
+}
+
 QString ProgramRun::screenshot(const QString& name) {
     QString dir = envPath("AURIVEX_ARTIFACTS_DIR");
     if (dir.isEmpty())

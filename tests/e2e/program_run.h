@@ -70,3 +70,5 @@ private:
 // Helpers for reading the dump.
 QJsonObject findWindow(const QJsonObject& state, const QString& title);
 QJsonObject findControl(const QJsonObject& window, const QString& name);
+// The texts of a control's items: a tab control's captions, a list's lines.
+QStringList itemTexts(const QJsonObject& control);

@@ -1,9 +1,13 @@
 // The real program under Xvfb, which has no notification area: "隐藏窗口"
 // minimises the main window instead of hiding it, and a second start of the
 // program on the same directory brings the window back and ends, while a
-// program on another directory runs beside it.
+// program on another directory runs beside it. A stale lock keeps nothing out.
+#include "app/desktop_rules.h"
+#include "core/runtime_dir.h"
 #include "program_run.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QTest>
 
@@ -18,10 +22,22 @@ private slots:
 void DesktopEndToEnd::hidingWithoutATrayMinimisesAndASecondStartBringsItBack() {
     ProgramRun run;
     QVERIFY2(run.prepare(), qPrintable(run.error()));
+    // A lock that no running program answers for, as a crash or a full disk may leave it.
+    const runtimedir::Location runtime = runtimedir::locate();
+    QVERIFY2(runtime.problem.isEmpty(), qPrintable(runtime.problem));
+    QFile lock(runtime.path + u'/' + desktop::instanceKey(QDir(run.programDir()).canonicalPath()) +
+               u".lock"_s);
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write("\0\0 not a lock\n");
+    lock.close();
     QVERIFY2(run.startProgram(), qPrintable(run.error()));
     const auto mainWindow = [](const QJsonObject& s) { return findWindow(s, u"Aurivex3.0"_s); };
     QVERIFY(
         run.waitForState([&](const QJsonObject& s) { return mainWindow(s)[u"visible"].toBool(); }, 20000));
+    // The program took the lock over.
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    QVERIFY(lock.readAll().startsWith(QByteArray::number(run.program().processId()) + '\n'));
+    lock.close();
     // Wait until the splash is gone, so that the click lands on the main window.
     QVERIFY(run.waitForState(
         [](const QJsonObject& s) { return findWindow(s, u"欢迎使用Aurivex"_s).isEmpty(); }, 10000));

@@ -1,6 +1,7 @@
 // The installed program: `cmake --install` into a private prefix, started
 // through its launcher with a private home, lays down the user's own program
-// directory, shows prices, and keeps what the user changed on the next start.
+// directory, shows prices, and keeps what the user changed on the next start;
+// "aurivex --home DIR" runs on a directory of the user's choice.
 #include "program_run.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -79,6 +80,21 @@ void InstallEndToEnd::launcherProvisionsTheUserDirectoryAndKeepsIt() {
     QCOMPARE(settings::readItem(config, settings::key::holdIcbc), u"1"_qs);
     QCOMPARE(timerInterval(run.state(), u"时钟_工行价格更新"_qs), 0);
     QCOMPARE(controlText(run.state(), u"标签_工行状态"_qs), u"停止状态..."_qs);
+    run.program().terminate();
+    QVERIFY(run.waitForExit(10000));
+
+    // A profile of the user's own, named on the launcher's command line, is
+    // laid down afresh and used; the user's files are theirs alone.
+    const QString own = root.filePath(u"own profile"_qs);
+    QVERIFY2(run.startProgram(QProcess::ForwardedOutputChannel, {u"--home"_qs, own}),
+             qPrintable(run.error()));
+    QVERIFY(run.waitForState(showsPrices, 30000));
+    QCOMPARE(timerInterval(run.state(), u"时钟_工行价格更新"_qs), 15000);
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    for (const QString& path : {own, own + u"/DataBase"_qs, own + u"/DataBase/property.edb"_qs,
+                                own + u"/config.ini"_qs, userDir + u"/DataBase/transactionrecord.edb"_qs})
+        QVERIFY2((QFile::permissions(path) & others) == 0, qPrintable(path));
 }
 
 QTEST_GUILESS_MAIN(InstallEndToEnd)

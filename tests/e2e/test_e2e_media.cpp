@@ -15,11 +15,7 @@ const QString kMain = u"Aurivex3.0"_s;
 const QString kBrowser = u"Aurivex相关资料专用浏览器"_s;
 
 QStringList tabCaptions(const QJsonObject& state) {
-    QStringList captions;
-    for (const QJsonValue& item :
-         findControl(findWindow(state, kBrowser), u"选择夹_多页面创建"_s)[u"items"].toArray())
-        captions << item.toString();
-    return captions;
+    return itemTexts(findControl(findWindow(state, kBrowser), u"选择夹_多页面创建"_s));
 }
 
 QString text(const QJsonObject& state, const QString& window, const QString& name) {

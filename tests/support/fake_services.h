@@ -307,13 +307,13 @@ class FakeAutostart : public Autostart {
 public:
     bool enabled = false;
     QString programPath;
-    // Every call in order: "enable PATH [AURIVEX_HOME=DIR]", "disable".
+    // Every call in order: "enable PATH [--home DIR]", "disable", "restore".
     QStringList calls;
 
     bool isEnabled() const override { return enabled; }
     bool enable(const QString& path, const QString& homeOverride) override {
         calls.append(QStringLiteral("enable ") + path +
-                     (homeOverride.isEmpty() ? QString() : QStringLiteral(" AURIVEX_HOME=") + homeOverride));
+                     (homeOverride.isEmpty() ? QString() : QStringLiteral(" --home ") + homeOverride));
         enabled = true;
         programPath = path;
         return true;
@@ -321,6 +321,15 @@ public:
     bool disable() override {
         calls.append(QStringLiteral("disable"));
         enabled = false;
+        return true;
+    }
+    std::optional<QByteArray> saved() const override {
+        return enabled ? std::optional(programPath.toUtf8()) : std::nullopt;
+    }
+    bool restore(const std::optional<QByteArray>& saved) override {
+        calls.append(QStringLiteral("restore"));
+        enabled = saved.has_value();
+        programPath = saved ? QString::fromUtf8(*saved) : QString();
         return true;
     }
 };

@@ -1,7 +1,9 @@
-// The chart catalogue's addresses, and the cache that keeps fetched chart
-// images until the web cache is emptied.
+// The chart catalogue's addresses, the cache that keeps fetched chart images
+// until the web cache is emptied, and what an image may cost to decode.
 #include "charts/chart_catalogue.h"
+#include "charts/image_bounds.h"
 #include "platform/download_cache.h"
+#include "support/gif_forge.h"
 
 #include <QTest>
 
@@ -16,6 +18,8 @@ private slots:
     void unconfiguredHostAsksForNothing();
     void chartWindowsLoadTheirImages();
     void downloadCacheKeepsTheNewestWithinItsBound();
+    void imagesBeyondTheirBoundsAreRefused_data();
+    void imagesBeyondTheirBoundsAreRefused();
 };
 
 void ChartRulesTest::buttonsLoadTheirAddresses_data() {
@@ -120,6 +124,72 @@ void ChartRulesTest::downloadCacheKeepsTheNewestWithinItsBound() {
     cache.clear();
     QCOMPARE(cache.count(), 0);
     QCOMPARE(cache.bytes(), 0);
+}
+
+void ChartRulesTest::imagesBeyondTheirBoundsAreRefused_data() {
+    using gifforge::Frame;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("canvas");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<qint64>("work");
+    QTest::addColumn<bool>("wellFormed");
+    QTest::addColumn<bool>("within");
+    const QRect chart(0, 0, 450, 275);
+    const auto gif = gifforge::gif;
+    QTest::newRow("chart") << gif({450, 275}, {{chart}}) << QSize(450, 275) << 1 << 123750LL << true << true;
+    QTest::newRow("animated chart") << gif({450, 275}, {{chart}, {chart, -1, 2}, {QRect(10, 10, 20, 20)}})
+                                    << QSize(450, 275) << 3 << 123750LL << true << true;
+    QTest::newRow("still at the side bound") << gif({4096, 4096}, {{QRect(0, 0, 4096, 4096)}})
+                                             << QSize(4096, 4096) << 1 << 4096LL * 4096 << true << true;
+    QTest::newRow("still beyond it") << gif({4097, 10}, {{QRect(0, 0, 4097, 10)}}) << QSize(4097, 10) << 1
+                                     << 40970LL << true << false;
+    const Frame bomb{QRect(0, 0, 5700, 5700)};
+    QTest::newRow("5700 square animation")
+        << gif({5700, 5700}, {bomb, bomb, bomb}) << QSize(5700, 5700) << 3 << 5700LL * 5700 << true << false;
+    // The decoder allocates the screen whatever the frames say.
+    QTest::newRow("large screen, small frame")
+        << gif({5700, 5700}, {{QRect(0, 0, 100, 100)}}) << QSize(5700, 5700) << 1 << 10000LL << true << false;
+    QTest::newRow("no screen size") << gif({0, 0}, {{QRect(10, 10, 200, 100)}}) << QSize(210, 110) << 1
+                                    << 20000LL << true << true;
+    // Data that unpacks far past its frame costs what it unpacks to.
+    QTest::newRow("still unpacking past its frame")
+        << gif({450, 275}, {{chart, 20'000'000}}) << QSize(450, 275) << 1 << 20'000'000LL << true << false;
+    QTest::newRow("animation unpacking past its frames")
+        << gif({450, 275}, {{chart, 2'000'000}, {chart}}) << QSize(450, 275) << 2 << 2'000'000LL << true
+        << false;
+    QTest::newRow("animation beyond its canvas bound")
+        << gif({1100, 1000}, {{QRect(0, 0, 10, 10)}, {QRect(0, 0, 10, 10)}}) << QSize(1100, 1000) << 2
+        << 100LL << true << false;
+    const QList<Frame> many(charts::kMaxAnimationFrames + 1, Frame{QRect(0, 0, 10, 10)});
+    QTest::newRow("too many frames") << gif({10, 10}, many) << QSize(10, 10)
+                                     << charts::kMaxAnimationFrames + 1 << 100LL << true << false;
+    // Clear, one pixel, then code 7 while 6 is the next entry.
+    gifforge::Codes undefined;
+    for (int code : {4, 1, 7, 5})
+        undefined.put(code, 3);
+    QTest::newRow("undefined code") << gif({10, 10}, {{QRect(0, 0, 10, 10), -1, 1, undefined.finish()}})
+                                    << QSize(10, 10) << 1 << 1LL << false << true;
+    const QByteArray whole = gif({450, 275}, {{chart}, {chart}});
+    QTest::newRow("cut short") << whole.chopped(10) << QSize(450, 275) << 2 << 123750LL << true << true;
+}
+
+void ChartRulesTest::imagesBeyondTheirBoundsAreRefused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, canvas);
+    QFETCH(int, frames);
+    QFETCH(qint64, work);
+    QFETCH(bool, wellFormed);
+    QFETCH(bool, within);
+    // The bombs stay small: what they ask is read from a few kilobytes.
+    QVERIFY(bytes.size() < 64 * 1024);
+    const std::optional<charts::GifShape> shape = charts::scanGif(bytes);
+    QVERIFY(shape);
+    QCOMPARE(shape->canvas, canvas);
+    QCOMPARE(shape->frames, frames);
+    QCOMPARE(shape->largestFrameWork, work);
+    QCOMPARE(shape->wellFormed, wellFormed);
+    QCOMPARE(charts::withinImageBounds(shape->canvas, shape->frames, shape->largestFrameWork), within);
+    QVERIFY(!charts::scanGif(QByteArray::fromHex("89504e470d0a1a0a")));
 }
 
 QTEST_GUILESS_MAIN(ChartRulesTest)

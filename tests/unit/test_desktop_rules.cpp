@@ -21,6 +21,8 @@ private slots:
     void forcedPlatform_data();
     void forcedPlatform();
     void instanceKeyIsOnePerDirectory();
+    void commandLine_data();
+    void commandLine();
 };
 
 void DesktopRulesTest::aboutFadeReachesOpaqueAndStays() {
@@ -132,6 +134,32 @@ void DesktopRulesTest::instanceKeyIsOnePerDirectory() {
     QCOMPARE(desktop::instanceKey(u"/home/li/Aurivex/"_s), a);
     QVERIFY(desktop::instanceKey(u"/home/li/Aurivex2"_s) != a);
     QVERIFY(a.size() < 40);
+}
+
+void DesktopRulesTest::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("startAddress");
+    QTest::addColumn<bool>("error");
+    QTest::newRow("nothing") << QStringList() << u""_s << u""_s << false;
+    QTest::newRow("first page") << QStringList{u"http://a/"_s, u"x"_s} << u""_s << u"http://a/"_s << false;
+    QTest::newRow("home, then first page")
+        << QStringList{u"--home"_s, u"/h o/me"_s, u"http://a/"_s} << u"/h o/me"_s << u"http://a/"_s << false;
+    // Only a leading pair names the directory.
+    QTest::newRow("home after the page")
+        << QStringList{u"http://a/"_s, u"--home"_s, u"/h"_s} << u""_s << u"http://a/"_s << false;
+    QTest::newRow("home without a directory") << QStringList{u"--home"_s} << u""_s << u""_s << true;
+}
+
+void DesktopRulesTest::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, home);
+    QFETCH(QString, startAddress);
+    QFETCH(bool, error);
+    const desktop::CommandLine line = desktop::parseCommandLine(arguments);
+    QCOMPARE(line.home, home);
+    QCOMPARE(line.startAddress, startAddress);
+    QCOMPARE(!line.error.isEmpty(), error);
 }
 
 QTEST_GUILESS_MAIN(DesktopRulesTest)

@@ -1,4 +1,5 @@
 // The provisioning tool lays down a program directory's installation files.
+#include "core/endpoints.h"
 #include "provisioner.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
@@ -9,6 +10,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 class ProvisionTest : public QObject {
     Q_OBJECT
@@ -23,13 +25,34 @@ private slots:
     void keepsRecordFilesUnlessReset();
     void templateGivesMissingKeys();
     void upgradesAnOlderDirectory();
+    void endpointLinesStayAsWritten();
+    void onlyTheUserReachesTheFiles_data();
+    void onlyTheUserReachesTheFiles();
 };
 
 namespace {
 
 QString endpoint(const QString& dir, const QString& key) {
-    QSettings file(dir + u"/endpoints.ini"_qs, QSettings::IniFormat);
-    return file.value(u"endpoints/"_qs + key).toString();
+    for (const endpoints::Entry& entry : endpoints::readEntries(dir + u"/endpoints.ini"_qs))
+        if (entry.key == key)
+            return entry.value;
+    return {};
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The permission bits of `path`, as ls shows them in octal.
+int mode(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 } // namespace
@@ -236,6 +259,73 @@ void ProvisionTest::upgradesAnOlderDirectory() {
     QVERIFY(ledger.open(dir.filePath(kLedgerFile), QString()));
     QCOMPARE(ledger.fields(), ledgerFields());
     QCOMPARE(ledger.count(), 1);
+}
+
+// Values hold ";" and ",", and the user's comments and keys stay where they
+// are: missing keys join the section, a new portal changes its keys in place.
+void ProvisionTest::endpointLinesStayAsWritten() {
+    QTemporaryDir dir;
+    QTemporaryDir defaults;
+    QVERIFY(writeFile(defaults.filePath(u"endpoints.ini"_qs),
+                      "[endpoints]\nicbcSiteUrl=https://bank.example/a;b,c\n"));
+    const QByteArray mine = "; my own endpoints\n"
+                            "[endpoints]\n"
+                            "productPageUrl = http://host/upgrade;jsessionid=AB12?x=1\n"
+                            "tvStartStream=http://h/live.m3u8?codecs=avc1,mp4a\n"
+                            "myOwnKey=1,2;3\n"
+                            "\n"
+                            "[notes]\n"
+                            "kept=yes\n";
+    const QString path = dir.filePath(u"endpoints.ini"_qs);
+    QVERIFY(writeFile(path, mine));
+    provision::Options options{dir.path(), u"127.0.0.1:1"_qs, false, false, defaults.path()};
+    QVERIFY(provision::run(options).isEmpty());
+    const QByteArray after = fileBytes(path);
+    QVERIFY2(after.startsWith(mine.left(mine.indexOf("\n\n") + 1)), after.constData());
+    QVERIFY(after.endsWith("\n[notes]\nkept=yes\n"));
+    QCOMPARE(endpoint(dir.path(), u"productPageUrl"_qs), u"http://host/upgrade;jsessionid=AB12?x=1"_qs);
+    QCOMPARE(endpoint(dir.path(), u"icbcSiteUrl"_qs), u"https://bank.example/a;b,c"_qs);
+    for (const provision::Endpoint& defaultValue : provision::endpointDefaults(u"h"_qs))
+        QVERIFY2(!endpoint(dir.path(), defaultValue.key).isEmpty(), qPrintable(defaultValue.key));
+    // A new portal changes its keys where they stand.
+    options.portalGiven = true;
+    QVERIFY(provision::run(options).isEmpty());
+    const endpoints::Entry first = endpoints::readEntries(path).first();
+    QCOMPARE(first.key, u"productPageUrl"_qs);
+    QCOMPARE(first.value, u"http://127.0.0.1:1/product/index.html"_qs);
+}
+
+void ProvisionTest::onlyTheUserReachesTheFiles_data() {
+    QTest::addColumn<bool>("upgrade"); // a directory an older version made with the umask's modes
+    QTest::newRow("new") << false;
+    QTest::newRow("upgraded") << true;
+}
+
+void ProvisionTest::onlyTheUserReachesTheFiles() {
+    QFETCH(bool, upgrade);
+    QTemporaryDir root;
+    const QString dir = root.filePath(u"Aurivex"_qs);
+    QVERIFY(provision::run({dir, u"h"_qs, false, false}).isEmpty());
+    QStringList files = {u"config.ini"_qs, u"endpoints.ini"_qs};
+    for (const QString& name : QDir(dir + u"/DataBase"_qs).entryList(QDir::Files))
+        files << u"DataBase/"_qs + name;
+    QCOMPARE(files.size(), 6);
+    if (upgrade) {
+        QVERIFY(::chmod(QFile::encodeName(dir).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(dir + u"/DataBase"_qs).constData(), 0755) == 0);
+        // A journal an interrupted action left, made with its file's modes.
+        QVERIFY(writeFile(dir + u"/DataBase/transaction.edb-journal"_qs, {}));
+        files << u"DataBase/transaction.edb-journal"_qs;
+        for (const QString& name : files)
+            QVERIFY(::chmod(QFile::encodeName(dir + u'/' + name).constData(), 0644) == 0);
+        QVERIFY(provision::run({dir, u"h"_qs, false, false}).isEmpty());
+    }
+    // A new directory is the user's alone; an existing one keeps its own modes.
+    QCOMPARE(mode(dir), upgrade ? 0755 : 0700);
+    QCOMPARE(mode(dir + u"/DataBase"_qs), 0700);
+    for (const QString& name : files)
+        QVERIFY2(mode(dir + u'/' + name) == 0600,
+                 qPrintable(name + u' ' + QString::number(mode(dir + u'/' + name), 8)));
 }
 
 QTEST_GUILESS_MAIN(ProvisionTest)

@@ -1,7 +1,9 @@
 // Web views on the real browser engine, offscreen: the engine waits for the
-// first page, pages load and answer scripts, failed loads say so, new-window
-// requests follow the view's policy, an emptied cache makes the next load ask
-// the server, and a hidden view that may do so gives its page up until shown.
+// first page, pages load and answer scripts, failed loads say so, a page's
+// script dialogs never show, new windows the user clicked for follow the
+// view's policy and those a script opens alone are refused, an emptied cache
+// makes the next load ask the server, and a hidden view that may do so gives
+// its page up until shown.
 #include "platform/qt_web_cache.h"
 #include "platform/qt_web_views.h"
 
@@ -10,6 +12,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <memory>
@@ -72,6 +75,30 @@ public:
     QHash<QByteArray, int> requests;
 };
 
+// A click into the page, as a person gives it.
+void clickPage(WebView* view) {
+    QWidget* input = view->findChild<QWebEngineView*>()->focusProxy();
+    QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(20, 20));
+}
+
+// Counts the modal windows shown while it lives, closing each at once.
+class ModalWatch {
+public:
+    ModalWatch() {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++shown;
+                modal->close();
+            }
+        });
+        poll_.start(20);
+    }
+    int shown = 0;
+
+private:
+    QTimer poll_;
+};
+
 } // namespace
 
 class QtWebViewsTest : public QObject {
@@ -79,12 +106,23 @@ class QtWebViewsTest : public QObject {
 private slots:
     void engineWaitsForTheFirstPage();
     void loadsPagesAndAnswersScripts();
+    void scriptDialogsNeverShow_data();
+    void scriptDialogsNeverShow();
     void newWindowRequestsFollowThePolicy_data();
     void newWindowRequestsFollowThePolicy();
     void emptiedCacheMakesTheNextLoadAskTheServer();
     void hiddenPageIsDiscardedUntilShown();
 
 private:
+    // A view filling a shown 400 x 300 window.
+    WebView* shownView(QWidget& window, WebView::NewWindowPolicy policy = WebView::NewWindowPolicy::Refuse) {
+        window.resize(400, 300);
+        WebView* view = views.create(&window, policy);
+        view->setGeometry(0, 0, 400, 300);
+        window.show();
+        return view;
+    }
+
     QtWebViews views;
 };
 
@@ -99,10 +137,7 @@ void QtWebViewsTest::engineWaitsForTheFirstPage() {
 
 void QtWebViewsTest::loadsPagesAndAnswersScripts() {
     QWidget window;
-    window.resize(400, 300);
-    WebView* view = views.create(&window);
-    view->setGeometry(0, 0, 400, 300);
-    window.show();
+    WebView* view = shownView(window);
     QSignalSpy loads(view, &WebView::loaded);
     view->navigate(page(u"<title>金价</title><body>1</body>"_s));
     QVERIFY(loads.wait(20000));
@@ -120,51 +155,88 @@ void QtWebViewsTest::loadsPagesAndAnswersScripts() {
     QCOMPARE(loads.takeFirst().value(0).toBool(), false);
 }
 
+void QtWebViewsTest::scriptDialogsNeverShow_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("alert") << u"alert('hi'); 'went on'"_s << u"went on"_s;
+    QTest::newRow("confirm") << u"String(confirm('sure?'))"_s << u"false"_s;
+    QTest::newRow("prompt") << u"String(prompt('name?', 'x'))"_s << u"null"_s;
+    QTest::newRow("endless alerts") << u"for (var i = 0; i < 50; i++) alert(i); 'went on'"_s << u"went on"_s;
+}
+
+void QtWebViewsTest::scriptDialogsNeverShow() {
+    QFETCH(QString, script);
+    QFETCH(QString, answer);
+    QWidget window;
+    WebView* view = shownView(window);
+    QSignalSpy loads(view, &WebView::loaded);
+    // The page asks before it is left, which the engine does only once the user has clicked it.
+    view->navigate(page(u"<title>asks</title><body style='height:300px' "
+                        "onbeforeunload='event.preventDefault(); return \"stay\"'>x</body>"_s));
+    QVERIFY(loads.wait(20000));
+    ModalWatch watch;
+    QCOMPARE(evaluate(view, script).toString(), answer);
+    QCOMPARE(watch.shown, 0);
+    clickPage(view);
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, u"navigator.userActivation.hasBeenActive"_s).toBool(), true,
+                              10000);
+    view->navigate(page(u"<title>left</title>"_s));
+    QVERIFY(loads.wait(20000));
+    QCOMPARE(evaluate(view, u"document.title"_s).toString(), u"left"_s);
+    QCOMPARE(watch.shown, 0);
+}
+
 void QtWebViewsTest::newWindowRequestsFollowThePolicy_data() {
     QTest::addColumn<WebView::NewWindowPolicy>("policy");
+    QTest::addColumn<bool>("clicked");
     QTest::addColumn<QString>("shownAfter");
     QTest::addColumn<bool>("reported");
-    QTest::newRow("refuse") << WebView::NewWindowPolicy::Refuse << u"opener"_s << false;
-    QTest::newRow("open here") << WebView::NewWindowPolicy::OpenHere << u"opened"_s << false;
-    QTest::newRow("report") << WebView::NewWindowPolicy::Report << u"opener"_s << true;
+    QTest::newRow("refuse") << WebView::NewWindowPolicy::Refuse << true << u"opener"_s << false;
+    QTest::newRow("open here") << WebView::NewWindowPolicy::OpenHere << true << u"opened"_s << false;
+    QTest::newRow("report") << WebView::NewWindowPolicy::Report << true << u"opener"_s << true;
+    // Without the user's click nothing opens, whatever the policy.
+    QTest::newRow("open here, script alone")
+        << WebView::NewWindowPolicy::OpenHere << false << u"opener"_s << false;
+    QTest::newRow("report, script alone")
+        << WebView::NewWindowPolicy::Report << false << u"opener"_s << false;
 }
 
 void QtWebViewsTest::newWindowRequestsFollowThePolicy() {
     QFETCH(WebView::NewWindowPolicy, policy);
+    QFETCH(bool, clicked);
     QFETCH(QString, shownAfter);
     QFETCH(bool, reported);
     QWidget window;
-    window.resize(400, 300);
-    WebView* view = views.create(&window, policy);
-    view->setGeometry(0, 0, 400, 300);
-    window.show();
+    WebView* view = shownView(window, policy);
     QSignalSpy loads(view, &WebView::loaded);
     QSignalSpy requests(view, &WebView::newWindowRequested);
-    view->navigate(page(u"<title>opener</title>"_s));
-    QVERIFY(loads.wait(20000));
     const QUrl target = page(u"<title>opened</title>"_s);
-    view->runJavaScript(u"window.open('%1', '_blank')"_s.arg(target.toString()));
+    // A link over the whole page, opening a new window.
+    view->navigate(page(u"<title>opener</title><body style='margin:0'><a target='_blank' href='%1' "
+                        "style='display:block;height:300px'>open</a></body>"_s.arg(target.toString())));
+    QVERIFY(loads.wait(20000));
+    if (clicked)
+        clickPage(view);
+    else
+        view->runJavaScript(
+            u"for (var i = 0; i < 20; i++) window.open('%1', '_blank')"_s.arg(target.toString()));
     if (reported) {
         QVERIFY(requests.wait(10000));
         QCOMPARE(requests.first().value(0).toUrl(), target);
-    } else if (policy == WebView::NewWindowPolicy::OpenHere) {
+    } else if (shownAfter == u"opened"_s) {
         QVERIFY(loads.wait(20000));
     } else {
-        QTest::qWait(500);
+        QTest::qWait(1000);
     }
     QCOMPARE(evaluate(view, u"document.title"_s).toString(), shownAfter);
     QCOMPARE(window.findChildren<QWebEngineView*>().size(), 1);
-    if (!reported)
-        QCOMPARE(requests.count(), 0);
+    QCOMPARE(requests.count(), reported ? 1 : 0);
 }
 
 void QtWebViewsTest::emptiedCacheMakesTheNextLoadAskTheServer() {
     CacheablePage server;
     QWidget window;
-    window.resize(400, 300);
-    WebView* view = views.create(&window);
-    view->setGeometry(0, 0, 400, 300);
-    window.show();
+    WebView* view = shownView(window);
     QSignalSpy loads(view, &WebView::loaded);
     const auto show = [&](const QString& page) {
         view->navigate(server.url(page));

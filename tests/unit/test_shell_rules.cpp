@@ -31,6 +31,8 @@ private slots:
     void installedFilesAreFoundWhereTheyLie();
     void oversizedEndpointsFileReadsEmpty_data();
     void oversizedEndpointsFileReadsEmpty();
+    void endpointValuesAreReadAsWritten_data();
+    void endpointValuesAreReadAsWritten();
     void fadeReachesOpaqueWithoutWrapping();
     void indicatorCyclesAndKeepsUnknownCaptions();
 };
@@ -226,6 +228,53 @@ void ShellRulesTest::oversizedEndpointsFileReadsEmpty() {
     const endpoints::Endpoints read = endpoints::Endpoints::load(path);
     QCOMPARE(read.value(u"quotePortalHost"_qs), host);
     QCOMPARE(read.value(u"productPageUrl"_qs).isEmpty(), host.isEmpty());
+}
+
+void ShellRulesTest::endpointValuesAreReadAsWritten_data() {
+    QTest::addColumn<QByteArray>("lines"); // below "[endpoints]"
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("unusable");
+    QTest::newRow("semicolon in the path")
+        << QByteArray("productPageUrl=http://host/upgrade;jsessionid=AB12?x=1") << u"productPageUrl"_qs
+        << u"http://host/upgrade;jsessionid=AB12?x=1"_qs << QStringList();
+    QTest::newRow("commas in the query")
+        << QByteArray("tvStartStream=http://h/live.m3u8?codecs=avc1,mp4a&a=1,2") << u"tvStartStream"_qs
+        << u"http://h/live.m3u8?codecs=avc1,mp4a&a=1,2"_qs << QStringList();
+    QTest::newRow("host, port and path with both")
+        << QByteArray("\t referenceForexHost =  127.0.0.1:18090/ref;x,y \r") << u"referenceForexHost"_qs
+        << u"127.0.0.1:18090/ref;x,y"_qs << QStringList();
+    QTest::newRow("quoted by an older version")
+        << QByteArray("productPageUrl=\"http://a/b;c,d\"") << u"productPageUrl"_qs << u"http://a/b;c,d"_qs
+        << QStringList();
+    QTest::newRow("later line wins, comments and other sections pass")
+        << QByteArray("newsHost=a.example\n; newsHost=b.example\n[other]\nnewsHost=c.example\n[endpoints]\n"
+                      "newsHost=d.example:81\n# newsHost=e.example")
+        << u"newsHost"_qs << u"d.example:81"_qs << QStringList();
+    // Words, no scheme, another scheme, a full address where a host belongs, a blank in a host.
+    QTest::newRow("not addresses")
+        << QByteArray("productPageUrl=upgrade page\nmt4DownloadUrl=www.example.com/mt4\n"
+                      "tvChannel1Stream=file:///etc/passwd\nnewsHost=http://news.example\n"
+                      "quotePortalHost=quotes example\nconverterHost=ok.example")
+        << u"productPageUrl"_qs << u""_qs
+        << QStringList{u"productPageUrl"_qs, u"mt4DownloadUrl"_qs, u"tvChannel1Stream"_qs, u"newsHost"_qs,
+                       u"quotePortalHost"_qs};
+}
+
+void ShellRulesTest::endpointValuesAreReadAsWritten() {
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QStringList, unusable);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"endpoints.ini"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("; where the program's outside endpoints live\n[endpoints]\n" + lines + '\n');
+    file.close();
+    const endpoints::Endpoints read = endpoints::Endpoints::load(path);
+    QCOMPARE(read.value(key), value);
+    QCOMPARE(read.unusableKeys(), unusable);
 }
 
 void ShellRulesTest::fadeReachesOpaqueWithoutWrapping() {

@@ -1,10 +1,14 @@
 // Autostart as an XDG desktop entry: where it is written, what its Exec line
-// says for awkward program paths, and that disabling undoes enabling.
+// says for awkward program paths, that a real launcher starts what it says,
+// and that disabling undoes enabling.
 #include "platform/xdg_autostart.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +27,8 @@ private slots:
     void unwritableFolderFailsWithoutAnEntry();
     void iconBesideTheProgramIsNamedByPath();
     void lineBreakInThePathIsRefused();
+    void startedByARealLauncher_data();
+    void startedByARealLauncher();
 
 private:
     static QStringList lines(const QString& path);
@@ -83,16 +89,18 @@ void XdgAutostartTest::execNamesTheProgramAsOneArgument_data() {
     QTest::newRow("plain") << u"/opt/aurivex/Aurivex"_s << u""_s << uR"(Exec="/opt/aurivex/Aurivex")"_s;
     QTest::newRow("blanks and CJK") << u"/home/li lei/纸黄金/Aurivex"_s << u""_s
                                     << uR"(Exec="/home/li lei/纸黄金/Aurivex")"_s;
-    QTest::newRow("percent") << u"/tmp/100%/Aurivex"_s << u""_s << uR"(Exec="/tmp/100%%/Aurivex")"_s;
+    // GLib looks for the first word as a file before it turns %% into %.
+    QTest::newRow("percent") << u"/tmp/100%/Aurivex"_s << u""_s
+                             << uR"(Exec=/bin/sh -c "exec \\"\\$0\\" \\"\\$@\\"" "/tmp/100%%/Aurivex")"_s;
     // Escaped for the quotes, then the backslashes escaped for the value.
     QTest::newRow("quote, dollar, backquote, backslash")
         << uR"(/tmp/a"b$c`d\e/Aurivex)"_s << u""_s << uR"(Exec="/tmp/a\\"b\\$c\\`d\\\\e/Aurivex")"_s;
     // A profile of its own is started at login with its directory again.
     QTest::newRow("own profile") << u"/opt/aurivex/Aurivex"_s << u"/home/li lei/账户 2/"_s
-                                 << uR"(Exec=env "AURIVEX_HOME=/home/li lei/账户 2/" "/opt/aurivex/Aurivex")"_s;
+                                 << uR"(Exec="/opt/aurivex/Aurivex" --home "/home/li lei/账户 2/")"_s;
     QTest::newRow("own profile, dollar and percent")
-        << u"/opt/aurivex/Aurivex"_s << u"/srv/$x/100%/"_s
-        << uR"(Exec=env "AURIVEX_HOME=/srv/\\$x/100%%/" "/opt/aurivex/Aurivex")"_s;
+        << u"/opt/a=1/Aurivex"_s << u"/srv/$x/100%/"_s
+        << uR"(Exec="/opt/a=1/Aurivex" --home "/srv/\\$x/100%%/")"_s;
 }
 
 void XdgAutostartTest::execNamesTheProgramAsOneArgument() {
@@ -108,6 +116,9 @@ void XdgAutostartTest::execNamesTheProgramAsOneArgument() {
     QVERIFY(entry.contains(u"Terminal=false"_s));
     QCOMPARE(entry.filter(QRegularExpression(u"^Icon=."_s)).size(), 1);
     QCOMPARE(entry.filter(QRegularExpression(u"^Exec="_s)), QStringList{exec});
+    // A removed program's entry is passed over at login.
+    QCOMPARE(entry.filter(QRegularExpression(u"^TryExec="_s)),
+             QStringList{u"TryExec="_s + QString(program).replace(u"\\"_s, u"\\\\"_s)});
 }
 
 void XdgAutostartTest::disableUndoesEnable() {
@@ -154,6 +165,55 @@ void XdgAutostartTest::lineBreakInThePathIsRefused() {
     QVERIFY(!autostart.enable(u"/tmp/x\nExec=/bin/evil/Aurivex"_s, {}));
     QVERIFY(!autostart.enable(u"/opt/aurivex/Aurivex"_s, u"/tmp/x\rExec=/bin/evil/"_s));
     QVERIFY(!autostart.isEnabled());
+}
+
+void XdgAutostartTest::startedByARealLauncher_data() {
+    QTest::addColumn<QString>("folder"); // of the program, under the temporary folder
+    QTest::addColumn<QString>("home");
+    QTest::newRow("plain") << u"opt/aurivex"_s << u""_s;
+    QTest::newRow("blanks and CJK, own profile") << u"li lei/纸黄金"_s << u"/home/li lei/账户 2"_s;
+    QTest::newRow("equals sign") << u"opt=1/aurivex"_s << u"/srv/a=b"_s;
+    QTest::newRow("percent") << u"100%/aurivex"_s << u"/srv/50%u"_s;
+    QTest::newRow("dollar, quotes, backquote, backslash") << uR"(a"b$c`d\e'f)"_s << uR"(/srv/$HOME "x" \y)"_s;
+}
+
+void XdgAutostartTest::startedByARealLauncher() {
+    QFETCH(QString, folder);
+    QFETCH(QString, home);
+    const QString gio = QStandardPaths::findExecutable(u"gio"_s);
+    if (gio.isEmpty())
+        QSKIP("gio (libglib2.0-bin) is not installed");
+    // A stand-in for the program that writes down how it was started.
+    const QString program = dir->filePath(folder + u"/Aurivex"_s);
+    QVERIFY(QDir().mkpath(QFileInfo(program).path()));
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$AURIVEX_TEST_ARGS\"\n");
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    XdgAutostart autostart;
+    QVERIFY(autostart.enable(program, home));
+
+    const QString out = dir->filePath(u"args"_s);
+    const auto launch = [&] {
+        QProcess launcher;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"AURIVEX_TEST_ARGS"_s, out);
+        launcher.setProcessEnvironment(environment);
+        launcher.start(gio, {u"launch"_s, autostart.entryPath()});
+        return launcher.waitForFinished(20000) && launcher.exitStatus() == QProcess::NormalExit &&
+               launcher.exitCode() == 0;
+    };
+    QVERIFY(launch());
+    const QStringList expected =
+        home.isEmpty() ? QStringList{u"0"_s} : QStringList{u"2"_s, u"--home"_s, home};
+    QTRY_COMPARE_WITH_TIMEOUT(lines(out), expected, 10000);
+
+    // Once the program is gone, its entry starts nothing.
+    QVERIFY(QFile::remove(program));
+    QVERIFY(QFile::remove(out));
+    QVERIFY(!launch());
+    QVERIFY(!QFile::exists(out));
 }
 
 QTEST_GUILESS_MAIN(XdgAutostartTest)

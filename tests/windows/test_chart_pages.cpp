@@ -1,7 +1,8 @@
 // The chart pages in the main window, with fake services: the 24-hour chart's
 // refresh, countdown, speed and stop; the manual refresh's alternating cache
 // clearing; the history, influence, K-line and technical pages as selected by
-// command and button; the chart windows and the partner window "综合看盘".
+// command and button; images beyond the decoding bounds left unseen; the chart
+// windows and the partner window "综合看盘".
 #include "app/main_window.h"
 #include "charts/chart_panel.h"
 #include "charts/chart_tabs.h"
@@ -10,6 +11,7 @@
 #include "core/app_dir.h"
 #include "platform/timer.h"
 #include "support/fake_services.h"
+#include "support/gif_forge.h"
 #include "support/main_window_lookup.h"
 #include "ui/fonts.h"
 
@@ -70,6 +72,8 @@ private slots:
     void kLineButtonsSetStatusAndAddress();
     void technicalButtonsShareOnePanel();
     void animatedChartPlays();
+    void imagesBeyondTheBoundsAreRefusedUnseen_data();
+    void imagesBeyondTheBoundsAreRefusedUnseen();
     void chartWindowsOpenOnceAndRefresh();
     void partnerWindowAndItsHelp();
 
@@ -382,6 +386,39 @@ void ChartPagesTest::animatedChartPlays() {
     QTRY_COMPARE(chart->grab().toImage().pixel(0, 0), qRgb(255, 0, 0));
     QTRY_COMPARE(chart->grab().toImage().pixel(0, 0), qRgb(0, 0, 255));
     QCOMPARE(chart->grab().toImage().pixel(3, 0), qRgb(255, 255, 255)); // beside the image: white
+}
+
+void ChartPagesTest::imagesBeyondTheBoundsAreRefusedUnseen_data() {
+    using gifforge::Frame;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    const QRect chart(0, 0, 450, 275);
+    QTest::newRow("chart") << gifforge::gif({450, 275}, {{chart}}) << u"450x275"_s;
+    QTest::newRow("animated chart") << gifforge::gif({450, 275}, {{chart}, {chart}}) << u"450x275"_s;
+    const Frame bomb{QRect(0, 0, 5700, 5700)};
+    QTest::newRow("5700 square animation") << gifforge::gif({5700, 5700}, {bomb, bomb, bomb}) << QString();
+    // The reader reports the frame's size here; the decoder allocates the screen's.
+    QTest::newRow("large screen, small frame")
+        << gifforge::gif({5700, 5700}, {{QRect(0, 0, 100, 100)}}) << QString();
+    QTest::newRow("unpacking past its frame")
+        << gifforge::gif({450, 275}, {{chart, 20'000'000}}) << QString();
+    QByteArray wide;
+    QBuffer buffer(&wide);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(4097, 1, QImage::Format_Mono).save(&buffer, "PNG");
+    QTest::newRow("PNG beyond the side bound") << wide << QString();
+}
+
+void ChartPagesTest::imagesBeyondTheBoundsAreRefusedUnseen() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    open();
+    QVERIFY(answer(kImages + u"/cn/metals/gold/t24_au_cny_gram_450x275g.gif"_s, bytes));
+    auto* chart = find<ChartPanel>(u"浏览框_二十四小时黄金图超文本"_s);
+    QCOMPARE(chart->property("image").toString(), shown);
+    QCOMPARE(chart->property("loaded").toBool(), !shown.isEmpty());
+    // A refused image leaves the panel as a chart that did not arrive: white.
+    QCOMPARE(chart->grab().toImage().pixel(0, 0), shown.isEmpty() ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
 }
 
 void ChartPagesTest::chartWindowsOpenOnceAndRefresh() {

@@ -56,6 +56,8 @@ private slots:
     void withoutATrayTheWindowIsMinimised();
     void systemSettingsLoadsAndSavesEachKey();
     void systemSettingsWithoutConfigWritesNothing();
+    void failedSaveLeavesTheAutostartEntryAsItWas_data();
+    void failedSaveLeavesTheAutostartEntryAsItWas();
     void terminalLaunch_data();
     void terminalLaunch();
     void terminalPathWindowStoresWhatIsTyped();
@@ -305,6 +307,43 @@ void DesktopWindowsTest::systemSettingsWithoutConfigWritesNothing() {
     QVERIFY(!QFile::exists(config()));
     QVERIFY(fakes->autostart.calls.isEmpty());
     QVERIFY(fakes->dialogs.history().isEmpty());
+}
+
+void DesktopWindowsTest::failedSaveLeavesTheAutostartEntryAsItWas_data() {
+    QTest::addColumn<bool>("entryBefore");
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("would have removed it") << true << false;
+    QTest::newRow("would have added it") << false << true;
+}
+
+void DesktopWindowsTest::failedSaveLeavesTheAutostartEntryAsItWas() {
+    QFETCH(bool, entryBefore);
+    QFETCH(bool, ticked);
+    // A file so near the size limit that no key can be added to it.
+    const QByteArray head = "[pad]\r\nx=";
+    const QByteArray padded = head + QByteArray(settings::kMaxFileBytes - head.size() - 6, 'a') + "\r\n";
+    QFile file(config());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(padded), padded.size());
+    file.close();
+    fakes->autostart.enabled = entryBefore;
+    fakes->autostart.programPath = entryBefore ? u"/old/Aurivex"_s : QString();
+    open();
+    trigger(u"系统设置(&P)"_s);
+    auto* settingsWindow = openChild<QDialog>(u"系统设置窗口"_s);
+    QVERIFY(settingsWindow);
+    settingsWindow->findChild<QCheckBox*>(kGeneralBoxes[0])->setChecked(ticked);
+    QTest::mouseClick(settingsWindow->findChild<QPushButton*>(u"确定按钮"_s), Qt::LeftButton);
+
+    QCOMPARE(fakes->dialogs.lastText(), u"系统配置文件出错"_s);
+    QCOMPARE(fileBytes(config()), padded);
+    // The entry is back as it was, so the file and the entry still agree.
+    QCOMPARE(fakes->autostart.calls.size(), 2);
+    QCOMPARE(fakes->autostart.calls.last(), u"restore"_s);
+    QCOMPARE(fakes->autostart.enabled, entryBefore);
+    QCOMPARE(fakes->autostart.programPath, entryBefore ? u"/old/Aurivex"_s : QString());
+    // The choices stay in the window for another try.
+    QVERIFY(openChild<QDialog>(u"系统设置窗口"_s));
 }
 
 void DesktopWindowsTest::terminalLaunch_data() {

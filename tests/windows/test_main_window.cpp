@@ -83,6 +83,8 @@ private slots:
     void skinKeepsTheDesignSizeAndBarsStayVisible();
     void dataErrorLetsTheWindowWorkUntilOk();
     void standardButtonsReadChinese();
+    void productPageAsWrittenOrNamedWhenUnusable_data();
+    void productPageAsWrittenOrNamedWhenUnusable();
 
 private:
     MainWindow* open();
@@ -588,6 +590,34 @@ void MainWindowTest::standardButtonsReadChinese() {
                     QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Ok)->text(), u"确定"_s);
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), u"取消"_s);
+}
+
+void MainWindowTest::productPageAsWrittenOrNamedWhenUnusable_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("session and list") << u"http://host/upgrade;jsessionid=AB12?x=1,2"_s << true;
+    QTest::newRow("words") << u"upgrade page"_s << false;
+}
+
+void MainWindowTest::productPageAsWrittenOrNamedWhenUnusable() {
+    QFETCH(QString, value);
+    QFETCH(bool, usable);
+    QFile file(appPath(u"endpoints.ini"_s));
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("productPageUrl=" + value.toUtf8() + '\n');
+    file.close();
+    open();
+    QAction* check = lookup::command(window, u"升级检测(&U)"_s);
+    QCOMPARE(check->isEnabled(), usable);
+    if (usable) {
+        check->trigger();
+        QCOMPARE(fakes->launcher.opened, QList<QUrl>{QUrl(value)});
+        QCOMPARE(fakes->launcher.opened.value(0).toString(), value);
+    }
+    // The user learns which key to mend, once the window shows.
+    QCoreApplication::processEvents();
+    QCOMPARE(fakes->dialogs.openNotices.size(), usable ? 0 : 1);
+    QCOMPARE(fakes->dialogs.lastText().contains(u"productPageUrl"_s), !usable);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -51,6 +51,7 @@ private slots:
     void volumeSliderSetsTheSystemVolume();
     void referenceBrowserLinksAndTabs();
     void referenceBrowserOpensTheStartAddress();
+    void referenceBrowserCapsItsTabs();
     void magnifierLensShowsThePatternAndNeverItself();
     void magnifierCoversTheScreenWhereItCanBeLeftOut();
     void magnifierRefusesWhereTheScreenCannotBeRead();
@@ -278,6 +279,26 @@ void MediaWindowsTest::referenceBrowserOpensTheStartAddress() {
     QCOMPARE(first->loads.size(), 1);
     QCOMPARE(first->url(), QUrl(u"http://127.0.0.1:9/ref/sina/nmetal/"_s));
     QCOMPARE(browser->findChild<QTreeWidget*>()->currentItem()->text(0), u" 今日数据"_s);
+}
+
+void MediaWindowsTest::referenceBrowserCapsItsTabs() {
+    trigger(u"资料浏览(&S)"_s);
+    auto* browser = lookup::openWindow<ReferenceBrowser>(&program->window(), u"Aurivex相关资料专用浏览器"_s);
+    auto* status = browser->findChild<QStatusBar*>(u"状态条_浏览器状态"_s);
+    WebView* first = browser->currentView();
+    const qsizetype viewsBefore = fakes().webViews.views.size();
+    for (int i = 0; i < ReferenceBrowser::kMaxTabs + 10; ++i)
+        emit first->newWindowRequested(QUrl(kPortal + u"/ref/data/%1"_s.arg(i)));
+    QCOMPARE(browser->tabCount(), ReferenceBrowser::kMaxTabs);
+    QCOMPARE(fakes().webViews.views.size(), viewsBefore + ReferenceBrowser::kMaxTabs - 1);
+    QCOMPARE(status->currentMessage(), u"已打开30个页面，新页面未打开：请先关闭不用的页面"_s);
+    // A closed tab makes room again, and the note goes.
+    browser->closeCurrentTab();
+    QVERIFY(status->currentMessage().isEmpty());
+    emit first->newWindowRequested(QUrl(kPortal + u"/ref/data/again"_s));
+    QCOMPARE(browser->tabCount(), ReferenceBrowser::kMaxTabs);
+    QCOMPARE(qobject_cast<FakeWebView*>(browser->currentView())->url(), QUrl(kPortal + u"/ref/data/again"_s));
+    QVERIFY(status->currentMessage().isEmpty());
 }
 
 void MediaWindowsTest::magnifierLensShowsThePatternAndNeverItself() {

@@ -9,7 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QSaveFile>
+#include <QSet>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace provision {
 
@@ -94,34 +97,79 @@ QStringList provisionConfig(const QString& path, const Options& options) {
 }
 
 // The endpoint values the template gives; none without one.
-QVariantMap templateEndpoints(const QString& templateDir) {
-    QVariantMap values;
+QHash<QString, QString> templateEndpoints(const QString& templateDir) {
+    QHash<QString, QString> values;
     if (templateDir.isEmpty())
         return values;
-    QSettings given(QDir(templateDir).filePath(QStringLiteral("endpoints.ini")), QSettings::IniFormat);
-    given.beginGroup(QStringLiteral("endpoints"));
-    for (const QString& key : given.childKeys())
-        values.insert(key, given.value(key));
+    for (const endpoints::Entry& entry :
+         endpoints::readEntries(QDir(templateDir).filePath(QStringLiteral("endpoints.ini"))))
+        values.insert(entry.key, entry.value);
     return values;
 }
 
 QStringList provisionEndpoints(const QString& path, const Options& options) {
     if (options.reset)
         QFile::remove(path);
-    QSettings file(path, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("endpoints"));
-    const QVariantMap given = templateEndpoints(options.templateDir);
+    QFile file(path);
+    const bool exists = file.exists();
+    if (exists && (file.size() > endpoints::kMaxFileBytes || !file.open(QIODevice::ReadOnly)))
+        return {QStringLiteral("cannot read %1").arg(path)};
+    const QByteArray old = exists ? file.readAll() : QByteArray();
+    file.close();
+
+    QSet<QString> present;
+    for (const endpoints::Entry& entry : endpoints::readEntries(path))
+        present.insert(entry.key);
+    const QHash<QString, QString> given = templateEndpoints(options.templateDir);
+    QList<endpoints::Entry> changes;
     for (const Endpoint& endpoint : endpointDefaults(options.portal)) {
         const bool repoint = options.portalGiven && endpoint.onPortal;
-        if (options.reset || !file.contains(endpoint.key) || repoint)
-            file.setValue(endpoint.key, !repoint && given.contains(endpoint.key) ? given.value(endpoint.key)
-                                                                                 : QVariant(endpoint.value));
+        if (!present.contains(endpoint.key) || repoint)
+            changes.append({endpoint.key, !repoint && given.contains(endpoint.key) ? given.value(endpoint.key)
+                                                                                   : endpoint.value});
     }
-    file.endGroup();
-    file.sync();
-    if (file.status() != QSettings::NoError)
+    const QByteArray text = endpoints::withValues(old, changes);
+    if (exists && text == old)
+        return {};
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
         return {QStringLiteral("cannot write %1").arg(path)};
     return {};
+}
+
+// A folder only its owner may enter, with the folders above it as the umask makes them.
+bool makePrivateDir(const QString& path) {
+    return QDir().mkpath(QFileInfo(path).absolutePath()) &&
+           QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Takes the group's and others' permissions away from `path`. A link, a
+// file of someone else's and a missing file are left alone.
+bool restrictMode(const QString& path) {
+    struct stat info {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &info) != 0 || S_ISLNK(info.st_mode) || info.st_uid != ::geteuid())
+        return true;
+    const mode_t mode = info.st_mode & 07777;
+    return (mode & 077) == 0 || ::chmod(name.constData(), mode & ~mode_t(077)) == 0;
+}
+
+// Another user who could read the record files could open them with the key
+// built into the program: the settings, DataBase/ and everything in it are
+// the user's alone, also in a directory an older version made with the
+// umask's modes.
+QStringList restrictModes(const QDir& dir) {
+    const QString database = dir.filePath(QStringLiteral("DataBase"));
+    QStringList paths = {dir.filePath(QStringLiteral("config.ini")),
+                         dir.filePath(QStringLiteral("endpoints.ini")), database};
+    const QDir records(database);
+    for (const QString& name : records.entryList(QDir::Files | QDir::Hidden))
+        paths << records.filePath(name);
+    QStringList problems;
+    for (const QString& path : paths)
+        if (!restrictMode(path))
+            problems << QStringLiteral("cannot restrict the permissions of %1").arg(path);
+    return problems;
 }
 
 struct RecordFileSeed {
@@ -178,7 +226,8 @@ QStringList provisionRecordFiles(const QDir& dir, bool reset) {
         }
         if (QFileInfo::exists(path))
             continue;
-        if (!QDir().mkpath(QFileInfo(path).path()) || !createRecordFile(path, seed))
+        const QString folder = QFileInfo(path).path();
+        if ((!QFileInfo(folder).isDir() && !makePrivateDir(folder)) || !createRecordFile(path, seed))
             problems << QStringLiteral("cannot create %1").arg(path);
     }
     return problems;
@@ -188,11 +237,12 @@ QStringList provisionRecordFiles(const QDir& dir, bool reset) {
 
 QStringList run(const Options& options) {
     QDir dir(options.dir);
-    if (!dir.exists() && !QDir().mkpath(options.dir))
+    if (!dir.exists() && !makePrivateDir(options.dir))
         return {QStringLiteral("cannot create %1").arg(options.dir)};
     QStringList problems = provisionConfig(dir.filePath(QStringLiteral("config.ini")), options);
     problems += provisionEndpoints(dir.filePath(QStringLiteral("endpoints.ini")), options);
     problems += provisionRecordFiles(dir, options.reset);
+    problems += restrictModes(dir);
     return problems;
 }
 
