@@ -14,9 +14,11 @@
 #include "core/app_dir.h"
 #include "core/endpoints.h"
 #include "floating/desktop_chart.h"
+#include "floating/desktop_chart_window.h"
 #include "floating/floating_strip.h"
 #include "history/history_window.h"
 #include "history/price_history.h"
+#include "history/recorded_chart_fallback.h"
 #include "ledger/ledger_window.h"
 #include "media/magnifier.h"
 #include "media/reference_browser.h"
@@ -86,6 +88,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     commands_ = new Commands(this);
     buildMenus();
     buildClient(hosts);
+    attachPriceHistory();
     tray_ = new TrayController(this, *services_.tray, *commands_, statusBar_);
     tools_ = new ExternalTools(services_, this);
     bindCommands(hosts);
@@ -419,6 +422,24 @@ void MainWindow::openFloatingStrip() {
         floatingStrip_ = new FloatingStrip(services_, *quoteModel_, *desktopChart_);
     floatingStrip_->present();
     update();
+}
+
+void MainWindow::attachPriceHistory() {
+    // Every shown price goes to the history as it changes (the series are the
+    // quote model's eight, in its order); the quote page's data error ends that.
+    static_assert(QuoteModel::kShownCount == history::kSeriesCount);
+    connect(quoteModel_, &QuoteModel::shownChanged, priceHistory_,
+            [history = priceHistory_](QuoteModel::Shown which, const QString& text) {
+                history->offer(static_cast<history::Series>(which), text);
+            });
+    connect(quoteFetcher_, &QuoteFetcher::dataError, priceHistory_, &PriceHistory::stopForDataError);
+    // The 24-hour charts never go blank: the recorded day stands in for an image that does not load.
+    new RecordedChartFallback(chartPages_->chart24(), *priceHistory_);
+    connect(desktopChart_, &DesktopChart::openChanged, this, [this](bool open) {
+        ChartPanel* panel = open && desktopChart_->window() ? desktopChart_->window()->panel() : nullptr;
+        if (panel && !panel->findChild<RecordedChartFallback*>())
+            new RecordedChartFallback(panel, *priceHistory_);
+    });
 }
 
 void MainWindow::openPriceHistory() {

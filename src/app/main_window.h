@@ -119,6 +119,8 @@ private:
     void openAbout();
     // The floating quote strip; one at a time.
     void openFloatingStrip();
+    // Records the shown prices and lets the 24-hour charts fall back on them.
+    void attachPriceHistory();
     // "价格记录", the charts of the local price history.
     void openPriceHistory();
 

@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <fcntl.h>
 #include <limits>
 #include <map>
 #include <sqlcipher/sqlite3.h>
+#include <unistd.h>
 
 using namespace history;
 
@@ -109,9 +111,14 @@ bool HistoryStore::exec(const char* sql) {
 }
 
 bool HistoryStore::openFile() {
-    // The folder is the installation's; the file alone is ours to make.
+    // The folder is the installation's; the file alone is ours to make. Like
+    // everything in DataBase/ it is the user's alone (SQLite gives its -wal
+    // and -shm files the same mode).
     if (!QFileInfo(QFileInfo(path_).absolutePath()).isDir() || QFileInfo(path_).isDir())
         return false;
+    const QByteArray name = QFile::encodeName(path_);
+    if (const int made = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600); made >= 0)
+        ::close(made);
     const int rc = sqlite3_open_v2(QFile::encodeName(path_).constData(), &db_,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {

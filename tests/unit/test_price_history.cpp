@@ -224,6 +224,10 @@ void PriceHistoryTest::storeKeepsChangesAndRollsThemUp() {
     }
     HistoryStore store;
     QVERIFY(store.open(path));
+    // Made the user's alone, like everything in DataBase/.
+    for (const QString& file : {path, path + u"-wal"_s})
+        QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
     QCOMPARE(store.read(Series::IcbcBuy, old, at(1)).changes.size(), 4);
     QCOMPARE(store.read(Series::IcbcBuy, old + 1, at(0)).changes.size(), 2);
     QVERIFY(store.read(Series::CcbBuy, 0, at(1)).changes.isEmpty());
