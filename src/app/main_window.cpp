@@ -20,6 +20,7 @@
 #include "history/price_history.h"
 #include "history/recorded_chart_fallback.h"
 #include "ledger/ledger_window.h"
+#include "ledger/valuation_panel.h"
 #include "media/magnifier.h"
 #include "media/reference_browser.h"
 #include "media/tv_panel.h"
@@ -369,8 +370,15 @@ void MainWindow::openNewSimulation() {
 
 void MainWindow::openLedger() {
     LedgerWindow* opened = openOnce(ledgerWindow_, [this] { return new LedgerWindow(services_, this); });
-    if (opened && opened->ready())
+    if (opened && opened->ready()) {
+        new ValuationPanel(opened, *quoteModel_);
+        // The strip's buy price may follow the ledger's average cost.
+        connect(opened, &LedgerWindow::refreshed, this, [this] {
+            if (floatingStrip_)
+                floatingStrip_->refreshLedgerCost();
+        });
         opened->show();
+    }
 }
 
 void MainWindow::lockProgram() {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class DesktopChart;
+class LedgerCostBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -49,6 +50,8 @@ public:
     void chooseFont();
     void openDesktopChart();
     void closeDesktopChart();
+    // The ledger changed: "用记账均价", when ticked, takes its new average cost.
+    void refreshLedgerCost();
 
     bool advancedShown() const { return advancedShown_; }
     int floatingAlpha() const { return floatingAlpha_; }
@@ -94,6 +97,7 @@ private:
     QCheckBox* bocBox_;
     QLineEdit* yourBuyPrice_;
     QCheckBox* gainBox_;
+    LedgerCostBox* ledgerCost_;
 
     // The desktop chart's controls.
     QPushButton* openChartButton_;
