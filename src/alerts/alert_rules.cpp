@@ -37,8 +37,8 @@ bool isBelowRule(Rule rule) {
 
 } // namespace
 
-QuoteModel::Shown priceFor(Target target, Rule rule) {
-    using S = QuoteModel::Shown;
+ShownPrice priceFor(Target target, Rule rule) {
+    using S = ShownPrice;
     const bool buy = isBuyRule(rule);
     switch (target) {
     case Target::Icbc:

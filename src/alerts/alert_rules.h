@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quotes/quote_model.h"
+#include "quotes/shown_price.h"
 
 #include <QString>
 #include <QUrl>
@@ -29,7 +29,7 @@ Target chooseTarget(bool icbc, bool ccb, bool boc);
 
 // The shown price a rule compares for a target: the buy price for the buy
 // rules, the sell price for the sell rules.
-QuoteModel::Shown priceFor(Target target, Rule rule);
+ShownPrice priceFor(Target target, Rule rule);
 
 enum class Verdict {
     NoPrice, // no price shown yet: the rule sits this check out

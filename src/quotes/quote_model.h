@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/shown_price.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -12,8 +14,8 @@
 class QuoteModel : public QObject {
     Q_OBJECT
 public:
-    enum class Shown { IcbcBuy, IcbcSell, CcbBuy, CcbSell, BocBuy, BocSell, IntlBuy, IntlSell };
-    static constexpr int kShownCount = 8;
+    using Shown = ShownPrice;
+    static constexpr int kShownCount = kShownPriceCount;
     // The model names of the shown texts: "icbcBuy", "icbcSell", ...
     static QString shownName(Shown which);
 

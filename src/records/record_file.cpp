@@ -1,9 +1,10 @@
 #include "records/record_file.h"
 
+#include "records/key_derivation.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QMessageAuthenticationCode>
 #include <QMutex>
 #include <algorithm>
 #include <cmath>
@@ -29,26 +30,9 @@ const QString dateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 // user-interface thread) rather than failing at once.
 constexpr int busyTimeoutMs = 2000;
 
-// The key derivation costs tens of milliseconds, so it runs once per password
+// The key derivation is slow by design (milliseconds), so it runs once per password
 // per process; SQLCipher is then handed the raw key and skips its own.
 constexpr int kdfIterations = 20000;
-
-// PBKDF2 with HMAC-SHA256 (RFC 8018), for a key of at most one block.
-QByteArray pbkdf2Sha256(const QByteArray& password, const QByteArray& salt, int iterations) {
-    QMessageAuthenticationCode mac(QCryptographicHash::Sha256, password);
-    mac.addData(salt);
-    mac.addData("\0\0\0\1", 4); // block 1
-    QByteArray u = mac.result();
-    QByteArray key = u;
-    for (int i = 1; i < iterations; ++i) {
-        mac.reset();
-        mac.addData(u);
-        u = mac.result();
-        for (qsizetype j = 0; j < key.size(); ++j)
-            key[j] = char(key[j] ^ u[j]);
-    }
-    return key;
-}
 
 QByteArray rawKeyForm(const QString& password) {
     static QMutex mutex;
@@ -57,7 +41,10 @@ QByteArray rawKeyForm(const QString& password) {
     auto found = keys.constFind(password);
     if (found != keys.constEnd())
         return *found;
-    const QByteArray key = pbkdf2Sha256(password.toUtf8(), QByteArrayLiteral("Aurivex.edb/1"), kdfIterations);
+    const QByteArray key =
+        recordkey::pbkdf2Sha256(password.toUtf8(), QByteArrayLiteral("Aurivex.edb/1"), kdfIterations, 32);
+    if (key.isEmpty())
+        return {};
     const QByteArray form = "x'" + key.toHex() + "'";
     keys.insert(password, form);
     return form;
@@ -99,7 +86,9 @@ bool exec(sqlite3* db, const QByteArray& sql) {
 bool applyKey(sqlite3* db, const QString& password) {
     if (password.isEmpty())
         return true;
-    return exec(db, "PRAGMA key = \"" + rawKeyForm(password) + "\"");
+    // No key, no file: an empty key would leave a new file unencrypted.
+    const QByteArray key = rawKeyForm(password);
+    return !key.isEmpty() && exec(db, "PRAGMA key = \"" + key + "\"");
 }
 
 QString columnText(sqlite3_stmt* statement, int column) {
@@ -369,7 +358,8 @@ bool RecordFile::openJoined(RecordFile& primary, const QString& path, const QStr
     // Without a KEY the attached file would inherit the primary's key; an
     // empty one means a file without a password.
     const QByteArray key = password.isEmpty() ? QByteArray("") : rawKeyForm(password);
-    bool attached = sqlite3_prepare_v2(db, sql.constData(), -1, &attach, nullptr) == SQLITE_OK;
+    bool attached = (password.isEmpty() || !key.isEmpty()) &&
+                    sqlite3_prepare_v2(db, sql.constData(), -1, &attach, nullptr) == SQLITE_OK;
     if (attached) {
         sqlite3_bind_text(attach, 1, file.constData(), int(file.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(attach, 2, key.constData(), int(key.size()), SQLITE_TRANSIENT);

@@ -21,7 +21,7 @@ Bank bankFromCode(int code) {
 }
 
 PriceFeed priceFeed(Bank bank) {
-    using S = QuoteModel::Shown;
+    using S = ShownPrice;
     switch (bank) {
     case Bank::Icbc:
         return {S::IcbcSell, S::IcbcBuy, QStringLiteral("工行当前卖出价："),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quotes/quote_model.h"
+#include "quotes/shown_price.h"
 
 #include <QString>
 
@@ -16,8 +16,8 @@ Bank bankFromCode(int code);
 // Which shown prices feed the window: the user buys at the bank's sell price
 // and sells at its buy price. The captions name the price beside each box.
 struct PriceFeed {
-    QuoteModel::Shown buyBox;
-    QuoteModel::Shown sellBox;
+    ShownPrice buyBox;
+    ShownPrice sellBox;
     QString buyCaption;
     QString sellCaption;
 };

@@ -32,8 +32,8 @@ void AlertRulesTest::targetAndPrice_data() {
     QTest::addColumn<bool>("ccb");
     QTest::addColumn<bool>("boc");
     QTest::addColumn<Rule>("rule");
-    QTest::addColumn<QuoteModel::Shown>("price");
-    using S = QuoteModel::Shown;
+    QTest::addColumn<ShownPrice>("price");
+    using S = ShownPrice;
     QTest::newRow("no bank: international buy") << false << false << false << Rule::BuyBelow << S::IntlBuy;
     QTest::newRow("no bank: international sell") << false << false << false << Rule::SellAbove << S::IntlSell;
     QTest::newRow("ICBC buy") << true << false << false << Rule::BuyAbove << S::IcbcBuy;
@@ -48,7 +48,7 @@ void AlertRulesTest::targetAndPrice() {
     QFETCH(bool, ccb);
     QFETCH(bool, boc);
     QFETCH(Rule, rule);
-    QFETCH(QuoteModel::Shown, price);
+    QFETCH(ShownPrice, price);
     QCOMPARE(alertrules::priceFor(alertrules::chooseTarget(icbc, ccb, boc), rule), price);
 }
 

@@ -17,7 +17,7 @@ private slots:
     void everyPanelHasItsHost();
     void unconfiguredHostAsksForNothing();
     void chartWindowsLoadTheirImages();
-    void downloadCacheKeepsTheNewestWithinItsBound();
+    void downloadCacheKeepsTheRecentlyUsedWithinItsBound();
     void imagesBeyondTheirBoundsAreRefused_data();
     void imagesBeyondTheirBoundsAreRefused();
 };
@@ -104,7 +104,7 @@ void ChartRulesTest::chartWindowsLoadTheirImages() {
     QCOMPARE(charts::chartWindow(ChartWindowKind::ThreeDayCny).openerName(), u"按钮_三天黄金走势图"_s);
 }
 
-void ChartRulesTest::downloadCacheKeepsTheNewestWithinItsBound() {
+void ChartRulesTest::downloadCacheKeepsTheRecentlyUsedWithinItsBound() {
     DownloadCache cache;
     const QByteArray third(DownloadCache::kMaxBytes / 3, 'x');
     const QUrl a(u"http://h/a.gif"_s), b(u"http://h/b.gif"_s), c(u"http://h/c.gif"_s), d(u"http://h/d.gif"_s);
@@ -112,15 +112,18 @@ void ChartRulesTest::downloadCacheKeepsTheNewestWithinItsBound() {
     cache.store(b, third);
     cache.store(c, third);
     QCOMPARE(cache.count(), 3);
-    cache.store(a, "new"); // replacing a file frees its old bytes
-    QCOMPARE(cache.find(a), std::optional<QByteArray>("new"));
-    cache.store(d, third); // b is the oldest now
+    QVERIFY(cache.find(a)); // shown again: b is now the one used longest ago
+    cache.store(d, third);
     QVERIFY(!cache.find(b));
     QVERIFY(cache.find(c) && cache.find(d) && cache.find(a));
-    QVERIFY(cache.bytes() <= DownloadCache::kMaxBytes);
-    cache.store(b, QByteArray(DownloadCache::kMaxBytes + 1, 'y')); // too large to keep at all
-    QVERIFY(!cache.find(b));
+    QCOMPARE(cache.bytes(), 3 * third.size());
+    cache.store(c, "new"); // replacing a file frees its old bytes before anything goes
+    QCOMPARE(cache.find(c), std::optional<QByteArray>("new"));
     QCOMPARE(cache.count(), 3);
+    QCOMPARE(cache.bytes(), 2 * third.size() + 3);
+    cache.store(a, QByteArray(DownloadCache::kMaxBytes + 1, 'y')); // too large to keep at all
+    QVERIFY(!cache.find(a));
+    QCOMPARE(cache.count(), 2);
     cache.clear();
     QCOMPARE(cache.count(), 0);
     QCOMPARE(cache.bytes(), 0);

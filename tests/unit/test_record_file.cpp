@@ -1,6 +1,8 @@
 // Record files: numbering, typed values, failed opens that change nothing,
-// encryption at rest, and one transaction per open..close that survives a kill.
+// encryption at rest, and one transaction per open..close that survives a kill;
+// the key derivation against published vectors, and files earlier builds made.
 #include "platform/gbk.h"
+#include "records/key_derivation.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/crash_points.h"
@@ -17,6 +19,7 @@
 
 using Field = RecordFile::Field;
 using Type = RecordFile::FieldType;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -157,6 +160,10 @@ private slots:
     void closeCommitsAndIsRepeatable();
     void joinedHandlesAreIndependent();
     void encryptedAtRest();
+    void keyDerivationMatchesPublishedVectors_data();
+    void keyDerivationMatchesPublishedVectors();
+    void earlierBuildsFilesOpen_data();
+    void earlierBuildsFilesOpen();
     void createRefusesAnExistingFile();
     void killedWriterLeavesOldRecords_data();
     void killedWriterLeavesOldRecords();
@@ -714,6 +721,86 @@ void RecordFileTest::encryptedAtRest() {
          {field.toUtf8(), gbk::encode(field), value.toUtf8(), gbk::encode(value),
           value.left(3).toUtf8() + '-', QByteArray("records"), QByteArray("SQLite")})
         QVERIFY2(!cipherBytes.contains(needle), needle.toHex().constData());
+}
+
+// PBKDF2-HMAC-SHA256: RFC 7914 section 11, and the widely published vectors
+// for "password" / "salt" (a key longer than one block, a NUL inside both).
+void RecordFileTest::keyDerivationMatchesPublishedVectors_data() {
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<QByteArray>("salt");
+    QTest::addColumn<int>("iterations");
+    QTest::addColumn<QByteArray>("key");
+    QTest::newRow("1 iteration") << "password"_ba
+                                 << "salt"_ba << 1
+                                 << "120fb6cffcf8b32c43e7225256c4f837a86548c92ccc35480805987cb70be17b"_ba;
+    QTest::newRow("2 iterations") << "password"_ba
+                                  << "salt"_ba << 2
+                                  << "ae4d0c95af6b46d32d0adff928f06dd02a303f8ef3c251dfd6e2d85a95474c43"_ba;
+    QTest::newRow("4096 iterations") << "password"_ba
+                                     << "salt"_ba << 4096
+                                     << "c5e478d59288c841aa530db6845c4c8d962893a001ce4e11a4963873aa98134a"_ba;
+    QTest::newRow("long password and salt, 40 bytes")
+        << "passwordPASSWORDpassword"_ba
+        << "saltSALTsaltSALTsaltSALTsaltSALTsalt"_ba << 4096
+        << "348c89dbcbd32b2f32d814b8116e84cf2b17347ebc1800181c4e2a1fb8dd53e1c635518c7dac47e9"_ba;
+    QTest::newRow("NUL bytes, 16 bytes") << QByteArray("pass\0word", 9) << QByteArray("sa\0lt", 5) << 4096
+                                         << "89b69d0516f829893c696226650a8687"_ba;
+    QTest::newRow("RFC 7914, 1 iteration")
+        << "passwd"_ba
+        << "salt"_ba << 1
+        << "55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"
+           "49ca9cccf179b645991664b39d77ef317c71b845b1e30bd509112041d3a19783"_ba;
+    QTest::newRow("RFC 7914, 80000 iterations")
+        << "Password"_ba
+        << "NaCl"_ba << 80000
+        << "4ddcd8f60b98be21830cee5ef22701f9641a4418d04c0414aeff08876b34ab56"
+           "a1d425a1225833549adb841b51c9b3176a272bdebba1d078478f62b397f33c8d"_ba;
+}
+
+void RecordFileTest::keyDerivationMatchesPublishedVectors() {
+    QFETCH(QByteArray, password);
+    QFETCH(QByteArray, salt);
+    QFETCH(int, iterations);
+    QFETCH(QByteArray, key);
+    QCOMPARE(recordkey::pbkdf2Sha256(password, salt, iterations, int(key.size() / 2)).toHex(), key);
+}
+
+// Files made by earlier builds (tests/data) still open with their passwords,
+// and only with them: keyed-record-file.edb was made before the key
+// derivation came from libcrypto, with the password of the first row.
+void RecordFileTest::earlierBuildsFilesOpen_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("record");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("every field type")
+        << u"keyed-record-file.edb"_qs << u"金价-Fixture 526"_qs << 2 << u"说明"_qs << QVariant(u"卖出"_qs);
+    QTest::newRow("date-time") << u"keyed-record-file.edb"_qs << u"金价-Fixture 526"_qs << 1 << u"时间"_qs
+                               << QVariant(QDateTime(QDate(2026, 12, 9), QTime(9, 30, 5)));
+    QTest::newRow("property file") << u"older-user-dir/DataBase/property.edb"_qs
+                                   << recordpasswords::propertyPassword() << 1 << u"锁定密码"_qs
+                                   << QVariant(u"777"_qs);
+    QTest::newRow("news file") << u"older-user-dir/DataBase/news.edb"_qs << recordpasswords::newsPassword()
+                               << 1 << u"现行行号段"_qs << QVariant(1);
+}
+
+void RecordFileTest::earlierBuildsFilesOpen() {
+    QFETCH(QString, file);
+    QFETCH(QString, password);
+    QFETCH(int, record);
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"f.edb"_qs);
+    QVERIFY(QFile::copy(QStringLiteral(AURIVEX_TEST_DATA_DIR "/") + file, path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    RecordFile wrongKey;
+    QVERIFY(!wrongKey.open(path, password + u'x'));
+    RecordFile opened;
+    QVERIFY(opened.open(path, password));
+    opened.goTo(record);
+    QCOMPARE(opened.read(field), value);
 }
 
 void RecordFileTest::createRefusesAnExistingFile() {

@@ -31,8 +31,8 @@ void TradingRulesTest::bankCodes() {
     for (int other : {3, 0, 7, -1})
         QCOMPARE(tradingrules::bankFromCode(other), Bank::Boc);
     const tradingrules::PriceFeed boc = tradingrules::priceFeed(Bank::Boc);
-    QCOMPARE(boc.buyBox, QuoteModel::Shown::BocSell); // the user buys at the bank's sell price
-    QCOMPARE(boc.sellBox, QuoteModel::Shown::BocBuy);
+    QCOMPARE(boc.buyBox, ShownPrice::BocSell); // the user buys at the bank's sell price
+    QCOMPARE(boc.sellBox, ShownPrice::BocBuy);
     QCOMPARE(boc.buyCaption, u"中行当前卖出价："_s);
     QCOMPARE(tradingrules::priceFeed(Bank::Ccb).sellCaption, u"建行当前买入价："_s);
 }
