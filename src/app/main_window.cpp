@@ -19,6 +19,7 @@
 #include "history/history_window.h"
 #include "history/price_history.h"
 #include "history/recorded_chart_fallback.h"
+#include "ledger/holding_valuation.h"
 #include "ledger/ledger_window.h"
 #include "ledger/valuation_panel.h"
 #include "media/magnifier.h"
@@ -38,6 +39,7 @@
 #include "quotes/quote_model.h"
 #include "quotes/world_clock.h"
 #include "records/open_failure.h"
+#include "records/passwords.h"
 #include "settings/settings_store.h"
 #include "trading/account_book.h"
 #include "trading/new_simulation_window.h"
@@ -371,7 +373,10 @@ void MainWindow::openNewSimulation() {
 void MainWindow::openLedger() {
     LedgerWindow* opened = openOnce(ledgerWindow_, [this] { return new LedgerWindow(services_, this); });
     if (opened && opened->ready()) {
-        new ValuationPanel(opened, *quoteModel_);
+        auto* valuation = new ValuationPanel(opened, [this](int bank) {
+            return quoteModel_->shown(static_cast<QuoteModel::Shown>(bank * 2));
+        });
+        connect(quoteModel_, &QuoteModel::shownChanged, valuation, &ValuationPanel::pricesChanged);
         // The strip's buy price may follow the ledger's average cost.
         connect(opened, &LedgerWindow::refreshed, this, [this] {
             if (floatingStrip_)
@@ -426,8 +431,14 @@ void MainWindow::openFloatingStrip() {
     // Without a parent: window managers hide a minimised window's transients,
     // and the strip is for when the main window is out of the way. Not
     // openOnce(): the strip must not take the keyboard when it comes forward.
-    if (!floatingStrip_)
+    if (!floatingStrip_) {
         floatingStrip_ = new FloatingStrip(services_, *quoteModel_, *desktopChart_);
+        floatingStrip_->setLedgerCost([]() -> std::optional<double> {
+            const auto entries = ledger::readLedger(appPath(recordpasswords::kLedgerFile));
+            const ledger::Holding holding = ledger::holdingOf(entries.value_or(QList<ledger::Entry>{}));
+            return holding.grams > 0 ? std::optional<double>(holding.averageCost()) : std::nullopt;
+        });
+    }
     floatingStrip_->present();
     update();
 }

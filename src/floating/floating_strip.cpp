@@ -355,6 +355,10 @@ void FloatingStrip::loadFloatingSettings() {
     ledgerCost_->load(config);
 }
 
+void FloatingStrip::setLedgerCost(std::function<std::optional<double>()> averageCost) {
+    ledgerCost_->setCostSource(std::move(averageCost));
+}
+
 void FloatingStrip::refreshLedgerCost() {
     ledgerCost_->refresh();
 }

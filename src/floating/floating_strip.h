@@ -5,6 +5,8 @@
 #include <QList>
 #include <QPoint>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class DesktopChart;
 class LedgerCostBox;
@@ -50,6 +52,8 @@ public:
     void chooseFont();
     void openDesktopChart();
     void closeDesktopChart();
+    // Where "用记账均价" takes the ledger's average cost from (see LedgerCostBox).
+    void setLedgerCost(std::function<std::optional<double>()> averageCost);
     // The ledger changed: "用记账均价", when ticked, takes its new average cost.
     void refreshLedgerCost();
 

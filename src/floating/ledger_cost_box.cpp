@@ -1,8 +1,5 @@
 #include "ledger_cost_box.h"
 
-#include "core/app_dir.h"
-#include "ledger/holding_valuation.h"
-#include "records/passwords.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "ui/place.h"
@@ -23,13 +20,16 @@ void LedgerCostBox::apply(bool on) {
     refresh();
 }
 
+void LedgerCostBox::setCostSource(CostSource source) {
+    cost_ = std::move(source);
+    refresh();
+}
+
 void LedgerCostBox::refresh() {
-    if (!box_->isChecked())
+    if (!box_->isChecked() || !cost_)
         return;
-    const auto entries = ledger::readLedger(appPath(recordpasswords::kLedgerFile));
-    const ledger::Holding holding = ledger::holdingOf(entries.value_or(QList<ledger::Entry>{}));
-    if (holding.grams > 0)
-        buyPrice_->setText(QString::number(holding.averageCost(), 'f', 2));
+    if (const std::optional<double> cost = cost_())
+        buyPrice_->setText(QString::number(*cost, 'f', 2));
 }
 
 void LedgerCostBox::load(const settings::Snapshot& config) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -18,7 +20,12 @@ class Snapshot;
 class LedgerCostBox : public QObject {
     Q_OBJECT
 public:
+    // The average cost of the gold held, nullopt when none is held.
+    using CostSource = std::function<std::optional<double>()>;
+
     LedgerCostBox(QWidget* strip, QLineEdit* buyPrice);
+    // Where the cost comes from (the program's ledger); without one the box keeps the typed price.
+    void setCostSource(CostSource source);
 
     QCheckBox* box() const { return box_; }
     // Reads the ledger's average cost into the price box, when ticked.
@@ -32,4 +39,5 @@ private:
 
     QLineEdit* buyPrice_;
     QCheckBox* box_;
+    CostSource cost_;
 };

@@ -2,7 +2,6 @@
 
 #include "core/app_dir.h"
 #include "core/number_text.h"
-#include "holding_valuation.h"
 #include "ledger_window.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -16,18 +15,14 @@ namespace {
 
 const QStringList kBanks = {QStringLiteral("工行"), QStringLiteral("建行"), QStringLiteral("中行")};
 
-QuoteModel::Shown buyOf(int bank) {
-    return static_cast<QuoteModel::Shown>(bank * 2);
-}
-
 QString money(double yuan) {
     return QString::number(yuan, 'f', 2);
 }
 
 } // namespace
 
-ValuationPanel::ValuationPanel(LedgerWindow* window, const QuoteModel& model)
-    : QObject(window), window_(window), model_(model) {
+ValuationPanel::ValuationPanel(LedgerWindow* window, std::function<QString(int bank)> buyPrice)
+    : QObject(window), window_(window), buyPrice_(std::move(buyPrice)) {
     // Three rows in the room the statistics leave at the foot of their group.
     auto* group = window->findChild<QGroupBox*>(QStringLiteral("分组框_交易统计"));
     place<QLabel>(group, QStringLiteral("标签_估值银行"), {12, 408, 52, 17}, QStringLiteral("估值银行"));
@@ -51,24 +46,22 @@ ValuationPanel::ValuationPanel(LedgerWindow* window, const QuoteModel& model)
             settings::writeItem(config, settings::key::valuationBank, kBanks.value(index));
         update();
     });
-    connect(&model_, &QuoteModel::shownChanged, this, &ValuationPanel::onShownChanged);
-    connect(window, &LedgerWindow::refreshed, this, &ValuationPanel::update);
-    update();
+    // The holding is worked out once per reading of the ledger, not at every price.
+    const auto readHolding = [this] {
+        holding_ = ledger::holdingOf(window_->entries());
+        update();
+    };
+    connect(window, &LedgerWindow::refreshed, this, readHolding);
+    readHolding();
 }
 
 int ValuationPanel::bank() const {
     return bank_->currentIndex();
 }
 
-void ValuationPanel::onShownChanged(QuoteModel::Shown which) {
-    if (which == buyOf(bank()))
-        update();
-}
-
 void ValuationPanel::update() {
-    const ledger::Holding holding = ledger::holdingOf(window_->entries());
-    average_->setText(money(holding.averageCost()));
-    const QString priceText = model_.shown(buyOf(bank()));
+    average_->setText(money(holding_.averageCost()));
+    const QString priceText = buyPrice_(bank());
     price_->setText(priceText.isEmpty() ? QStringLiteral("--") : priceText);
     if (priceText.isEmpty()) {
         value_->setText(QStringLiteral("--"));
@@ -76,7 +69,7 @@ void ValuationPanel::update() {
         floating_->setStyleSheet(QString());
         return;
     }
-    const ledger::Valuation v = ledger::valueHolding(holding, numtext::leadingNumber(priceText));
+    const ledger::Valuation v = ledger::valueHolding(holding_, numtext::leadingNumber(priceText));
     value_->setText(money(v.value));
     floating_->setText((v.floating > numtext::kTolerance ? QStringLiteral("+") : QString()) +
                        money(v.floating) + QStringLiteral(" 元"));

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ledger_book.h"
-#include "quotes/quote_model.h"
+#include "holding_valuation.h"
 
 #include <QObject>
+#include <functional>
 
 class LedgerWindow;
 class QComboBox;
@@ -13,22 +13,25 @@ class QLabel;
 // buy price of a bank the user picks (remembered in config.ini, ICBC at
 // first), the average cost of what is held and the floating gain or loss if
 // it were sold now, red for a gain and green for a loss as Chinese traders
-// read them. Follows the bank's price as it changes and the ledger as the
-// window refreshes it. Lives as long as its window.
+// read them. Follows the ledger as the window refreshes it, and the prices
+// when told. Lives as long as its window.
 class ValuationPanel : public QObject {
     Q_OBJECT
 public:
-    ValuationPanel(LedgerWindow* window, const QuoteModel& model);
+    // `buyPrice` gives the shown buy price text of bank 0 (ICBC), 1 (CCB) or 2 (BOC).
+    ValuationPanel(LedgerWindow* window, std::function<QString(int bank)> buyPrice);
 
-    // "工行", "建行", "中行": the bank whose buy price values the gold.
+    // 0 (工行), 1 (建行) or 2 (中行): the bank whose buy price values the gold.
     int bank() const;
+    // The banks' prices moved.
+    void pricesChanged() { update(); }
 
 private:
     void update();
-    void onShownChanged(QuoteModel::Shown which);
 
     LedgerWindow* window_;
-    const QuoteModel& model_;
+    std::function<QString(int bank)> buyPrice_;
+    ledger::Holding holding_;
     QComboBox* bank_;
     QLabel* price_;
     QLabel* average_;
