@@ -36,6 +36,7 @@ enum class Command {
     CheckForUpdates,
     Help,
     About,
+    PriceHistory,
 };
 
 class Commands : public QObject {

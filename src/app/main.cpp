@@ -9,6 +9,7 @@
 #include "core/demo_feed.h"
 #include "core/endpoints.h"
 #include "core/runtime_dir.h"
+#include "history/price_history.h"
 #include "platform/clock.h"
 #include "platform/curl_http.h"
 #include "platform/demo_portal_process.h"
@@ -227,6 +228,7 @@ int main(int argc, char* argv[]) {
     }
     UiWatchdog* watchdog = UiWatchdog::startIfAsked(&app);
     TradeDrill::startIfAsked(dialogs, &app);
+    PriceHistory::startDrillIfAsked(&app);
 
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {

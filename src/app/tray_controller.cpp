@@ -68,6 +68,7 @@ void TrayController::buildMenu(Commands& commands) {
     menu_->addSeparator();
     addCommandItem(menu_, QStringLiteral("打开综合看盘"), commands.action(Command::Overview));
     addCommandItem(menu_, QStringLiteral("打开单位换算"), commands.action(Command::UnitConverter));
+    addCommandItem(menu_, QStringLiteral("打开价格记录"), commands.action(Command::PriceHistory));
     menu_->addSeparator();
     addCommandItem(menu_, QStringLiteral("退出主程序"), commands.action(Command::Exit));
 }
