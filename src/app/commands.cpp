@@ -42,6 +42,7 @@ const Row kRows[] = {
     {Command::CheckForUpdates, "升级检测(&U)", nullptr, -1, nullptr},
     {Command::Help, "软件使用(&B)", nullptr, -1, nullptr},
     {Command::About, "关于我们(&A)", nullptr, -1, nullptr},
+    {Command::PriceHistory, "价格记录(&R)", nullptr, -1, "本机记录的价格走势", "打开价格记录"},
     {Command::ShowMainWindow, nullptr, nullptr, -1, nullptr, "显示主窗口"},
 };
 
@@ -77,7 +78,7 @@ const QList<Commands::Menu>& Commands::menus() {
         {"文件(&F)", {Command::FloatingStrip, separator, Command::Exit}},
         {"行情(&M)",
          {Command::Chart24, Command::HistoryCharts, Command::InfluenceCharts, separator, Command::KLineChart,
-          Command::Overview, Command::TradingTerminal}},
+          Command::Overview, Command::TradingTerminal, separator, Command::PriceHistory}},
         {"工具(&T)",
          {Command::Magnifier, Command::Notepad, Command::Calculator, Command::UnitConverter, separator,
           Command::ReferenceBrowser, Command::SimulatedTrading, Command::Ledger, separator, Command::Lock}},
@@ -90,8 +91,16 @@ const QList<Commands::Menu>& Commands::menus() {
 const QList<std::optional<Command>>& Commands::trayMenu() {
     const std::optional<Command> separator;
     static const QList<std::optional<Command>> items = {
-        Command::ShowMainWindow, Command::HideToTray,    separator, Command::FloatingStrip, separator,
-        Command::Overview,       Command::UnitConverter, separator, Command::Exit,
+        Command::ShowMainWindow,
+        Command::HideToTray,
+        separator,
+        Command::FloatingStrip,
+        separator,
+        Command::Overview,
+        Command::UnitConverter,
+        Command::PriceHistory,
+        separator,
+        Command::Exit,
     };
     return items;
 }

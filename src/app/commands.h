@@ -35,6 +35,7 @@ enum class Command {
     CheckForUpdates,
     Help,
     About,
+    PriceHistory,
     ShowMainWindow,
 };
 

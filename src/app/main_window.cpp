@@ -15,8 +15,14 @@
 #include "core/demo_feed.h"
 #include "core/endpoints.h"
 #include "floating/desktop_chart.h"
+#include "floating/desktop_chart_window.h"
 #include "floating/floating_strip.h"
+#include "history/history_window.h"
+#include "history/price_history.h"
+#include "history/recorded_chart_fallback.h"
+#include "ledger/holding_valuation.h"
 #include "ledger/ledger_window.h"
+#include "ledger/valuation_panel.h"
 #include "media/magnifier.h"
 #include "media/reference_browser.h"
 #include "media/tv_panel.h"
@@ -34,6 +40,7 @@
 #include "quotes/quote_model.h"
 #include "quotes/world_clock.h"
 #include "records/open_failure.h"
+#include "records/passwords.h"
 #include "settings/settings_store.h"
 #include "trading/account_book.h"
 #include "trading/new_simulation_window.h"
@@ -76,6 +83,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     quoteFetcher_ = new QuoteFetcher(*quoteModel_, *services_.http, QuoteFetcher::pageUrl(quoteHost), this);
     quoteFetcher_->setDemoAddress(demofeed::isDemo(quoteHost));
     connect(quoteFetcher_, &QuoteFetcher::dataError, this, &MainWindow::showDataError);
+    priceHistory_ =
+        new PriceHistory(appPath(QString::fromLatin1(PriceHistory::kFile)), *services_.clock, this);
     fetchTimer_ = new Timer(this, QStringLiteral("时钟_取价格数据"), kFetchIntervalMs);
     connect(fetchTimer_, &Timer::timeout, quoteFetcher_, &QuoteFetcher::startQuoteFetch);
 
@@ -84,6 +93,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     commands_ = new Commands(this);
     buildMenus();
     buildClient(hosts);
+    attachPriceHistory();
     tray_ = new TrayController(this, *services_.tray, *commands_, statusBar_);
     tools_ = new ExternalTools(services_, this);
     bindCommands(hosts);
@@ -197,6 +207,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::Help, [this] { tools_->openHelp(); });
     commands_->bind(Command::SystemSettings, [this] { openSystemSettings(); });
     commands_->bind(Command::About, [this] { openAbout(); });
+    commands_->bind(Command::PriceHistory, [this] { openPriceHistory(); });
     const QString productPage = hosts.value(endpoints::key::productPageUrl);
     if (!productPage.isEmpty())
         commands_->bind(Command::CheckForUpdates,
@@ -369,8 +380,18 @@ void MainWindow::openNewSimulation() {
 
 void MainWindow::openLedger() {
     LedgerWindow* opened = openOnce(ledgerWindow_, [this] { return new LedgerWindow(services_, this); });
-    if (opened && opened->ready())
+    if (opened && opened->ready()) {
+        auto* valuation = new ValuationPanel(opened, [this](int bank) {
+            return quoteModel_->shown(static_cast<QuoteModel::Shown>(bank * 2));
+        });
+        connect(quoteModel_, &QuoteModel::shownChanged, valuation, &ValuationPanel::pricesChanged);
+        // The strip's buy price may follow the ledger's average cost.
+        connect(opened, &LedgerWindow::refreshed, this, [this] {
+            if (floatingStrip_)
+                floatingStrip_->refreshLedgerCost();
+        });
         opened->show();
+    }
 }
 
 void MainWindow::lockProgram() {
@@ -418,10 +439,40 @@ void MainWindow::openFloatingStrip() {
     // Without a parent: window managers hide a minimised window's transients,
     // and the strip is for when the main window is out of the way. Not
     // openOnce(): the strip must not take the keyboard when it comes forward.
-    if (!floatingStrip_)
+    if (!floatingStrip_) {
         floatingStrip_ = new FloatingStrip(services_, *quoteModel_, *desktopChart_);
+        floatingStrip_->setLedgerCost([]() -> std::optional<double> {
+            const auto entries = ledger::readLedger(appPath(recordpasswords::kLedgerFile));
+            const ledger::Holding holding = ledger::holdingOf(entries.value_or(QList<ledger::Entry>{}));
+            return holding.grams > 0 ? std::optional<double>(holding.averageCost()) : std::nullopt;
+        });
+    }
     floatingStrip_->present();
     update();
+}
+
+void MainWindow::attachPriceHistory() {
+    // Every shown price goes to the history as it changes (the series are the
+    // quote model's eight, in its order); the quote page's data error ends that.
+    static_assert(QuoteModel::kShownCount == history::kSeriesCount);
+    connect(quoteModel_, &QuoteModel::shownChanged, priceHistory_,
+            [history = priceHistory_](QuoteModel::Shown which, const QString& text) {
+                history->offer(static_cast<history::Series>(which), text);
+            });
+    connect(quoteFetcher_, &QuoteFetcher::dataError, priceHistory_, &PriceHistory::stopForDataError);
+    // The 24-hour charts never go blank: the recorded day stands in for an image that does not load.
+    new RecordedChartFallback(chartPages_->chart24(), *priceHistory_);
+    connect(desktopChart_, &DesktopChart::openChanged, this, [this](bool open) {
+        ChartPanel* panel = open && desktopChart_->window() ? desktopChart_->window()->panel() : nullptr;
+        if (panel && !panel->findChild<RecordedChartFallback*>())
+            new RecordedChartFallback(panel, *priceHistory_);
+    });
+}
+
+void MainWindow::openPriceHistory() {
+    if (HistoryWindow* opened =
+            openOnce(historyWindow_, [this] { return new HistoryWindow(services_, *priceHistory_, this); }))
+        opened->show();
 }
 
 void MainWindow::bringForward() {

@@ -11,6 +11,7 @@
 class AboutWindow;
 class AlertPanel;
 class ExternalTools;
+class HistoryWindow;
 class DesktopChart;
 class FloatingStrip;
 class ChartPages;
@@ -19,6 +20,7 @@ class LedgerWindow;
 class Magnifier;
 class NewsTicker;
 class NewSimulationWindow;
+class PriceHistory;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -117,11 +119,16 @@ private:
     void openAbout();
     // The floating quote strip; one at a time.
     void openFloatingStrip();
+    // Records the shown prices and lets the 24-hour charts fall back on them.
+    void attachPriceHistory();
+    // "价格记录", the charts of the local price history.
+    void openPriceHistory();
 
     Services& services_;
     QuoteModel* quoteModel_;
     QuoteFetcher* quoteFetcher_;
     QuoteCycle* quoteCycle_ = nullptr;
+    PriceHistory* priceHistory_;
     WorldClock* worldClock_ = nullptr;
     QLabel* demoMark_ = nullptr;
     Timer* fetchTimer_;
@@ -154,6 +161,7 @@ private:
     QPointer<SystemSettingsWindow> settingsWindow_;
     QPointer<AboutWindow> aboutWindow_;
     QPointer<FloatingStrip> floatingStrip_;
+    QPointer<HistoryWindow> historyWindow_;
     // Outlives the strip that opens it.
     DesktopChart* desktopChart_;
 };

@@ -5,6 +5,7 @@
 #include "diagnostics/state_dump.h"
 #include "diagnostics/trade_drill.h"
 #include "diagnostics/ui_watchdog.h"
+#include "history/price_history.h"
 #include "platform/services.h"
 
 #include <QTimer>
@@ -27,8 +28,10 @@ void Probes::start(Services& services) {
     }
     if (!asked_.uiWatchdogPath.isEmpty())
         watchdog_ = new UiWatchdog(asked_.uiWatchdogPath, this);
-    if (asked_.tradeDrillSeed)
+    if (asked_.tradeDrillSeed) {
         new TradeDrill(*asked_.tradeDrillSeed, *services.dialogs, this);
+        PriceHistory::startDrill(*asked_.tradeDrillSeed, this);
+    }
 }
 
 void Probes::milestone(const char* name) const {

@@ -4,6 +4,7 @@
 #include "core/number_text.h"
 #include "floating/auto_hide.h"
 #include "floating/desktop_chart.h"
+#include "floating/ledger_cost_box.h"
 #include "floating/quote_line.h"
 #include "platform/dialogs.h"
 #include "platform/screen.h"
@@ -174,6 +175,7 @@ void FloatingStrip::buildControls() {
     place<QLabel>(this, QStringLiteral("透明标签3"), {170, 106, 55, 18}, QStringLiteral("人民币/克"));
     gainBox_ = place<QCheckBox>(this, QStringLiteral("选择框_涨跌情况显示"), {240, 108, 147, 15},
                                 QStringLiteral("显示相对于您涨跌情况"));
+    ledgerCost_ = new LedgerCostBox(this, yourBuyPrice_);
 
     auto* separator = place<QFrame>(this, QStringLiteral("外形框1"), {0, 136, 433, 1});
     separator->setFrameShape(QFrame::HLine);
@@ -378,6 +380,15 @@ void FloatingStrip::loadFloatingSettings() {
     }
     if (config.isOn(chartOnTop))
         chartOnTopBox_->setChecked(true);
+    ledgerCost_->load(config);
+}
+
+void FloatingStrip::setLedgerCost(std::function<std::optional<double>()> averageCost) {
+    ledgerCost_->setCostSource(std::move(averageCost));
+}
+
+void FloatingStrip::refreshLedgerCost() {
+    ledgerCost_->refresh();
 }
 
 void FloatingStrip::saveFloatingSettings() {
@@ -402,6 +413,7 @@ void FloatingStrip::saveFloatingSettings() {
     if (gainBox_->isChecked())
         write(gainBuyPrice, yourBuyPrice_->text());
     write(chartOnTop, flagText(chartOnTopBox_->isChecked()));
+    written &= ledgerCost_->save(path);
     if (!written) {
         // Everything stays in the controls: the user may try again.
         services_.dialogs->message(this, QStringLiteral("系统配置文件出错"), QStringLiteral("友情提示："),

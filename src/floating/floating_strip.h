@@ -5,8 +5,11 @@
 #include <QList>
 #include <QPoint>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class DesktopChart;
+class LedgerCostBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -49,6 +52,10 @@ public:
     void chooseFont();
     void openDesktopChart();
     void closeDesktopChart();
+    // Where "用记账均价" takes the ledger's average cost from (see LedgerCostBox).
+    void setLedgerCost(std::function<std::optional<double>()> averageCost);
+    // The ledger changed: "用记账均价", when ticked, takes its new average cost.
+    void refreshLedgerCost();
 
     bool advancedShown() const { return advancedShown_; }
     int floatingAlpha() const { return floatingAlpha_; }
@@ -97,6 +104,7 @@ private:
     QCheckBox* bocBox_;
     QLineEdit* yourBuyPrice_;
     QCheckBox* gainBox_;
+    LedgerCostBox* ledgerCost_;
 
     // The desktop chart's controls.
     QPushButton* openChartButton_;

@@ -136,6 +136,7 @@ bool LedgerWindow::refresh() {
         failAndClose();
         return false;
     }
+    emit refreshed();
     return true;
 }
 

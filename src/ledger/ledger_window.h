@@ -28,11 +28,17 @@ public:
     int selectedRecord() const;
     // The entry the list shows as `record`.
     std::optional<ledger::Entry> shownEntry(int record) const;
+    // Every entry the list shows, in its order.
+    const QList<ledger::Entry>& entries() const { return shown_; }
 
     void addEntry();
     void modifyEntry();
     void deleteEntry();
     void deleteAll();
+
+signals:
+    // The list and the statistics show the file anew.
+    void refreshed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -35,10 +35,14 @@ public:
 
     // File-open dialog; an empty text when the user cancels.
     virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // File-save dialog starting at `suggested`; an empty text when the user cancels.
+    virtual QString saveFile(QWidget* parent, const QString& title, const QString& suggested,
+                             const QString& filter) = 0;
     // Font dialog; nothing when the user cancels.
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
     // Colour dialog; nothing when the user cancels.
-    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial, const QString& title) = 0;
+    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
+                                              const QString& title) = 0;
 
     const QList<Shown>& history() const { return history_; }
 

@@ -69,6 +69,10 @@ inline const KeyInfo showBoc{QStringLiteral("浮动窗口"), QStringLiteral("中
 inline const KeyInfo showGain{QStringLiteral("浮动窗口"), QStringLiteral("涨跌情况选中"), Form::Flag};
 inline const KeyInfo gainBuyPrice{QStringLiteral("浮动窗口"), QStringLiteral("涨跌买入价数值"), Form::Text};
 inline const KeyInfo chartOnTop{QStringLiteral("浮动窗口"), QStringLiteral("桌面窗口置前"), Form::Flag};
+// The strip's "您的涨跌" takes its buy price from the ledger's average cost.
+inline const KeyInfo gainFromLedger{QStringLiteral("浮动窗口"), QStringLiteral("涨跌取记账均价"), Form::Flag};
+// The bank whose buy price values the ledger's gold: "工行" (also when missing), "建行" or "中行".
+inline const KeyInfo valuationBank{QStringLiteral("交易管理"), QStringLiteral("估值银行"), Form::Text};
 
 inline const KeyInfo mt4Program{QStringLiteral("路径"), QStringLiteral("MT4目录"),
                                 Form::Text}; // the trading terminal's program file, despite its name

@@ -1,12 +1,15 @@
 // Kills the real program (SIGKILL) while its trade drill changes the record
-// files, at random moments and inside commits, and after every kill proves
-// that each record file opens and the money records agree. Also runs it on a
+// files and its price history, at random moments and inside commits, and
+// after every kill proves that each record file opens and the money records
+// agree, and that the price history opens with every change it committed. Also runs it on a
 // full disk (a small tmpfs over DataBase/) and on a read-only DataBase/: the
 // record-file message shows, nothing is reported as done, nothing is lost.
 //
 //   aurivex-crash-drill [kills] [seed]      (under an X display)
 // Needs AURIVEX_PROGRAM_DIR and AURIVEX_TOOLS_DIR, as the end-to-end tests.
 #include "core/app_dir.h"
+#include "history/history_store.h"
+#include "history/price_history.h"
 #include "ledger/ledger_book.h"
 #include "program_run.h"
 #include "records/passwords.h"
@@ -21,6 +24,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -141,7 +145,34 @@ bool waitForOutput(QProcess& program, QByteArray& output, const QByteArray& line
 
 struct Tally {
     int randomKills = 0, commitKills = 0, steps = 0;
+    qint64 historyChanges = 0; // what the price history held after the last kill
+    qint64 historyKept = 0;    // changes the drills reported committed, all runs
 };
+
+// The price history after a kill: it opens as it is (it would be moved aside
+// if it did not read), and holds at least every change a run reported
+// committed. Empty when sound.
+QString checkHistory(const QString& programDir, const QByteArray& output, Tally& tally) {
+    appdir::set(programDir);
+    const QString path = appPath(QString::fromLatin1(PriceHistory::kFile));
+    qint64 kept = 0;
+    for (const QByteArray& line : output.split('\n'))
+        if (line.startsWith("aurivex-history kept "))
+            kept = std::max(kept, line.mid(21).toLongLong());
+    HistoryStore store;
+    if (!store.open(path) || QFile::exists(path + u".damaged"_s))
+        return u"the price history does not open"_s;
+    qint64 changes = 0;
+    for (history::Series series : history::kAllSeries)
+        changes += store.read(series, 0, std::numeric_limits<qint64>::max()).changes.size();
+    if (changes < tally.historyChanges + kept)
+        return u"the price history holds %1 changes; it held %2 and %3 more were committed"_s.arg(changes)
+            .arg(tally.historyChanges)
+            .arg(kept);
+    tally.historyChanges = changes;
+    tally.historyKept += kept;
+    return {};
+}
 
 // One kill; an empty text when the files came through it sound.
 QString killOnce(ProgramRun& run, int round, quint32 seed, QRandomGenerator& random, Tally& tally) {
@@ -171,7 +202,8 @@ QString killOnce(ProgramRun& run, int round, quint32 seed, QRandomGenerator& ran
     tally.steps += int(output.count("aurivex-drill "));
     if (output.contains(" failed"))
         return u"a drill step failed with the disk sound"_s;
-    return checkFiles(run.programDir());
+    const QString problem = checkFiles(run.programDir());
+    return problem.isEmpty() ? checkHistory(run.programDir(), output, tally) : problem;
 }
 
 // Runs the drill with DataBase/ made full (`mountDataBase` "tmpfs") or
@@ -262,6 +294,8 @@ int main(int argc, char* argv[]) {
     std::printf(
         "%d kills at random moments, %d inside a commit, %d drill steps: every file opens and agrees\n",
         tally.randomKills, tally.commitKills, tally.steps);
+    std::printf("price history: %lld changes committed by the drills, all there after the kills\n",
+                static_cast<long long>(tally.historyKept));
     // Containers often allow no user namespaces: then these two are left out, and said so.
     if (QProcess::execute(u"unshare"_s, {u"-rm"_s, u"true"_s}) != 0) {
         std::printf("no mount namespace here (unshare -rm): full and read-only DataBase/ not run\n");

@@ -127,6 +127,10 @@ bool ProgramRun::setPortalMode(const QString& mode) {
     return httpGet(QStringLiteral("/demo/mode?page=") + mode);
 }
 
+bool ProgramRun::setChartMode(const QString& mode) {
+    return httpGet(QStringLiteral("/demo/charts?images=") + mode);
+}
+
 bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode, const QStringList& arguments) {
     program_ = std::make_unique<QProcess>();
     // The current environment, read at each start: a caller may change it between starts.

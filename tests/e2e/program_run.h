@@ -26,6 +26,8 @@ public:
     void setCommand(const QString& command, const QProcessEnvironment& environment);
     // Sets the portal's page mode (normal, no-marker, broken-buy, ...).
     bool setPortalMode(const QString& mode);
+    // Sets how the portal answers for chart images (normal, error, page, broken).
+    bool setChartMode(const QString& mode);
     // `arguments` are the program's command line (its first one is the
     // reference browser's first page).
     bool startProgram(QProcess::ProcessChannelMode stdoutMode = QProcess::ForwardedOutputChannel,

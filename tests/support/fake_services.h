@@ -39,6 +39,10 @@ public:
     QString openFile(QWidget*, const QString&, const QString&) override {
         return files.isEmpty() ? QString() : files.dequeue();
     }
+    // The save dialog answers from `files` too.
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override {
         return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
     }

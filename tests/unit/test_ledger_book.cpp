@@ -1,8 +1,9 @@
 // Ledger rules on real record files: the running holding through add, modify,
 // delete and clear, the refused sell, the statistics and their exact totals,
 // whole grams in amounts, and a missing file.
-#include "ledger/ledger_book.h"
 #include "core/number_text.h"
+#include "ledger/holding_valuation.h"
+#include "ledger/ledger_book.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/crash_points.h"
@@ -90,6 +91,8 @@ private slots:
     void totalsStayExactToTheFen();
     void valueAt_data();
     void valueAt();
+    void holdingValuation_data();
+    void holdingValuation();
     void amountFor_data();
     void amountFor();
     void missingFileChangesNothing_data();
@@ -268,10 +271,8 @@ void LedgerBookTest::valueAt_data() {
         << u"999"_qs << u"810.4"_qs;
 }
 
-void LedgerBookTest::valueAt() {
-    QFETCH(QStringList, trades);
-    QFETCH(QString, price);
-    QFETCH(QString, value);
+// Type, price text, grams text per trade.
+QList<ledger::Entry> entriesOf(const QStringList& trades) {
     QList<ledger::Entry> entries;
     for (qsizetype i = 0; i + 2 < trades.size(); i += 3) {
         ledger::Entry entry;
@@ -280,11 +281,55 @@ void LedgerBookTest::valueAt() {
         entry.amount = ledger::amountFor(trades[i + 1], trades[i + 2]);
         entries << entry;
     }
+    return entries;
+}
+
+void LedgerBookTest::valueAt() {
+    QFETCH(QStringList, trades);
+    QFETCH(QString, price);
+    QFETCH(QString, value);
+    const QList<ledger::Entry> entries = entriesOf(trades);
     const ledger::LedgerStats stats = ledger::statsOf(entries);
     const double worth = ledger::valueAt(stats, numtext::leadingNumber(price));
     QCOMPARE(numtext::valueText(worth), value);
     if (stats.goldHeld == 0)
         QCOMPARE(worth, stats.cashResult);
+}
+
+void LedgerBookTest::holdingValuation_data() {
+    QTest::addColumn<QStringList>("trades"); // type, price text, grams text
+    QTest::addColumn<double>("buyPrice");
+    QTest::addColumn<int>("grams");
+    QTest::addColumn<double>("averageCost");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("floating");
+    // By hand: 100 g for 21500 and 50 g for 11000 cost 32500 for 150 g; selling 30 g takes a fifth
+    // of that cost away: 120 g for 26000, 216.67 a gram; at 225 they are worth 27000, 1000 more.
+    const QStringList twoBuysOneSale{buy,      u"215"_qs, u"100"_qs, buy,     u"220"_qs,
+                                     u"50"_qs, sell,      u"230"_qs, u"30"_qs};
+    QTest::newRow("gain") << twoBuysOneSale << 225.0 << 120 << 26000.0 / 120 << 27000.0 << 1000.0;
+    QTest::newRow("loss") << twoBuysOneSale << 210.0 << 120 << 26000.0 / 120 << 25200.0 << -800.0;
+    QTest::newRow("even, exactly") << QStringList{buy, u"256.31"_qs, u"10"_qs, buy, u"258.97"_qs, u"10"_qs}
+                                   << 257.64 << 20 << 257.64 << 5152.8 << 0.0;
+    QTest::newRow("all sold, then a fresh buy")
+        << QStringList{buy, u"215"_qs, u"100"_qs, sell, u"220"_qs, u"100"_qs, buy, u"230"_qs, u"10"_qs}
+        << 231.0 << 10 << 230.0 << 2310.0 << 10.0;
+    QTest::newRow("nothing held") << QStringList{} << 231.0 << 0 << 0.0 << 0.0 << 0.0;
+}
+
+void LedgerBookTest::holdingValuation() {
+    QFETCH(QStringList, trades);
+    QFETCH(double, buyPrice);
+    QFETCH(int, grams);
+    QFETCH(double, averageCost);
+    QFETCH(double, value);
+    QFETCH(double, floating);
+    const ledger::Holding holding = ledger::holdingOf(entriesOf(trades));
+    QCOMPARE(holding.grams, grams);
+    QCOMPARE(holding.averageCost(), averageCost);
+    const ledger::Valuation v = ledger::valueHolding(holding, buyPrice);
+    QCOMPARE(v.value, value);
+    QCOMPARE(v.floating, floating);
 }
 
 void LedgerBookTest::amountFor_data() {

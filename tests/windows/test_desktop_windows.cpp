@@ -164,11 +164,12 @@ void DesktopWindowsTest::trayMenuStandsForTheCommands() {
         if (!item->isSeparator() && item->isEnabled())
             enabled << item->text();
     }
-    QCOMPARE(items, (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"-"_s, u"打开小窗口"_s, u"-"_s,
-                                 u"打开综合看盘"_s, u"打开单位换算"_s, u"-"_s, u"退出主程序"_s}));
+    QCOMPARE(items,
+             (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"-"_s, u"打开小窗口"_s, u"-"_s,
+                          u"打开综合看盘"_s, u"打开单位换算"_s, u"打开价格记录"_s, u"-"_s, u"退出主程序"_s}));
     // Every window of the menu exists.
     QCOMPARE(enabled, (QStringList{u"显示主窗口"_s, u"隐藏主窗口"_s, u"打开小窗口"_s, u"打开综合看盘"_s,
-                                   u"打开单位换算"_s, u"退出主程序"_s}));
+                                   u"打开单位换算"_s, u"打开价格记录"_s, u"退出主程序"_s}));
 
     menu->actions().at(5)->trigger(); // 打开综合看盘
     QWidget* overview = nullptr;

@@ -5,8 +5,11 @@
 #include "ledger/ledger_entry_window.h"
 #include "ledger/ledger_window.h"
 #include "provisioner.h"
+#include "quotes/quote_model.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "support/crash_points.h"
 #include "support/fake_services.h"
 #include "support/installed_program.h"
@@ -14,6 +17,7 @@
 #include "ui/fonts.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -40,6 +44,7 @@ private slots:
     void listShowsEntriesAndShadesSells();
     void valuationColours_data();
     void valuationColours();
+    void holdingFollowsThePriceAndTheStripTakesItsCost();
     void addWindowComputesAndStores_data();
     void addWindowComputesAndStores();
     void addRefusesSellingGoldNotHeld();
@@ -166,6 +171,53 @@ void LedgerWindowsTest::valuationColours() {
     ledgerWindow->refresh();
     QCOMPARE(label(u"标签_当前亏赢"_s), u"-21500"_s);
     QCOMPARE(ledgerWindow->findChild<QLineEdit*>(u"编辑框_当前买入价"_s)->text(), price);
+}
+
+void LedgerWindowsTest::holdingFollowsThePriceAndTheStripTakesItsCost() {
+    // 120 g held at 216.67 a gram (see the ledger book's valuation rows).
+    add(u"买入"_s, 100, 215, 21500);
+    add(u"买入"_s, 50, 220, 11000);
+    add(u"卖出"_s, 30, 230, 6900);
+    QuoteModel& prices = window->quoteModel();
+    prices.setShown(QuoteModel::Shown::IcbcBuy, u"225"_s);
+    prices.setShown(QuoteModel::Shown::CcbBuy, u"210"_s);
+    QVERIFY(openLedger());
+    QCOMPARE(ledgerWindow->findChild<QComboBox*>(u"组合框_估值银行"_s)->currentText(), u"工行"_s);
+    QCOMPARE(label(u"标签_持仓均价"_s), u"216.67"_s);
+    QCOMPARE(label(u"标签_持仓市值"_s), u"27000.00"_s);
+    QCOMPARE(label(u"标签_浮动盈亏"_s), u"+1000.00 元"_s);
+    QVERIFY(ledgerWindow->findChild<QLabel*>(u"标签_浮动盈亏"_s)->styleSheet().contains(u"#e00000"_s));
+    // The bank's price moves: so does the valuation.
+    prices.setShown(QuoteModel::Shown::IcbcBuy, u"215"_s);
+    QCOMPARE(label(u"标签_浮动盈亏"_s), u"-200.00 元"_s);
+    QVERIFY(ledgerWindow->findChild<QLabel*>(u"标签_浮动盈亏"_s)->styleSheet().contains(u"#008a3e"_s));
+    // Another bank, remembered.
+    ledgerWindow->findChild<QComboBox*>(u"组合框_估值银行"_s)->setCurrentIndex(1);
+    QCOMPARE(label(u"标签_估值买入价"_s), u"210"_s);
+    QCOMPARE(label(u"标签_持仓市值"_s), u"25200.00"_s);
+    QCOMPARE(settings::readItem(appPath(u"config.ini"_s), settings::key::valuationBank), u"建行"_s);
+
+    // The strip's "您的涨跌" against the ledger's cost, following the ledger as it changes.
+    lookup::command(window, u"小窗口(&S)"_s)->trigger();
+    QWidget* strip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"纸小窗口"_s)
+            strip = w;
+    QVERIFY(strip);
+    auto* yourPrice = strip->findChild<QLineEdit*>(u"编辑框_您的买入价"_s);
+    yourPrice->setText(u"300"_s);
+    strip->findChild<QCheckBox*>(u"选择框_涨跌取记账均价"_s)->setChecked(true);
+    QCOMPARE(yourPrice->text(), u"216.67"_s);
+    QVERIFY(yourPrice->isReadOnly());
+    select(2);
+    fakes->dialogs.answers << Dialogs::Answer::Ok;
+    ledgerWindow->deleteEntry(); // the sale: 150 g for 32500
+    QCOMPARE(yourPrice->text(), u"216.67"_s);
+    select(1);
+    fakes->dialogs.answers << Dialogs::Answer::Ok;
+    ledgerWindow->deleteEntry(); // the second buy: 100 g at 215
+    QCOMPARE(yourPrice->text(), u"215.00"_s);
+    delete strip;
 }
 
 void LedgerWindowsTest::addWindowComputesAndStores_data() {

@@ -73,6 +73,11 @@ QString QtDialogs::openFile(QWidget* parent, const QString& title, const QString
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }
 
+QString QtDialogs::saveFile(QWidget* parent, const QString& title, const QString& suggested,
+                            const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+}
+
 std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial) {
     bool ok = false;
     QFont font = QFontDialog::getFont(&ok, initial, parent);
