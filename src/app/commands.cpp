@@ -1,9 +1,15 @@
 #include "commands.h"
 
+#include "app/main_layout.h"
 #include "ui/app_art.h"
+#include "ui/place.h"
 
 #include <QAction>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
+#include <QToolBar>
 #include <QWidget>
 
 namespace {
@@ -136,4 +142,36 @@ void Commands::bind(Command command, std::function<void()> handler) {
     action->setEnabled(static_cast<bool>(handler));
     if (handler)
         connect(action, &QAction::triggered, this, std::move(handler));
+}
+
+void Commands::addMenus(QMenuBar* bar) const {
+    for (const Menu& entry : menus()) {
+        const QString title = QString::fromUtf8(entry.title);
+        QMenu* menu = bar->addMenu(title);
+        menu->setObjectName(QStringLiteral("菜单_") + withoutMnemonic(title));
+        for (const std::optional<Command>& item : entry.items) {
+            if (item)
+                menu->addAction(action(*item));
+            else
+                menu->addSeparator();
+        }
+    }
+}
+
+QToolBar* Commands::placeToolbar(QWidget* client) const {
+    auto* bar = place<QToolBar>(client, QStringLiteral("工具条"), {0, 0, 1013, MainLayout::kToolbarHeight});
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize({16, 16});
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->layout()->setSpacing(0);
+    for (Command command : toolbar()) {
+        QAction* button = action(command);
+        bar->addAction(button);
+        // The style's generous margins would push the last buttons off a 1013-pixel bar.
+        if (QWidget* widget = bar->widgetForAction(button))
+            widget->setMaximumWidth(widget->fontMetrics().horizontalAdvance(button->iconText()) + 16 + 12);
+    }
+    return bar;
 }

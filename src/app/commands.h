@@ -7,6 +7,8 @@
 #include <optional>
 
 class QAction;
+class QMenuBar;
+class QToolBar;
 class QWidget;
 
 // Every command of the program: a toolbar button, a menu item, an item of the
@@ -63,6 +65,10 @@ public:
     explicit Commands(QWidget* window);
 
     QAction* action(Command command) const { return actions_.at(command); }
+    // Every menu of the menu bar (named 菜单_<title>) with its commands.
+    void addMenus(QMenuBar* bar) const;
+    // "工具条" along the top of `client`, with the toolbar's buttons left to right.
+    QToolBar* placeToolbar(QWidget* client) const;
     // What the command does; a bound command is enabled. A command whose
     // window is not built yet stays unbound and visibly disabled.
     void bind(Command command, std::function<void()> handler);

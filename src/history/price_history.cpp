@@ -5,6 +5,8 @@
 #include "core/app_dir.h"
 #include "platform/clock.h"
 #include "platform/timer.h"
+#include "quotes/quote_fetcher.h"
+#include "quotes/quote_model.h"
 
 #include <QRandomGenerator>
 #include <QThread>
@@ -142,6 +144,14 @@ void PriceHistory::flush() {
 void PriceHistory::rollUp() {
     QMetaObject::invokeMethod(worker_,
                               [w = worker_, now = clock_.now().toMSecsSinceEpoch()] { w->rollUp(now); });
+}
+
+void PriceHistory::follow(const QuoteModel& model, const QuoteFetcher& fetcher) {
+    static_assert(QuoteModel::kShownCount == history::kSeriesCount);
+    connect(&model, &QuoteModel::shownChanged, this, [this](QuoteModel::Shown which, const QString& text) {
+        offer(static_cast<history::Series>(which), text);
+    });
+    connect(&fetcher, &QuoteFetcher::dataError, this, &PriceHistory::stopForDataError);
 }
 
 PriceHistory* PriceHistory::startDrill(quint32 seed, QObject* parent) {
