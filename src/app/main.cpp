@@ -21,6 +21,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -72,14 +73,8 @@ int refuseToStart(Dialogs& dialogs, const QString& problem) {
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    const Diagnostics diagnostics = Diagnostics::fromEnvironment();
-    timescale::setSpeed(diagnostics.soakSpeed);
-    choosePlatform(argc, argv);
-    QtServices::prepareApplication();
-    QApplication app(argc, argv);
+// The application object as the desktop and the windows expect it.
+void setUpApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Aurivex"));
     // Desktops find the launcher and its icon by this name.
     app.setDesktopFileName(QStringLiteral("aurivex"));
@@ -89,50 +84,44 @@ int main(int argc, char* argv[]) {
     installFontSubstitutions();
     installChineseTranslations();
     app.setFont(QFont(QStringLiteral("宋体"), 9));
-
-    QtServices qtServices;
-    Services& services = qtServices.services();
-    Dialogs& dialogs = *services.dialogs;
-
     // There is no "TaskbarCreated" message to register: Qt's tray icon
     // re-registers itself when the desktop shell restarts.
+}
 
-    const desktop::CommandLine commandLine = desktop::parseCommandLine(QCoreApplication::arguments().mid(1));
-    if (!commandLine.error.isEmpty()) {
-        std::fprintf(stderr, "Aurivex: %s\n", qPrintable(commandLine.error));
-        return 2;
-    }
-    appdir::initFromExecutable(commandLine.home);
-
-    // One program per directory: a second start brings the first one forward and ends.
+// One program per directory: a second start brings the first one forward and
+// ends. Null, with the exit code set, when this one must not run.
+std::unique_ptr<SingleInstance> claimDirectory(Dialogs& dialogs, int& exitCode) {
     const runtimedir::Location runtime = runtimedir::locate();
-    if (runtime.path.isEmpty())
-        return refuseToStart(dialogs, runtime.problem);
-    SingleInstance instance(QDir(appDir()).canonicalPath(), runtime.path);
-    switch (instance.start()) {
+    if (runtime.path.isEmpty()) {
+        exitCode = refuseToStart(dialogs, runtime.problem);
+        return nullptr;
+    }
+    auto instance = std::make_unique<SingleInstance>(QDir(appDir()).canonicalPath(), runtime.path);
+    exitCode = 0;
+    switch (instance->start()) {
     case SingleInstance::Outcome::Claimed:
-        break;
+        return instance;
     case SingleInstance::Outcome::Activated:
-        return 0;
+        break;
     case SingleInstance::Outcome::Unanswered:
         std::fprintf(stderr, "Aurivex is already running from this directory.\n");
-        return 0;
+        break;
     case SingleInstance::Outcome::Refused:
-        return refuseToStart(dialogs, instance.problem());
+        exitCode = refuseToStart(dialogs, instance->problem());
+        break;
     }
+    return nullptr;
+}
 
-    DemoPortalProcess demoPortal;
-    startDemoPortalIfNeeded(demoPortal);
-
-    Probes probes(diagnostics);
-    probes.start(services);
-
+// The splash, then the main window, until the program ends.
+int runWindows(Services& services, Probes& probes, SingleInstance& instance, DemoPortalProcess& demoPortal,
+               const QString& startAddress) {
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
         useDemoPortal(demoPortal);
         mainWindow = new MainWindow(services);
         // The one use of the command line: the reference browser's first page.
-        mainWindow->setStartAddress(commandLine.startAddress);
+        mainWindow->setStartAddress(startAddress);
         mainWindow->show();
         probes.mainWindowShown(mainWindow, mainWindow->quoteModel());
         probes.milestone("main-window-created");
@@ -146,11 +135,41 @@ int main(int argc, char* argv[]) {
     // Runs once the loop has handled the splash's first show and paint.
     QTimer::singleShot(0, &probes, [&probes] { probes.milestone("splash-shown"); });
 
-    const int code = app.exec();
+    const int code = QApplication::exec();
     probes.finish();
     delete mainWindow;
     // Everything else the program owns is released by its owners; nothing
     // is written on the way out.
     delete splash;
     return code;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const Diagnostics diagnostics = Diagnostics::fromEnvironment();
+    timescale::setSpeed(diagnostics.soakSpeed);
+    choosePlatform(argc, argv);
+    QtServices::prepareApplication();
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    QtServices qtServices;
+    Services& services = qtServices.services();
+
+    const desktop::CommandLine commandLine = desktop::parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "Aurivex: %s\n", qPrintable(commandLine.error));
+        return 2;
+    }
+    appdir::initFromExecutable(commandLine.home);
+    int exitCode = 0;
+    const std::unique_ptr<SingleInstance> instance = claimDirectory(*services.dialogs, exitCode);
+    if (!instance)
+        return exitCode;
+
+    DemoPortalProcess demoPortal;
+    startDemoPortalIfNeeded(demoPortal);
+    Probes probes(diagnostics);
+    probes.start(services);
+    return runWindows(services, probes, *instance, demoPortal, commandLine.startAddress);
 }

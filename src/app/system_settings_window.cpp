@@ -29,6 +29,12 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
 
+    buildPages();
+    buildButtons();
+    load();
+}
+
+void SystemSettingsWindow::buildPages() {
     tree_ = place<QTreeWidget>(this, QStringLiteral("树型框1"), {9, 13, 96, 180});
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(false);
@@ -45,7 +51,10 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     auto* gold = new QWidget;
     pages_->addTab(general, QStringLiteral("常规"));
     pages_->addTab(gold, QStringLiteral("黄金选项"));
+    buildOptionBoxes(general, gold);
+}
 
+void SystemSettingsWindow::buildOptionBoxes(QWidget* general, QWidget* gold) {
     const auto heading = [](QWidget* page, const QString& name, const QString& caption) {
         auto* label = place<QLabel>(page, name, {10, 10, 120, 16}, caption);
         QFont bold = label->font();
@@ -75,7 +84,9 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
         settings::key::holdBoc);
     box(gold, QStringLiteral("选择框_自动开始提醒"), {25, 95, 135, 24}, QStringLiteral("自动开始提醒"),
         settings::key::alertsAtStart);
+}
 
+void SystemSettingsWindow::buildButtons() {
     auto* ok =
         place<QPushButton>(this, QStringLiteral("确定按钮"), {46, 204, 80, 22}, QStringLiteral("确定"));
     auto* cancel =
@@ -86,8 +97,6 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &SystemSettingsWindow::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(defaults, &QPushButton::clicked, this, &SystemSettingsWindow::restoreDefaults);
-
-    load();
 }
 
 void SystemSettingsWindow::load() {

@@ -28,6 +28,10 @@ private:
         const settings::KeyInfo* key;
     };
 
+    // The build steps: the page tree and its two pages, their boxes, the buttons.
+    void buildPages();
+    void buildOptionBoxes(QWidget* general, QWidget* gold);
+    void buildButtons();
     void load();
     void showPageOf(QTreeWidgetItem* item);
     // Registers or removes the autostart entry as the box says; the flag

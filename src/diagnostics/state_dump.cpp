@@ -152,6 +152,27 @@ void addItems(const QObject* object, QJsonObject& entry) {
     }
 }
 
+// An action's state, and for a toolbar action where its button is on screen.
+void describeAction(const QAction* action, const QWidget* window, QJsonObject& entry) {
+    entry[u"visible"] = action->isVisible();
+    entry[u"enabled"] = action->isEnabled();
+    if (action->isCheckable())
+        entry[u"checked"] = action->isChecked();
+    entry[u"tooltip"] = action->toolTip();
+    // A toolbar action has a button on screen: where a person would click it.
+    for (const QObject* associated : action->associatedObjects()) {
+        auto* button = qobject_cast<const QToolButton*>(associated);
+        if (!button || button->window() != window || !button->isVisible())
+            continue;
+        const QPoint inWindow = button->mapTo(window, QPoint(0, 0));
+        entry[u"wx"] = inWindow.x();
+        entry[u"wy"] = inWindow.y();
+        entry[u"w"] = button->width();
+        entry[u"h"] = button->height();
+        break;
+    }
+}
+
 QJsonObject describeControl(const QObject* object, const QWidget* window) {
     QJsonObject entry;
     entry[u"name"] = object->objectName();
@@ -162,23 +183,7 @@ QJsonObject describeControl(const QObject* object, const QWidget* window) {
     }
     entry[u"text"] = controlText(object);
     if (auto* action = qobject_cast<const QAction*>(object)) {
-        entry[u"visible"] = action->isVisible();
-        entry[u"enabled"] = action->isEnabled();
-        if (action->isCheckable())
-            entry[u"checked"] = action->isChecked();
-        entry[u"tooltip"] = action->toolTip();
-        // A toolbar action has a button on screen: where a person would click it.
-        for (const QObject* associated : action->associatedObjects()) {
-            auto* button = qobject_cast<const QToolButton*>(associated);
-            if (!button || button->window() != window || !button->isVisible())
-                continue;
-            const QPoint inWindow = button->mapTo(window, QPoint(0, 0));
-            entry[u"wx"] = inWindow.x();
-            entry[u"wy"] = inWindow.y();
-            entry[u"w"] = button->width();
-            entry[u"h"] = button->height();
-            break;
-        }
+        describeAction(action, window, entry);
         return entry;
     }
     auto* widget = qobject_cast<const QWidget*>(object);

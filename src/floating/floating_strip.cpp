@@ -130,6 +130,12 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
 }
 
 void FloatingStrip::buildControls() {
+    buildPriceLine();
+    buildSettingsRows();
+    connectControls();
+}
+
+void FloatingStrip::buildPriceLine() {
     priceLabel_ = place<QLabel>(this, QStringLiteral("标签_价格显示"), {12, 8, 388, 20},
                                 QStringLiteral("请稍后......"));
     priceLabel_->setTextFormat(Qt::PlainText);
@@ -151,7 +157,9 @@ void FloatingStrip::buildControls() {
     fontButton_->setAutoRaise(true);
     for (QToolButton* button : {advancedButton_, fontButton_})
         button->setIconSize(button->size() - QSize(2, 2));
+}
 
+void FloatingStrip::buildSettingsRows() {
     place<QLabel>(this, QStringLiteral("标签3"), {43, 44, 32, 18}, QStringLiteral("透明"));
     opacitySlider_ = placeSlider(this, QStringLiteral("滑块条_透明度控制"), {78, 43, 72, 18}, 35, 100, 100);
     autoHideBox_ = place<QCheckBox>(this, QStringLiteral("选择框_窗口自动隐藏"), {162, 43, 80, 18},
@@ -181,7 +189,9 @@ void FloatingStrip::buildControls() {
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Plain);
     separator->setStyleSheet(QStringLiteral("color: #8eaecf;"));
+}
 
+void FloatingStrip::connectControls() {
     connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(advancedButton_, &QToolButton::clicked, this, &FloatingStrip::toggleAdvanced);
     connect(fontButton_, &QToolButton::clicked, this, &FloatingStrip::chooseFont);
