@@ -7,10 +7,11 @@
 #include "app/main_window.h"
 #include "app/qt_services.h"
 #include "charts/chart_panel.h"
-#include "core/app_dir.h"
+#include "core/endpoints.h"
 #include "figure.h"
 #include "platform/web_views.h"
 #include "process_figures.h"
+#include "support/program_dir.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
@@ -22,8 +23,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -132,14 +131,11 @@ int main(int argc, char* argv[]) {
     const QString host =
         QStringLiteral("127.0.0.1:") + QString::fromLatin1(portal.readLine().trimmed().mid(13));
 
-    QTemporaryDir dir;
-    appdir::set(dir.path());
-    {
-        QSettings endpoints(appPath(QStringLiteral("endpoints.ini")), QSettings::IniFormat);
-        for (const char* key : {"quotePortalHost", "chartImageHost", "chartImageIntlHost", "klineChartHost",
-                                "partnerChartHost"})
-            endpoints.setValue(QStringLiteral("endpoints/") + QLatin1String(key), host);
-    }
+    const ProgramDir dir;
+    for (const QString& key :
+         {endpoints::key::quotePortalHost, endpoints::key::chartImageHost, endpoints::key::chartImageIntlHost,
+          endpoints::key::klineChartHost, endpoints::key::partnerChartHost})
+        dir.setEndpoint(key, host);
 
     QtServices qtServices;
     Services& services = qtServices.services();

@@ -10,6 +10,7 @@
 #include "quotes/quote_model.h"
 #include "settings/settings_store.h"
 #include "support/fake_services.h"
+#include "support/program_dir.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -80,7 +80,7 @@ private:
     void click(const QString& button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     AlertPopup* popup() const { return host->findChild<AlertPopup*>(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ProgramDir> dir;
     std::unique_ptr<FakeServices> fakes;
     std::unique_ptr<QuoteModel> quotes;
     std::unique_ptr<QWidget> host;
@@ -92,8 +92,7 @@ void AlertWindowsTest::initTestCase() {
 }
 
 void AlertWindowsTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
+    dir = std::make_unique<ProgramDir>();
     fakes = std::make_unique<FakeServices>();
     quotes = std::make_unique<QuoteModel>();
 }

@@ -23,27 +23,59 @@ namespace {
 // A modifier has a key on either side; either counts.
 using KeySyms = std::array<KeySym, 2>;
 
+struct NamedKey {
+    Qt::Key key;
+    KeySyms syms;
+};
+
+// The keys of the keypad that have a keysym of their own there.
+const NamedKey kKeypadKeys[] = {
+    {Qt::Key_Asterisk, {XK_KP_Multiply, NoSymbol}}, {Qt::Key_Plus, {XK_KP_Add, NoSymbol}},
+    {Qt::Key_Comma, {XK_KP_Separator, NoSymbol}},   {Qt::Key_Minus, {XK_KP_Subtract, NoSymbol}},
+    {Qt::Key_Period, {XK_KP_Decimal, NoSymbol}},    {Qt::Key_Slash, {XK_KP_Divide, NoSymbol}},
+    {Qt::Key_Enter, {XK_KP_Enter, NoSymbol}},
+};
+
+// The named keys, beside letters, digits and function keys.
+const NamedKey kNamedKeys[] = {
+    {Qt::Key_Shift, {XK_Shift_L, XK_Shift_R}},
+    {Qt::Key_Control, {XK_Control_L, XK_Control_R}},
+    {Qt::Key_Alt, {XK_Alt_L, XK_Alt_R}},
+    {Qt::Key_Escape, {XK_Escape, NoSymbol}},
+    {Qt::Key_Tab, {XK_Tab, NoSymbol}},
+    {Qt::Key_Backspace, {XK_BackSpace, NoSymbol}},
+    {Qt::Key_Return, {XK_Return, NoSymbol}},
+    {Qt::Key_Enter, {XK_KP_Enter, NoSymbol}},
+    {Qt::Key_Space, {XK_space, NoSymbol}},
+    {Qt::Key_Pause, {XK_Pause, NoSymbol}},
+    {Qt::Key_CapsLock, {XK_Caps_Lock, NoSymbol}},
+    {Qt::Key_NumLock, {XK_Num_Lock, NoSymbol}},
+    {Qt::Key_PageUp, {XK_Page_Up, NoSymbol}},
+    {Qt::Key_PageDown, {XK_Page_Down, NoSymbol}},
+    {Qt::Key_Home, {XK_Home, NoSymbol}},
+    {Qt::Key_End, {XK_End, NoSymbol}},
+    {Qt::Key_Left, {XK_Left, NoSymbol}},
+    {Qt::Key_Up, {XK_Up, NoSymbol}},
+    {Qt::Key_Right, {XK_Right, NoSymbol}},
+    {Qt::Key_Down, {XK_Down, NoSymbol}},
+    {Qt::Key_Insert, {XK_Insert, NoSymbol}},
+    {Qt::Key_Delete, {XK_Delete, NoSymbol}},
+    {Qt::Key_Print, {XK_Print, NoSymbol}},
+    {Qt::Key_SysReq, {XK_Sys_Req, NoSymbol}},
+};
+
+template <size_t N> KeySyms lookUp(const NamedKey (&table)[N], Qt::Key key) {
+    for (const NamedKey& named : table) {
+        if (named.key == key)
+            return named.syms;
+    }
+    return {NoSymbol, NoSymbol};
+}
+
 KeySyms keypadSyms(Qt::Key key) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return {KeySym(XK_KP_0 + (key - Qt::Key_0)), NoSymbol};
-    switch (key) {
-    case Qt::Key_Asterisk:
-        return {XK_KP_Multiply, NoSymbol};
-    case Qt::Key_Plus:
-        return {XK_KP_Add, NoSymbol};
-    case Qt::Key_Comma:
-        return {XK_KP_Separator, NoSymbol};
-    case Qt::Key_Minus:
-        return {XK_KP_Subtract, NoSymbol};
-    case Qt::Key_Period:
-        return {XK_KP_Decimal, NoSymbol};
-    case Qt::Key_Slash:
-        return {XK_KP_Divide, NoSymbol};
-    case Qt::Key_Enter:
-        return {XK_KP_Enter, NoSymbol};
-    default:
-        return {NoSymbol, NoSymbol};
-    }
+    return lookUp(kKeypadKeys, key);
 }
 
 KeySyms keySyms(Qt::Key key) {
@@ -53,58 +85,7 @@ KeySyms keySyms(Qt::Key key) {
         return {KeySym(XK_0 + (key - Qt::Key_0)), NoSymbol};
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
         return {KeySym(XK_F1 + (key - Qt::Key_F1)), NoSymbol};
-    switch (key) {
-    case Qt::Key_Shift:
-        return {XK_Shift_L, XK_Shift_R};
-    case Qt::Key_Control:
-        return {XK_Control_L, XK_Control_R};
-    case Qt::Key_Alt:
-        return {XK_Alt_L, XK_Alt_R};
-    case Qt::Key_Escape:
-        return {XK_Escape, NoSymbol};
-    case Qt::Key_Tab:
-        return {XK_Tab, NoSymbol};
-    case Qt::Key_Backspace:
-        return {XK_BackSpace, NoSymbol};
-    case Qt::Key_Return:
-        return {XK_Return, NoSymbol};
-    case Qt::Key_Enter:
-        return {XK_KP_Enter, NoSymbol};
-    case Qt::Key_Space:
-        return {XK_space, NoSymbol};
-    case Qt::Key_Pause:
-        return {XK_Pause, NoSymbol};
-    case Qt::Key_CapsLock:
-        return {XK_Caps_Lock, NoSymbol};
-    case Qt::Key_NumLock:
-        return {XK_Num_Lock, NoSymbol};
-    case Qt::Key_PageUp:
-        return {XK_Page_Up, NoSymbol};
-    case Qt::Key_PageDown:
-        return {XK_Page_Down, NoSymbol};
-    case Qt::Key_Home:
-        return {XK_Home, NoSymbol};
-    case Qt::Key_End:
-        return {XK_End, NoSymbol};
-    case Qt::Key_Left:
-        return {XK_Left, NoSymbol};
-    case Qt::Key_Up:
-        return {XK_Up, NoSymbol};
-    case Qt::Key_Right:
-        return {XK_Right, NoSymbol};
-    case Qt::Key_Down:
-        return {XK_Down, NoSymbol};
-    case Qt::Key_Insert:
-        return {XK_Insert, NoSymbol};
-    case Qt::Key_Delete:
-        return {XK_Delete, NoSymbol};
-    case Qt::Key_Print:
-        return {XK_Print, NoSymbol};
-    case Qt::Key_SysReq:
-        return {XK_Sys_Req, NoSymbol};
-    default:
-        return {NoSymbol, NoSymbol};
-    }
+    return lookUp(kNamedKeys, key);
 }
 
 Display* qtDisplay() {
@@ -116,6 +97,17 @@ bool isSet(const char* keymap, unsigned code) {
     return (keymap[code / 8] & (1 << (code % 8))) != 0;
 }
 
+// The pointer buttons held down now, as Button1Mask … of the pointer's state.
+unsigned heldButtons(Display* display) {
+    Window root = 0;
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    unsigned mask = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &x, &y, &mask);
+    return mask;
+}
+
 class X11KeyWatch : public KeyWatch {
 public:
     explicit X11KeyWatch(Display* display) : display_(display) {
@@ -124,12 +116,7 @@ public:
         XQueryKeymap(display_, keymap_.data());
         for (unsigned code = 0; code < 256; ++code)
             down_[code] = isSet(keymap_.data(), code);
-        Window root = 0;
-        Window child = 0;
-        int x = 0;
-        int y = 0;
-        unsigned mask = 0;
-        XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &x, &y, &x, &y, &mask);
+        const unsigned mask = heldButtons(display_);
         buttonsDown_[1] = mask & Button1Mask;
         buttonsDown_[2] = mask & Button2Mask;
         buttonsDown_[3] = mask & Button3Mask;
@@ -279,12 +266,7 @@ private:
     }
 
     void refreshButtonsByLooking() {
-        Window root = 0;
-        Window child = 0;
-        int x = 0;
-        int y = 0;
-        unsigned mask = 0;
-        XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &x, &y, &x, &y, &mask);
+        const unsigned mask = heldButtons(display_);
         const std::array<unsigned, 4> masks{0, Button1Mask, Button2Mask, Button3Mask};
         for (unsigned number = 1; number < masks.size(); ++number) {
             const bool now = (mask & masks[number]) != 0;
