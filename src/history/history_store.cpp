@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <fcntl.h>
 #include <limits>
@@ -41,6 +42,9 @@ enum Statement {
     kDeleteDaysBefore,
     kFirst,
     kRawBytes,
+    kAddAlert,
+    kReadAlerts,
+    kTrimAlerts,
     kStatements,
 };
 
@@ -58,6 +62,22 @@ struct Used {
 QByteArray blobOf(sqlite3_stmt* s, int column) {
     return QByteArray(static_cast<const char*>(sqlite3_column_blob(s, column)),
                       sqlite3_column_bytes(s, column));
+}
+
+// The alert log came after the prices: files made before it get the table
+// when they are next opened, and older programs pass over it.
+constexpr const char* kAlertTable =
+    "CREATE TABLE IF NOT EXISTS alerts(id INTEGER PRIMARY KEY, ms INTEGER NOT NULL, channel TEXT NOT NULL, "
+    "bank TEXT NOT NULL, rule TEXT NOT NULL, threshold TEXT NOT NULL, price TEXT NOT NULL)";
+
+bool bindText(sqlite3_stmt* s, int index, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+}
+
+QString textOf(sqlite3_stmt* s, int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, column)),
+                             sqlite3_column_bytes(s, column));
 }
 
 bool bindBlob(sqlite3_stmt* s, int index, const QByteArray& bytes) {
@@ -163,7 +183,7 @@ bool HistoryStore::setUp() {
               "PRAGMA journal_size_limit = 4194304"))
         return false;
     if (tables > 0)
-        return true;
+        return exec(kAlertTable);
     // Another handle may be making the same new file at this moment.
     const QByteArray create =
         "BEGIN IMMEDIATE; "
@@ -171,9 +191,9 @@ bool HistoryStore::setUp() {
         "NULL, "
         "PRIMARY KEY(slot, series)) WITHOUT ROWID; "
         "CREATE TABLE IF NOT EXISTS bars(day INTEGER NOT NULL, series INTEGER NOT NULL, data BLOB NOT NULL, "
-        "PRIMARY KEY(day, series)) WITHOUT ROWID; "
-        "PRAGMA application_id = " +
-        QByteArray::number(kApplicationId) + "; PRAGMA user_version = 1; COMMIT";
+        "PRIMARY KEY(day, series)) WITHOUT ROWID; " +
+        QByteArray(kAlertTable) + "; PRAGMA application_id = " + QByteArray::number(kApplicationId) +
+        "; PRAGMA user_version = 1; COMMIT";
     if (exec(create.constData()))
         return true;
     if (!sqlite3_get_autocommit(db_))
@@ -399,4 +419,64 @@ qint64 HistoryStore::firstMs() {
         first = first == 0 ? slot : std::min(first, slot);
     }
     return first;
+}
+
+bool HistoryStore::appendAlerts(const QList<AlertRecord>& records) {
+    return inTransaction([&] {
+        sqlite3_stmt* s = statement(
+            kAddAlert,
+            "INSERT INTO alerts(ms, channel, bank, rule, threshold, price) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+        if (!s)
+            return false;
+        for (const AlertRecord& r : records) {
+            const Used used{s};
+            sqlite3_bind_int64(s, 1, r.ms);
+            int index = 2;
+            for (const QString* text : {&r.channel, &r.bank, &r.rule, &r.threshold, &r.price})
+                bindText(s, index++, *text);
+            const int rc = sqlite3_step(s);
+            noteError(rc);
+            if (rc != SQLITE_DONE)
+                return false;
+        }
+        // Ids rise with every entry, so the newest alertsKept_ lie above this line.
+        sqlite3_stmt* trim =
+            statement(kTrimAlerts, "DELETE FROM alerts WHERE id <= (SELECT max(id) FROM alerts) - ?1");
+        if (!trim)
+            return false;
+        const Used used{trim};
+        sqlite3_bind_int(trim, 1, alertsKept_);
+        const int rc = sqlite3_step(trim);
+        noteError(rc);
+        return rc == SQLITE_DONE;
+    });
+}
+
+QList<AlertRecord> HistoryStore::alerts(int limit) {
+    QList<AlertRecord> records;
+    sqlite3_stmt* s =
+        db_ ? statement(kReadAlerts, "SELECT ms, channel, bank, rule, threshold, price FROM alerts "
+                                     "ORDER BY id DESC LIMIT ?1")
+            : nullptr;
+    if (!s)
+        return records;
+    const Used used{s};
+    sqlite3_bind_int(s, 1, limit);
+    // The same few texts come again and again (channels, banks, rules, and
+    // thresholds and prices while a rule holds): each is kept once.
+    QSet<QString> texts;
+    const auto shared = [&texts](QString text) { return *texts.insert(std::move(text)); };
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        records.append({sqlite3_column_int64(s, 0), shared(textOf(s, 1)), shared(textOf(s, 2)),
+                        shared(textOf(s, 3)), shared(textOf(s, 4)), shared(textOf(s, 5))});
+    noteError(rc);
+    return records;
+}
+
+bool HistoryStore::clearAlerts() {
+    if (!inTransaction([&] { return exec("DELETE FROM alerts"); }))
+        return false;
+    exec("PRAGMA incremental_vacuum");
+    return true;
 }
