@@ -4,6 +4,7 @@
 #include "history/history_store.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/freed_memory.h"
 #include "platform/services.h"
 #include "ui/csv_export.h"
 
@@ -136,6 +137,10 @@ AlertLogWindow::AlertLogWindow(Services& services, AlertLog& log, QWidget* paren
               [this, serial = readSerial_](const QList<AlertRecord>& records) { onRead(serial, records); });
 }
 
+AlertLogWindow::~AlertLogWindow() {
+    releaseFreedMemorySoon();
+}
+
 const QList<AlertRecord>& AlertLogWindow::entries() const {
     return model_->records();
 }
@@ -151,6 +156,8 @@ void AlertLogWindow::onRead(quint64 serial, const QList<AlertRecord>& records) {
     model_->reset(std::move(listed));
     loaded_ = true;
     showCount();
+    // The read's working memory, on the history's thread, goes back too.
+    releaseFreedMemorySoon();
 }
 
 void AlertLogWindow::onRecorded(const AlertRecord& record) {

@@ -18,6 +18,8 @@ class AlertLogWindow : public QWidget {
     Q_OBJECT
 public:
     AlertLogWindow(Services& services, AlertLog& log, QWidget* parent = nullptr);
+    // A long list's pages go back to the system.
+    ~AlertLogWindow() override;
 
     // The handlers, public for the tests that drive them as a click would.
     void clearLog();

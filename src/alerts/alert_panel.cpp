@@ -293,8 +293,16 @@ void AlertPanel::checkAlerts(Channel channel) {
         case alertrules::Verdict::NoPrice:
             break;
         case alertrules::Verdict::Hit:
-            if (!quiet && tell(channel, alertrules::message(target, rule)) && log_)
-                log_->record(channel, target, rule, row.threshold->text(), price);
+            if (quiet) {
+                // Told already at this crossing.
+            } else if (tell(channel, alertrules::message(target, rule))) {
+                if (log_)
+                    log_->record(channel, target, rule, row.threshold->text(), price);
+            } else {
+                // Only a desktop without a notification service fails to hear:
+                // it is told at the next check that it can take the note.
+                quietRepeats_.missed(i);
+            }
             row.indicator->show();
             break;
         case alertrules::Verdict::Clear:

@@ -58,6 +58,8 @@ class QuietRepeats {
 public:
     // Whether this check's verdict on rule `index` (in check order) notifies.
     bool notifies(size_t index, Verdict verdict);
+    // The note for rule `index` did not reach the desktop: the next check tries again.
+    void missed(size_t index) { fired_.at(index) = false; }
     // Every rule armed again, as when checking starts.
     void rearm() { fired_ = {}; }
 

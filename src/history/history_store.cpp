@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <map>
@@ -75,10 +75,29 @@ bool bindText(sqlite3_stmt* s, int index, const QString& text) {
     return sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
-QString textOf(sqlite3_stmt* s, int column) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, column)),
-                             sqlite3_column_bytes(s, column));
-}
+// Texts repeat from row to row (channels, banks, rules, and thresholds and
+// prices while a rule holds): a column keeps its last few, compared by their
+// bytes before a new string is made, so that a long log is read without an
+// allocation per cell and its rows share their strings.
+class TextPool {
+public:
+    QString take(sqlite3_stmt* s, int column) {
+        const char* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+        const int size = sqlite3_column_bytes(s, column);
+        if (size == 0)
+            return {};
+        for (const auto& [utf8, text] : recent_)
+            if (utf8.size() == size && std::memcmp(utf8.constData(), bytes, size_t(size)) == 0)
+                return text;
+        auto& slot = recent_[next_++ % recent_.size()];
+        slot = {QByteArray(bytes, size), QString::fromUtf8(bytes, size)};
+        return slot.second;
+    }
+
+private:
+    std::array<std::pair<QByteArray, QString>, 8> recent_;
+    size_t next_ = 0;
+};
 
 bool bindBlob(sqlite3_stmt* s, int index, const QByteArray& bytes) {
     return sqlite3_bind_blob(s, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT) == SQLITE_OK;
@@ -460,16 +479,15 @@ QList<AlertRecord> HistoryStore::alerts(int limit) {
             : nullptr;
     if (!s)
         return records;
+    // Sized once: a list grown row by row leaves its earlier buffers behind.
+    records.reserve(std::min(limit, std::max(number("SELECT count(*) FROM alerts"), 0)));
     const Used used{s};
     sqlite3_bind_int(s, 1, limit);
-    // The same few texts come again and again (channels, banks, rules, and
-    // thresholds and prices while a rule holds): each is kept once.
-    QSet<QString> texts;
-    const auto shared = [&texts](QString text) { return *texts.insert(std::move(text)); };
+    std::array<TextPool, 5> pools;
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-        records.append({sqlite3_column_int64(s, 0), shared(textOf(s, 1)), shared(textOf(s, 2)),
-                        shared(textOf(s, 3)), shared(textOf(s, 4)), shared(textOf(s, 5))});
+        records.append({sqlite3_column_int64(s, 0), pools[0].take(s, 1), pools[1].take(s, 2),
+                        pools[2].take(s, 3), pools[3].take(s, 4), pools[4].take(s, 5)});
     noteError(rc);
     return records;
 }

@@ -118,8 +118,8 @@ void AlertRulesTest::texts() {
 }
 
 void AlertRulesTest::quietRepeats_data() {
-    // One rule's verdicts check by check (H hit, C clear, N no price, R a new
-    // start), and which checks notify.
+    // One rule's verdicts check by check (H hit, C clear, N no price, M a hit
+    // whose note the desktop did not take, R a new start), and which checks notify.
     QTest::addColumn<QString>("verdicts");
     QTest::addColumn<QString>("notified");
     QTest::newRow("first hit notifies") << u"H"_s << u"1"_s;
@@ -129,6 +129,7 @@ void AlertRulesTest::quietRepeats_data() {
     QTest::newRow("no price changes nothing") << u"HNHNCNH"_s << u"1000001"_s;
     QTest::newRow("no price before the first") << u"NNH"_s << u"001"_s;
     QTest::newRow("a new start tells again") << u"HHRH"_s << u"10-1"_s;
+    QTest::newRow("a note not taken is tried again") << u"MMHH"_s << u"1110"_s;
 }
 
 void AlertRulesTest::quietRepeats() {
@@ -143,8 +144,12 @@ void AlertRulesTest::quietRepeats() {
             told += u'-';
             continue;
         }
-        const Verdict verdict = v == u'H' ? Verdict::Hit : v == u'C' ? Verdict::Clear : Verdict::NoPrice;
+        const Verdict verdict = v == u'H' || v == u'M' ? Verdict::Hit
+                                : v == u'C'            ? Verdict::Clear
+                                                       : Verdict::NoPrice;
         told += repeats.notifies(2, verdict) ? u'1' : u'0';
+        if (v == u'M')
+            repeats.missed(2);
         // Each rule has its own: another rule that holds stays armed meanwhile.
         QVERIFY(!other.notifies(1, Verdict::Clear));
     }
