@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/open_once.h"
+
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -39,6 +41,7 @@ enum class Command {
     About,
     PriceHistory,
     ShowMainWindow,
+    AlertLog,
 };
 
 class Commands : public QObject {
@@ -72,6 +75,10 @@ public:
     // What the command does; a bound command is enabled. A command whose
     // window is not built yet stays unbound and visibly disabled.
     void bind(Command command, std::function<void()> handler);
+    // Binds the command to a window that exists once: `make` creates it, `window` tracks it.
+    template <typename T, typename Make> void bindWindow(Command command, QPointer<T>& window, Make make) {
+        bind(command, [&window, make] { showOnce(window, make); });
+    }
 
 private:
     std::map<Command, QAction*> actions_;

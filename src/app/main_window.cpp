@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "alerts/alert_log.h"
+#include "alerts/alert_log_window.h"
 #include "alerts/alert_panel.h"
 #include "app/about_window.h"
 #include "app/client_layout.h"
@@ -32,9 +34,9 @@
 #include "news/news_ticker.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
+#include "platform/notifications.h"
 #include "platform/screen.h"
 #include "platform/services.h"
-#include "quotes/quote_display.h"
 #include "quotes/quote_model.h"
 #include "quotes/world_clock.h"
 #include "records/passwords.h"
@@ -72,6 +74,9 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     buildClient(hosts);
     attachPriceHistory();
     tray_ = new TrayController(this, *services_.tray, *commands_, statusBar_);
+    // A desktop notification's action brings the window forward, out of the tray too.
+    if (services_.notifications)
+        connect(services_.notifications, &Notifications::actionInvoked, this, &MainWindow::bringForward);
     tools_ = new ExternalTools(services_, this);
     accountEntry_ = new AccountEntry(services_, quoteModel(), this);
     bindCommands(hosts);
@@ -161,13 +166,14 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::SimulatedTrading, [this] { accountEntry_->enter(); });
     commands_->bind(Command::Ledger, [this] { openLedger(); });
     commands_->bind(Command::Lock, [this] { LockWindow::lock(services_, this); });
-    commands_->bind(Command::ReferenceBrowser, [this] {
-        showOnce(referenceBrowser_, [this] { return new ReferenceBrowser(services_, startAddress_, this); });
+    commands_->bindWindow(Command::ReferenceBrowser, referenceBrowser_,
+                          [this] { return new ReferenceBrowser(services_, startAddress_, this); });
+    commands_->bind(Command::Magnifier, [this] {
+        if (Magnifier::screenReadable(services_, this))
+            showOnce(magnifier_, [this] { return new Magnifier(services_, this); });
     });
-    commands_->bind(Command::Magnifier, [this] { openMagnifier(); });
-    commands_->bind(Command::UnitConverter, [this] {
-        showOnce(unitConverter_, [this] { return new UnitConverter(services_, this); });
-    });
+    commands_->bindWindow(Command::UnitConverter, unitConverter_,
+                          [this] { return new UnitConverter(services_, this); });
     commands_->bind(Command::Exit, [this] { services_.quit(0); });
     commands_->bind(Command::HideToTray, [this] { tray_->hideToTray(); });
     commands_->bind(Command::ShowMainWindow, [this] { tray_->showFromTray(); });
@@ -175,15 +181,14 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::Notepad, [this] { tools_->openTextEditor(); });
     commands_->bind(Command::Calculator, [this] { tools_->openCalculator(); });
     commands_->bind(Command::Help, [this] { tools_->openHelp(); });
-    commands_->bind(Command::SystemSettings, [this] {
-        showOnce(settingsWindow_, [this] { return new SystemSettingsWindow(services_, this); });
-    });
-    commands_->bind(Command::About, [this] {
-        showOnce(aboutWindow_, [this] { return new AboutWindow(services_, windowTitle(), this); });
-    });
-    commands_->bind(Command::PriceHistory, [this] {
-        showOnce(historyWindow_, [this] { return new HistoryWindow(services_, *priceHistory_, this); });
-    });
+    commands_->bindWindow(Command::SystemSettings, settingsWindow_,
+                          [this] { return new SystemSettingsWindow(services_, this); });
+    commands_->bindWindow(Command::About, aboutWindow_,
+                          [this] { return new AboutWindow(services_, windowTitle(), this); });
+    commands_->bindWindow(Command::PriceHistory, historyWindow_,
+                          [this] { return new HistoryWindow(services_, *priceHistory_, this); });
+    commands_->bindWindow(Command::AlertLog, alertLogWindow_,
+                          [this] { return new AlertLogWindow(services_, *alertLog_, this); });
     const QString productPage = hosts.value(endpoints::key::productPageUrl);
     if (!productPage.isEmpty())
         commands_->bind(Command::CheckForUpdates,
@@ -262,11 +267,6 @@ void MainWindow::openLedger() {
     opened->show();
 }
 
-void MainWindow::openMagnifier() {
-    if (Magnifier::screenReadable(services_, this))
-        showOnce(magnifier_, [this] { return new Magnifier(services_, this); });
-}
-
 void MainWindow::openFloatingStrip() {
     // Without a parent: window managers hide a minimised window's transients,
     // and the strip is for when the main window is out of the way. Not
@@ -282,6 +282,9 @@ void MainWindow::openFloatingStrip() {
 
 void MainWindow::attachPriceHistory() {
     priceHistory_->follow(quoteModel(), quotes_->fetcher());
+    // Every alert that reaches the user is kept beside the prices.
+    alertLog_ = new AlertLog(*priceHistory_, this);
+    alertPanel_->setLog(alertLog_);
     // The 24-hour charts never go blank: the recorded day stands in for an image that does not load.
     new RecordedChartFallback(chartPages_->chart24(), *priceHistory_);
     connect(desktopChart_, &DesktopChart::openChanged, this, [this](bool open) {

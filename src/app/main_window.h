@@ -7,6 +7,8 @@
 
 class AboutWindow;
 class AccountEntry;
+class AlertLog;
+class AlertLogWindow;
 class AlertPanel;
 class ChartPages;
 class ClientLayout;
@@ -76,7 +78,6 @@ private:
 
     // The windows the commands open; each exists once.
     void openLedger();
-    void openMagnifier();
     void openFloatingStrip();
     // Records the shown prices and lets the 24-hour charts fall back on them.
     void attachPriceHistory();
@@ -96,6 +97,7 @@ private:
     QFrame* rightColumn_ = nullptr;
     TvPanel* tvPanel_ = nullptr;
     AlertPanel* alertPanel_ = nullptr;
+    AlertLog* alertLog_ = nullptr;
     QPushButton* tvFold_ = nullptr;
     QPushButton* alertFold_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
@@ -114,5 +116,6 @@ private:
     QPointer<AboutWindow> aboutWindow_;
     QPointer<FloatingStrip> floatingStrip_;
     QPointer<HistoryWindow> historyWindow_;
+    QPointer<AlertLogWindow> alertLogWindow_;
     QString startAddress_;
 };

@@ -1,6 +1,7 @@
 #include "qt_services.h"
 
 #include "platform/clock.h"
+#include "platform/dbus/dbus_notifications.h"
 #include "platform/media/qt_audio.h"
 #include "platform/media/qt_media_player.h"
 #include "platform/network/curl_http.h"
@@ -30,6 +31,7 @@ struct QtServices::Seams {
     XdgAutostart autostart;
     QtWebViews webViews;
     QtWebCache webCache;
+    DBusNotifications notifications;
 };
 
 void QtServices::prepareApplication() {

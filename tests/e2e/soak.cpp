@@ -41,20 +41,21 @@ int fail(const QString& why) {
     return 1;
 }
 
-// Memory of the process's own, in kB: the private pages (USS). Shared
-// library pages are left out, so that other programs loading the same
-// libraries do not move the figure; -1 when it cannot be read.
+// Memory the process allocated itself, in kB: its anonymous pages (heap,
+// thread stacks, anonymous mappings). Pages of mapped libraries and fonts are
+// left out even when they are private: a library page counts as private only
+// while no other process maps it, so the figure would jump by tens of
+// megabytes as other programs on the same libraries start and end. -1 when it
+// cannot be read.
 qint64 privateKb(qint64 pid) {
     QFile file(u"/proc/%1/smaps_rollup"_s.arg(pid));
     if (!file.open(QIODevice::ReadOnly))
         return -1;
-    qint64 total = -1;
     for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.startsWith("Private_Clean:") || line.startsWith("Private_Dirty:"))
-            total = std::max<qint64>(total, 0) +
-                    line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
+        if (line.startsWith("Anonymous:"))
+            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
     }
-    return total;
+    return -1;
 }
 
 // The median of a few looks: a single one catches a body on its way through.
