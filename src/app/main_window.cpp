@@ -40,7 +40,7 @@
 #include "quotes/quote_model.h"
 #include "quotes/world_clock.h"
 #include "records/passwords.h"
-#include "settings/settings_store.h"
+#include "settings/config_file.h"
 #include "trading/account_entry.h"
 #include "ui/app_art.h"
 #include "ui/demo_mark.h"
@@ -239,16 +239,16 @@ void MainWindow::onCreated() {
 
 void MainWindow::applyStartupOptions() {
     // One reading of the file for all the start-up keys.
-    const settings::Snapshot config = settings::Snapshot::load(appPath(QStringLiteral("config.ini")));
+    const settings::Snapshot config = settings::ConfigFile::program().read();
     if (!config.exists())
         return;
     const QSize screen = services_.screen ? services_.screen->size() : QSize();
-    if (MainLayout::maximisedAtStart(config.isOn(settings::key::designedLayout), screen))
+    if (MainLayout::maximisedAtStart(config.value(settings::key::designedLayout), screen))
         setWindowState(windowState() | Qt::WindowMaximized);
-    if (config.isOn(settings::key::floatingAtStart))
+    if (config.value(settings::key::floatingAtStart))
         openFloatingStrip();
     quotes_->applyHolds(config);
-    if (config.isOn(settings::key::alertsAtStart))
+    if (config.value(settings::key::alertsAtStart))
         alertPanel_->startAlerts();
 }
 

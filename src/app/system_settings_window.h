@@ -25,7 +25,7 @@ public:
 private:
     struct Box {
         QCheckBox* box;
-        const settings::KeyInfo* key;
+        const settings::Flag* key;
     };
 
     // The build steps: the page tree and its two pages, their boxes, the buttons.
@@ -34,9 +34,9 @@ private:
     void buildButtons();
     void load();
     void showPageOf(QTreeWidgetItem* item);
-    // Registers or removes the autostart entry as the box says; the flag
-    // written is what the desktop now holds.
-    QString applyAutostart();
+    // Registers or removes the autostart entry as the box says; whether the
+    // desktop now holds one, which is what the flag records.
+    bool applyAutostart();
 
     Services& services_;
     QTreeWidget* tree_;

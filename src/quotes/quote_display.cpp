@@ -59,10 +59,10 @@ void QuoteDisplay::attachTooltips() {
 }
 
 void QuoteDisplay::applyHolds(const settings::Snapshot& config) {
-    const settings::KeyInfo holds[] = {settings::key::holdIcbc, settings::key::holdCcb,
-                                       settings::key::holdBoc};
+    const settings::Flag* holds[] = {&settings::key::holdIcbc, &settings::key::holdCcb,
+                                     &settings::key::holdBoc};
     for (int i = 0; i < 3; ++i) {
-        if (config.isOn(holds[i]))
+        if (config.value(*holds[i]))
             cycle_->stopBank(i);
     }
 }

@@ -1,6 +1,5 @@
 #include "settings_store.h"
 
-#include "core/number_text.h"
 #include "platform/gbk.h"
 
 #include <QFile>
@@ -256,10 +255,6 @@ bool Snapshot::keyExists(const QString& section, const QString& key) const {
     return parsed_->ini.GetValue(sectionBytes->constData(), keyBytes->constData(), nullptr) != nullptr;
 }
 
-bool Snapshot::isOn(const KeyInfo& key) const {
-    return settings::isOn(item(key));
-}
-
 bool fileExists(const QString& path) {
     return withinLimit(QFileInfo(path));
 }
@@ -309,10 +304,6 @@ bool writeItem(const QString& path, const QString& section, const QString& key, 
         return false;
     }
     return file.commit();
-}
-
-bool isOn(const QString& text) {
-    return numtext::wholeNumber(text) == 1;
 }
 
 } // namespace settings
