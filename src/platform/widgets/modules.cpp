@@ -106,11 +106,19 @@ void prepareWebEngine() {
         qputenv("QT_QUICK_BACKEND", "software");
     // Each renderer costs well over a hundred megabytes; the chart pages share two.
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--renderer-process-limit")) {
+    const auto add = [&flags](const char* flag) {
         flags += flags.isEmpty() ? "" : " ";
-        flags += "--renderer-process-limit=2";
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-    }
+        flags += flag;
+    };
+    if (!flags.contains("--renderer-process-limit"))
+        add("--renderer-process-limit=2");
+    // Without the sandbox the renderers need no zygote to start from, whose
+    // two processes hold about 10 MB (allowed only then).
+    const bool sandboxed =
+        qEnvironmentVariableIntValue("QTWEBENGINE_DISABLE_SANDBOX") == 0 && !flags.contains("--no-sandbox");
+    if (!sandboxed && !flags.contains("zygote"))
+        add("--no-zygote");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
 void prepareMedia() {
