@@ -47,8 +47,8 @@ void shareAnUncreatedContext() {
 }
 
 template <typename Module> Module* load(const char* fileName) {
-    QPluginLoader loader((directory.isEmpty() ? QCoreApplication::applicationDirPath() : directory) + u'/' +
-                         QLatin1String(fileName));
+    QPluginLoader loader((directory.isEmpty() ? QCoreApplication::applicationDirPath() : directory) +
+                         QLatin1String("/modules/") + QLatin1String(fileName));
     auto* module = qobject_cast<Module*>(loader.instance());
     if (!module)
         std::fprintf(stderr, "aurivex: cannot load %s: %s\n", qPrintable(loader.fileName()),

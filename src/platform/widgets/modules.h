@@ -6,11 +6,12 @@ class MediaModule;
 class WebEngineModule;
 
 // The browser engine's and the media framework's modules (platform/modules.h),
-// each loaded from beside the program at its first use and kept loaded.
+// each loaded from the folder modules/ beside the program at its first use
+// and kept loaded.
 namespace modules {
 
-// Where the modules lie: the program's own directory unless set, as a
-// benchmark running the program's windows in its own process does.
+// The directory whose modules/ folder holds them: the program's own unless
+// set, as a benchmark running the program's windows in its own process does.
 void setDirectory(const QString& path);
 
 // The module, loaded at the first call; null, with a message on standard
