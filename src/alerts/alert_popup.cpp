@@ -2,6 +2,7 @@
 
 #include "platform/screen.h"
 #include "platform/timer.h"
+#include "platform/x11_window.h"
 #include "ui/demo_mark.h"
 #include "ui/place.h"
 
@@ -24,6 +25,7 @@ AlertPopup::AlertPopup(const Screen& screen, QWidget* parent)
     setWindowTitle(QStringLiteral("Aurisa提醒您："));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    x11window::keepOffTaskbar(this);
     setFixedSize(kWidth, kHeight);
 
     text_ = place<QLabel>(this, QStringLiteral("标签_价格提醒显示标签"), {22, 35, 276, 24});

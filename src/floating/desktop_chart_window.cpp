@@ -4,6 +4,7 @@
 #include "platform/services.h"
 #include "platform/timer.h"
 #include "platform/web_cache.h"
+#include "platform/x11_window.h"
 
 #include <QWindow>
 
@@ -14,6 +15,7 @@ DesktopChartWindow::DesktopChartWindow(Services& services, const QUrl& chartUrl)
     setAttribute(Qt::WA_DeleteOnClose);
     // Opened from the strip while the user works elsewhere: the keyboard stays there.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    x11window::keepOffTaskbar(this);
     setFixedSize(kWidth, kHeight);
 
     panel_ = new ChartPanel(this, services_);

@@ -11,6 +11,7 @@
 #include "platform/services.h"
 #include "platform/timer.h"
 #include "platform/window_alpha.h"
+#include "platform/x11_window.h"
 #include "quotes/quote_model.h"
 #include "settings/settings_store.h"
 #include "ui/demo_mark.h"
@@ -108,6 +109,7 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
     // Never active, so its tooltips (the demo mark's explanation among them)
     // would otherwise never show.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    x11window::keepOffTaskbar(this);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("FloatingStrip { background: #e4eef8; border: 1px solid #8eaecf; }"));
 
@@ -298,11 +300,8 @@ void FloatingStrip::present() {
         show();
     raise();
     // Out of the edge it is docked at, as when the mouse comes to it.
-    if (services_.screen) {
-        const QRect strip = geometry();
-        if (const auto place = autohide::autoHideStep(strip, strip.center(), screens()))
-            moveTo(*place);
-    }
+    if (services_.screen)
+        placeStrip(autohide::undocked(stripRect(), screens()));
 }
 
 void FloatingStrip::buildQuoteStrip() {
@@ -338,8 +337,9 @@ void FloatingStrip::autoHideTick() {
     // A strip being dragged goes where the mouse takes it.
     if (dragging_ || !services_.screen)
         return;
-    if (const auto place = autohide::autoHideStep(geometry(), services_.screen->cursorPos(), screens()))
-        moveTo(*place);
+    const QRect strip = stripRect();
+    if (const auto place = autohide::autoHideStep(strip, services_.screen->cursorPos(), screens()))
+        placeStrip({*place, strip.size()});
 }
 
 void FloatingStrip::applyFloatingDefaults() {
@@ -423,7 +423,9 @@ void FloatingStrip::saveFloatingSettings() {
 
 void FloatingStrip::toggleAdvanced() {
     advancedShown_ = !advancedShown_;
-    setFixedSize(kWidth, advancedShown_ ? kUnfoldedHeight : kFoldedHeight);
+    QRect strip = services_.screen ? autohide::undocked(stripRect(), screens()) : stripRect();
+    strip.setHeight(advancedShown_ ? kUnfoldedHeight : kFoldedHeight);
+    placeStrip(strip);
     advancedButton_->setIcon(foldImage(advancedShown_));
     if (!advancedShown_)
         setAcceptsKeyboard(false);
@@ -508,6 +510,29 @@ void FloatingStrip::moveTo(const QPoint& topLeft) {
         move(topLeft);
 }
 
+QRect FloatingStrip::stripRect() const {
+    return docked_.value_or(geometry());
+}
+
+bool FloatingStrip::isDocked() const {
+    return docked_.has_value();
+}
+
+void FloatingStrip::placeStrip(const QRect& strip) {
+    const QRect window = services_.screen ? autohide::shownPart(strip, screens()) : strip;
+    docked_.reset();
+    if (window != strip)
+        docked_ = strip;
+    if (geometry() == window)
+        return;
+    // A fixed size the window manager respects, changed without an
+    // intermediate size on screen: first the bounds that allow both sizes.
+    setMinimumSize(window.size().boundedTo(size()));
+    setMaximumSize(window.size().expandedTo(size()));
+    setGeometry(window);
+    setFixedSize(window.size());
+}
+
 bool FloatingStrip::eventFilter(QObject* watched, QEvent* event) {
     if (watched == yourBuyPrice_ && event->type() == QEvent::MouseButtonPress && !isActiveWindow())
         setAcceptsKeyboard(true);
@@ -531,7 +556,7 @@ void FloatingStrip::mousePressEvent(QMouseEvent* event) {
 }
 
 void FloatingStrip::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_ && (event->buttons() & Qt::LeftButton))
+    if (dragging_ && (event->buttons() & Qt::LeftButton) && !docked_)
         moveTo(event->globalPosition().toPoint() - dragOffset_);
     QWidget::mouseMoveEvent(event);
 }

@@ -1,0 +1,118 @@
+#include "x11_window.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QWidget>
+
+#if AURIVEX_HAVE_X11
+// Xlib's macros (None, Bool, Status, ...) would break Qt's headers: it comes last.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
+
+namespace x11window {
+
+namespace {
+
+constexpr char kOffTaskbarProperty[] = "aurivexOffTaskbar";
+
+#if AURIVEX_HAVE_X11
+
+// The toolkit's own connection: our requests then reach the server in order
+// with Qt's, before it maps the window and reads back its state.
+Display* qtDisplay() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+// `mapped`: the window may already be managed, so the window manager is
+// asked as well.
+void markOffTaskbar(QWidget* window, bool mapped) {
+    Display* display = qtDisplay();
+    if (!display)
+        return;
+    const Window id = static_cast<Window>(window->winId());
+    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    Atom skip[] = {XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False),
+                   XInternAtom(display, "_NET_WM_STATE_SKIP_PAGER", False)};
+    {
+        // The state goes with the window; Qt keeps the atoms it finds there
+        // when it adds its own on mapping.
+        Atom* current = nullptr;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display, id, state, 0, 64, False, XA_ATOM, &type, &format, &count, &after, &data);
+        current = reinterpret_cast<Atom*>(data);
+        for (const Atom atom : skip) {
+            bool present = false;
+            for (unsigned long i = 0; format == 32 && i < count; ++i)
+                present = present || current[i] == atom;
+            if (!present)
+                XChangeProperty(display, id, state, XA_ATOM, 32, PropModeAppend,
+                                reinterpret_cast<const unsigned char*>(&atom), 1);
+        }
+        if (data)
+            XFree(data);
+    }
+    if (mapped) {
+        // Ask the window manager too, as the desktop's specification says.
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = id;
+        event.xclient.message_type = state;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 1; // add
+        event.xclient.data.l[1] = static_cast<long>(skip[0]);
+        event.xclient.data.l[2] = static_cast<long>(skip[1]);
+        event.xclient.data.l[3] = 1; // a normal application
+        XSendEvent(display, DefaultRootWindow(display), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    }
+    XFlush(display);
+}
+
+#else
+
+void markOffTaskbar(QWidget*, bool) {}
+
+#endif
+
+// Marks the window again on every show: a window manager drops the state of
+// a window that is hidden (withdrawn).
+class OffTaskbar : public QObject {
+public:
+    explicit OffTaskbar(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Sent before the window is mapped.
+        if (event->type() == QEvent::Show && watched == parent())
+            markOffTaskbar(static_cast<QWidget*>(watched), false);
+        return false;
+    }
+};
+
+bool isX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+} // namespace
+
+void keepOffTaskbar(QWidget* window) {
+    if (!window || window->property(kOffTaskbarProperty).toBool())
+        return;
+    window->setProperty(kOffTaskbarProperty, true);
+    if (!isX11())
+        return;
+    new OffTaskbar(window);
+    if (window->isVisible())
+        markOffTaskbar(window, true);
+}
+
+bool isOffTaskbar(const QWidget* window) {
+    return window && window->property(kOffTaskbarProperty).toBool();
+}
+
+} // namespace x11window
