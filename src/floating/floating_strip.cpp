@@ -115,6 +115,12 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
 
     buildControls();
     buildChartRow();
+    // What a docked strip shows: a line in the frame's colour, for the mouse to find.
+    dockedEdge_ = new QWidget(this);
+    dockedEdge_->setAttribute(Qt::WA_StyledBackground);
+    dockedEdge_->setStyleSheet(QStringLiteral("background: #4a7db5;"));
+    dockedEdge_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    dockedEdge_->hide();
     quoteTimer_ = new Timer(this, QStringLiteral("取行情时钟"), kQuoteIntervalMs);
     autoHideTimer_ = new Timer(this, QStringLiteral("时钟_窗口自动隐藏判断"));
     connect(quoteTimer_, &Timer::timeout, this, &FloatingStrip::buildQuoteStrip);
@@ -523,6 +529,9 @@ void FloatingStrip::placeStrip(const QRect& strip) {
     docked_.reset();
     if (window != strip)
         docked_ = strip;
+    // Before the move, so that the window manager leaves the sliver at the edge.
+    x11window::setDockType(this, docked_.has_value());
+    dockedEdge_->setVisible(docked_.has_value());
     if (geometry() == window)
         return;
     // A fixed size the window manager respects, changed without an
@@ -531,6 +540,7 @@ void FloatingStrip::placeStrip(const QRect& strip) {
     setMaximumSize(window.size().expandedTo(size()));
     setGeometry(window);
     setFixedSize(window.size());
+    dockedEdge_->setGeometry(rect());
 }
 
 bool FloatingStrip::eventFilter(QObject* watched, QEvent* event) {

@@ -119,6 +119,7 @@ private:
     QSlider* chartSpeedSlider_;
     QCheckBox* chartOnTopBox_;
     QCheckBox* chartClickThroughBox_;
+    QWidget* dockedEdge_;
 
     Timer* quoteTimer_;
     Timer* autoHideTimer_;

@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QList>
+#include <QVariant>
 #include <QWidget>
 
 #if AURIVEX_HAVE_X11
@@ -15,6 +17,8 @@ namespace x11window {
 namespace {
 
 constexpr char kOffTaskbarProperty[] = "aurivexOffTaskbar";
+// The window's own type atoms while it is made a dock.
+constexpr char kOwnTypeProperty[] = "aurivexOwnWindowType";
 
 #if AURIVEX_HAVE_X11
 
@@ -74,6 +78,31 @@ void markOffTaskbar(QWidget* window, bool mapped) {
     XFlush(display);
 }
 
+QList<Atom> atomList(Display* display, Window id, Atom property) {
+    QList<Atom> atoms;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, id, property, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
+                           &data) == Success &&
+        format == 32) {
+        const auto* values = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            atoms.append(values[i]);
+    }
+    if (data)
+        XFree(data);
+    return atoms;
+}
+
+void setAtomList(Display* display, Window id, Atom property, const QList<Atom>& atoms) {
+    XChangeProperty(display, id, property, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(atoms.constData()),
+                    static_cast<int>(atoms.size()));
+}
+
 #else
 
 void markOffTaskbar(QWidget*, bool) {}
@@ -113,6 +142,43 @@ void keepOffTaskbar(QWidget* window) {
 
 bool isOffTaskbar(const QWidget* window) {
     return window && window->property(kOffTaskbarProperty).toBool();
+}
+
+void setDockType(QWidget* window, bool docked) {
+#if AURIVEX_HAVE_X11
+    Display* display = isX11() ? qtDisplay() : nullptr;
+    if (!display || !window || !window->testAttribute(Qt::WA_WState_Created))
+        return;
+    const Window id = static_cast<Window>(window->winId());
+    const Atom property = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+    const QVariant own = window->property(kOwnTypeProperty);
+    if (docked && !own.isValid()) {
+        QVariantList saved;
+        for (const Atom atom : atomList(display, id, property))
+            saved.append(QVariant::fromValue<qulonglong>(atom));
+        window->setProperty(kOwnTypeProperty, saved);
+        setAtomList(display, id, property, {XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False)});
+    } else if (!docked && own.isValid()) {
+        QList<Atom> atoms;
+        for (const QVariant& atom : own.toList())
+            atoms.append(static_cast<Atom>(atom.toULongLong()));
+        window->setProperty(kOwnTypeProperty, QVariant());
+        setAtomList(display, id, property, atoms);
+    } else {
+        return;
+    }
+    XFlush(display);
+#else
+    Q_UNUSED(window);
+    Q_UNUSED(docked);
+#endif
+}
+
+void flush() {
+#if AURIVEX_HAVE_X11
+    if (Display* display = isX11() ? qtDisplay() : nullptr)
+        XFlush(display);
+#endif
 }
 
 } // namespace x11window

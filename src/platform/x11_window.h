@@ -14,4 +14,15 @@ void keepOffTaskbar(QWidget* window);
 // Whether the window manager was told to keep the window off the task bar.
 bool isOffTaskbar(const QWidget* window);
 
+// Makes the shown window a dock (_NET_WM_WINDOW_TYPE_DOCK) while `docked`,
+// and gives it back its own type after. Window managers keep ordinary
+// windows mostly on screen (openbox 10 % of them, xfwm4 a title bar's
+// height even of a window two pixels wide), but leave docks where they are.
+void setDockType(QWidget* window, bool docked);
+
+// Sends what the toolkit has queued for the X server now, so that a step of
+// an animation reaches the screen when it is made rather than with the next
+// batch of events.
+void flush();
+
 } // namespace x11window
