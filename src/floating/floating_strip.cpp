@@ -86,6 +86,17 @@ QIcon foldImage(bool pointsUp) {
     return QIcon(pixmap);
 }
 
+// The largest font, at most 12 pixels, that stacks `lines` lines in `height` pixels.
+QFont fittingFont(QFont font, int lines, int height) {
+    for (int pixels = 12; pixels > 6; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        if (metrics.lineSpacing() * (lines - 1) + metrics.height() <= height)
+            break;
+    }
+    return font;
+}
+
 QSlider* placeSlider(QWidget* parent, const QString& name, const QRect& rect, int low, int high,
                      int position) {
     auto* slider = place<QSlider>(parent, name, rect);
@@ -225,9 +236,12 @@ void FloatingStrip::buildChartRow() {
                                           QStringLiteral("打\n开\n势\n图"));
     closeChartButton_ = place<QPushButton>(this, QStringLiteral("按钮_关闭桌面行情"), {411, 78, 20, 55},
                                            QStringLiteral("关\n闭\n势\n图"));
-    // Four lines in 55 pixels: no room for the style's padding.
-    for (QPushButton* button : {openChartButton_, closeChartButton_})
-        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; font-size: 11px; }"));
+    // Four lines in 55 pixels: no room for the style's padding, and the
+    // largest font whose four lines fit inside the frame.
+    for (QPushButton* button : {openChartButton_, closeChartButton_}) {
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+        button->setFont(fittingFont(button->font(), 4, button->height() - 4));
+    }
     place<QLabel>(this, QStringLiteral("标签2"), {11, 144, 32, 18}, QStringLiteral("透明"));
     chartOpacitySlider_ =
         placeSlider(this, QStringLiteral("滑块条_桌面行情透明度"), {44, 144, 72, 18}, 15, 100, 75);
