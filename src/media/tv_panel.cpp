@@ -82,9 +82,9 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     volume_->setInvertedControls(true);
     volume_->setValue(tvrules::kSliderMinimum);
     volume_->setToolTip(tvrules::volumeTooltip(volume_->value()));
-    // One change per completed movement, not one per pixel of a drag: each
-    // reaches the sound server, and a failure says so once.
-    volume_->setTracking(false);
+    // Every movement of a drag reaches the sound server as it happens; a
+    // failure says so once, when the slider is let go.
+    volume_->setTracking(true);
     volume_->hide();
     auto* volumeButton = place<QPushButton>(group_, QStringLiteral("按钮_系统音量控制"), {237, 207, 17, 17});
     volumeButton->setIcon(volumeButton->style()->standardIcon(QStyle::SP_MediaVolume));
@@ -126,6 +126,10 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     connect(volumeButton, &QPushButton::clicked, this,
             [this] { volume_->setVisible(!volume_->isVisible()); });
     connect(volume_, &QSlider::valueChanged, this, &TvPanel::onVolumeMoved);
+    connect(volume_, &QSlider::sliderReleased, this, [this] {
+        if (volumeFailed_)
+            QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
+    });
     volume_->installEventFilter(this);
 
     statusTimer_ = new Timer(this, QStringLiteral("时钟_电视播放状态检测"), kStatusIntervalMs);
@@ -162,7 +166,7 @@ void TvPanel::onVolumeMoved(int position) {
         // A box that opened while the mouse still holds the slider would
         // take the release from it, and the slider would keep stepping under
         // the box, a box per step: the message waits for the release.
-        if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        if (!volume_->isSliderDown() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
             QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
     }
     volume_->setToolTip(tvrules::volumeTooltip(position));

@@ -175,6 +175,19 @@ void MediaWindowsTest::volumeSliderSetsTheSystemVolume() {
     QTRY_COMPARE(fakes().dialogs.history().size(), 3);
     QTest::qWait(100);
     QCOMPARE(fakes().dialogs.history().size(), 3);
+    // The handle dragged: every movement is applied as it happens, and the
+    // message comes once, when the handle is let go.
+    const qsizetype applied = fakes().systemVolume.set.size();
+    slider->setSliderDown(true);
+    for (const int position : {30, 40, 50})
+        slider->setSliderPosition(position);
+    QCOMPARE(fakes().systemVolume.set.size(), applied + 3);
+    QTest::qWait(100);
+    QCOMPARE(fakes().dialogs.history().size(), 3);
+    slider->setSliderDown(false);
+    QTRY_COMPARE(fakes().dialogs.history().size(), 4);
+    QTest::qWait(100);
+    QCOMPARE(fakes().dialogs.history().size(), 4);
 
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(!slider->isVisible());
