@@ -126,10 +126,11 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
 
     buildControls();
     buildChartRow();
-    // What a docked strip shows: a line in the frame's colour, for the mouse to find.
+    // What a docked strip shows: a line of gold, easy to find over title
+    // bars and panels alike.
     dockedEdge_ = new QWidget(this);
     dockedEdge_->setAttribute(Qt::WA_StyledBackground);
-    dockedEdge_->setStyleSheet(QStringLiteral("background: #4a7db5;"));
+    dockedEdge_->setStyleSheet(QStringLiteral("background: #e0a100;"));
     dockedEdge_->setAttribute(Qt::WA_TransparentForMouseEvents);
     dockedEdge_->hide();
     quoteTimer_ = new Timer(this, QStringLiteral("取行情时钟"), kQuoteIntervalMs);

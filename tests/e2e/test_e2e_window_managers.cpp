@@ -289,8 +289,8 @@ void WindowManagersEndToEnd::stripStaysOffTheTaskBarAndDocksAtEveryEdge() {
                            geometry(strip);
                 },
                 3000));
-            if (edge == Edge::Top)
-                ProgramRun::screenshot(panel ? u"wm-strip-docked-below-panel"_s : u"wm-strip-docked-top"_s);
+            if (edge == (panel ? Edge::Top : Edge::Right))
+                ProgramRun::screenshot(panel ? u"wm-strip-docked-below-panel"_s : u"wm-strip-docked-right"_s);
         }
         if (panel) {
             // The desktop chart, opened from the unfolded strip, stays off the task bar too.
