@@ -5,6 +5,7 @@
 #include "platform/timer.h"
 #include "platform/web_cache.h"
 #include "platform/x11_window.h"
+#include "ui/fixed_size.h"
 
 #include <QWindow>
 
@@ -16,7 +17,7 @@ DesktopChartWindow::DesktopChartWindow(Services& services, const QUrl& chartUrl)
     // Opened from the strip while the user works elsewhere: the keyboard stays there.
     setAttribute(Qt::WA_ShowWithoutActivating);
     x11window::keepOffTaskbar(this);
-    setFixedSize(kWidth, kHeight);
+    makeFixedSize(this, {kWidth, kHeight});
 
     panel_ = new ChartPanel(this, services_);
     panel_->setObjectName(QStringLiteral("超文本浏览框_行情显示"));

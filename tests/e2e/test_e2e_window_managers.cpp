@@ -369,20 +369,47 @@ void WindowManagersEndToEnd::fixedSizeWindowsCannotBeMaximised() {
     QVERIFY(desktop.start({1440, 900}, true));
     ProgramRun run;
     QVERIFY2(startProgram(run), qPrintable(run.error()));
-    // 帮助 → 关于我们, the menu's last item.
-    QVERIFY(ProgramRun::focusWindow(kMain));
-    QVERIFY(ProgramRun::pressKeys(u"alt+h"_s));
-    QVERIFY(ProgramRun::pressKeys(u"Up"_s));
-    QVERIFY(ProgramRun::pressKeys(u"Return"_s));
-    QVERIFY(waitFor([] { return !windowId(u"关于我们"_s).isEmpty(); }, 10000));
-    const QString about = windowId(u"关于我们"_s);
-    QVERIFY(waitFor([&] { return !atoms(about, u"_NET_WM_ALLOWED_ACTIONS"_s).isEmpty(); }, 5000));
-    const QStringList actions = atoms(about, u"_NET_WM_ALLOWED_ACTIONS"_s);
-    QVERIFY2(!actions.contains(u"_NET_WM_ACTION_MAXIMIZE_HORZ"_s), qPrintable(actions.join(u' ')));
-    QVERIFY2(!actions.contains(u"_NET_WM_ACTION_RESIZE"_s), qPrintable(actions.join(u' ')));
-    QVERIFY2(!actions.contains(u"_NET_WM_ACTION_MINIMIZE"_s), qPrintable(actions.join(u' ')));
-    QCOMPARE(geometry(about).size(), QSize(403, 397));
-    ProgramRun::screenshot(u"wm-about"_s);
+    struct Fixed {
+        const char* title;
+        QStringList keys; // from the main window's menu bar
+        QSize size;
+        bool dialog; // modal: no minimise either
+    };
+    const Fixed windows[] = {
+        {"关于我们", {u"alt+h"_s, u"Up"_s, u"Return"_s}, {403, 397}, true},
+        {"系统设置", {u"alt+s"_s, u"Return"_s}, {425, 266}, true},
+        {"dud实时单位换算", {u"alt+t"_s, u"Down"_s, u"Down"_s, u"Down"_s, u"Return"_s}, {}, false},
+    };
+    for (const Fixed& fixed : windows) {
+        const QString title = QString::fromUtf8(fixed.title);
+        QVERIFY(ProgramRun::focusWindow(kMain));
+        for (const QString& key : fixed.keys)
+            QVERIFY(ProgramRun::pressKeys(key));
+        QVERIFY2(waitFor([&] { return !windowId(title).isEmpty(); }, 15000), fixed.title);
+        const QString id = windowId(title);
+        QVERIFY(waitFor([&] { return !atoms(id, u"_NET_WM_ALLOWED_ACTIONS"_s).isEmpty(); }, 5000));
+        // The window manager holds the size and offers no maximising.
+        const QStringList actions = atoms(id, u"_NET_WM_ALLOWED_ACTIONS"_s);
+        for (const QString& action : {u"_NET_WM_ACTION_MAXIMIZE_HORZ"_s, u"_NET_WM_ACTION_RESIZE"_s})
+            QVERIFY2(!actions.contains(action), qPrintable(title + u": "_s + actions.join(u' ')));
+        if (fixed.size.isValid())
+            QCOMPARE(geometry(id).size(), fixed.size);
+        // What the window asks for (Motif hints: flags, functions, decorations):
+        // no maximise, and for a dialog no minimise.
+        const QStringList motif = atoms(id, u"_MOTIF_WM_HINTS"_s);
+        QCOMPARE(motif.size(), 5);
+        const uint functions = motif[1].toUInt(nullptr, 16);
+        const uint decorations = motif[2].toUInt(nullptr, 16);
+        QVERIFY2(!(functions & 0x10) && !(decorations & 0x40), qPrintable(title + u" can maximise"_s));
+        QVERIFY2(!fixed.dialog || (!(functions & 0x8) && !(decorations & 0x20)),
+                 qPrintable(title + u" can minimise"_s));
+        ProgramRun::screenshot(u"wm-fixed-"_s + QString::number(&fixed - windows));
+        QVERIFY(ProgramRun::focusWindow(title));
+        QVERIFY(ProgramRun::pressKeys(u"Escape"_s));
+        if (fixed.dialog)
+            QVERIFY(waitFor([&] { return windowId(title).isEmpty(); }, 5000));
+    }
+    QVERIFY(run.state()[u"messages"].toArray().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(WindowManagersEndToEnd)
