@@ -1,15 +1,18 @@
 #include "alert_panel.h"
 
+#include "alerts/alert_log.h"
 #include "alerts/alert_popup.h"
 #include "alerts/indicator_picture.h"
 #include "alerts/sound_settings_window.h"
 #include "core/app_dir.h"
 #include "platform/audio.h"
 #include "platform/dialogs.h"
+#include "platform/notifications.h"
 #include "platform/services.h"
 #include "platform/timer.h"
 #include "quotes/quote_model.h"
 #include "settings/settings_store.h"
+#include "ui/app_art.h"
 #include "ui/place.h"
 
 #include <QCheckBox>
@@ -93,6 +96,9 @@ AlertPanel::AlertPanel(QWidget* rightColumn, Services& services, const QuoteMode
                                  QStringLiteral("声音提醒"));
     popupBox_ = place<QCheckBox>(group_, QStringLiteral("选择框_屏幕下方提醒"), {145, 180, 95, 18},
                                  QStringLiteral("屏幕下方提醒"));
+    // Beside "自定义", under the sound box: the row the two channels leave free.
+    desktopBox_ = place<QCheckBox>(group_, QStringLiteral("选择框_桌面通知"), {58, 199, 80, 18},
+                                   QStringLiteral("桌面通知"));
     auto* saveButton = place<QPushButton>(group_, QStringLiteral("按钮_提醒保存"), {191, 228, 60, 20},
                                           QStringLiteral("保存设置"));
     rule(group_, QStringLiteral("横线二"), {10, 222, 235, 3});
@@ -112,6 +118,12 @@ AlertPanel::AlertPanel(QWidget* rightColumn, Services& services, const QuoteMode
     popupTimer_ = new Timer(this, QStringLiteral("时钟_屏幕下方提醒检测"));
     connect(soundTimer_, &Timer::timeout, this, [this] { checkAlerts(Channel::Sound); });
     connect(popupTimer_, &Timer::timeout, this, [this] { checkAlerts(Channel::Popup); });
+    desktopTimer_ = new Timer(this, QStringLiteral("时钟_桌面通知检测"));
+    connect(desktopTimer_, &Timer::timeout, this, [this] { checkAlerts(Channel::Desktop); });
+    if (services_.notifications)
+        connect(services_.notifications, &Notifications::availabilityChanged, this,
+                &AlertPanel::showDesktopAvailability);
+    showDesktopAvailability();
 
     connect(soundSettingsButton_, &QPushButton::clicked, this, &AlertPanel::openSoundSettings);
     connect(saveButton, &QPushButton::clicked, this, &AlertPanel::saveAlertSettings);
@@ -172,6 +184,8 @@ void AlertPanel::loadAlertSettings() {
         soundBox_->setChecked(true);
     if (config.isOn(settings::key::popupAlert))
         popupBox_->setChecked(true);
+    if (config.isOn(settings::key::desktopAlert))
+        desktopBox_->setChecked(true);
 }
 
 void AlertPanel::saveAlertSettings() {
@@ -197,6 +211,7 @@ void AlertPanel::saveAlertSettings() {
         write(*kBankKeys[i], flag(banks_[i]));
     write(settings::key::soundAlert, flag(soundBox_));
     write(settings::key::popupAlert, flag(popupBox_));
+    write(settings::key::desktopAlert, flag(desktopBox_));
     // A settings file that refused the save would otherwise lose it at the
     // next start without a word.
     if (!saved)
@@ -211,11 +226,19 @@ void AlertPanel::startAlerts() {
 
     const bool sound = soundBox_->isChecked();
     const bool popup = popupBox_->isChecked();
+    // Checked but without a service (its box greyed out), the channel stays off.
+    const bool desktop =
+        desktopBox_->isChecked() && services_.notifications && services_.notifications->isAvailable();
     if (sound)
         soundTimer_->setInterval(kCheckIntervalMs);
     if (popup)
         popupTimer_->setInterval(kCheckIntervalMs);
-    status_->setText(alertrules::runningStatus(sound, popup));
+    if (desktop) {
+        // A fresh start tells of every price already past its threshold.
+        quietRepeats_.rearm();
+        desktopTimer_->setInterval(kCheckIntervalMs);
+    }
+    status_->setText(alertrules::runningStatus(sound, popup, desktop));
     // Locked even with no channel to run: only stopping unlocks.
     lockInputs(true);
 }
@@ -224,6 +247,7 @@ void AlertPanel::stopAlerts() {
     services_.audio->stop();
     soundTimer_->setInterval(0);
     popupTimer_->setInterval(0);
+    desktopTimer_->setInterval(0);
     status_->setText(alertrules::stoppedStatus());
     lockInputs(false);
     for (const RuleRow& row : rules_)
@@ -231,6 +255,7 @@ void AlertPanel::stopAlerts() {
 }
 
 void AlertPanel::lockInputs(bool locked) {
+    locked_ = locked;
     for (const RuleRow& row : rules_) {
         row.box->setEnabled(!locked);
         row.threshold->setEnabled(!locked);
@@ -239,6 +264,17 @@ void AlertPanel::lockInputs(bool locked) {
     for (QCheckBox* box : {banks_[0], banks_[1], banks_[2], soundBox_, popupBox_})
         box->setEnabled(!locked);
     soundSettingsButton_->setEnabled(!locked);
+    showDesktopAvailability();
+}
+
+void AlertPanel::showDesktopAvailability() {
+    const bool available = services_.notifications && services_.notifications->isAvailable();
+    desktopBox_->setEnabled(available && !locked_);
+    desktopBox_->setToolTip(available
+                                ? QStringLiteral("设定价格达到后，在桌面通知中提醒一次；价格退回设定值之后，"
+                                                 "再次达到时才会再提醒！")
+                            : services_.notifications ? services_.notifications->unavailableReason()
+                                                      : QStringLiteral("桌面没有通知服务，无法显示桌面通知"));
 }
 
 void AlertPanel::checkAlerts(Channel channel) {
@@ -250,14 +286,23 @@ void AlertPanel::checkAlerts(Channel channel) {
             continue;
         const Rule rule = alertrules::kRules[i];
         const QString& price = quotes_.shown(alertrules::priceFor(target, rule));
-        switch (alertrules::evaluate(rule, price, row.threshold->text())) {
+        const alertrules::Verdict verdict = alertrules::evaluate(rule, price, row.threshold->text());
+        // The desktop hears of a crossing once; the other channels on every hit.
+        const bool quiet = channel == Channel::Desktop && !quietRepeats_.notifies(i, verdict);
+        switch (verdict) {
         case alertrules::Verdict::NoPrice:
             break;
         case alertrules::Verdict::Hit:
-            if (channel == Channel::Sound)
-                playAlertSound();
-            else
-                showAlertPopup(alertrules::message(target, rule));
+            if (quiet) {
+                // Told already at this crossing.
+            } else if (tell(channel, alertrules::message(target, rule))) {
+                if (log_)
+                    log_->record(channel, target, rule, row.threshold->text(), price);
+            } else {
+                // Only a desktop without a notification service fails to hear:
+                // it is told at the next check that it can take the note.
+                quietRepeats_.missed(i);
+            }
             row.indicator->show();
             break;
         case alertrules::Verdict::Clear:
@@ -265,6 +310,20 @@ void AlertPanel::checkAlerts(Channel channel) {
             break;
         }
     }
+}
+
+bool AlertPanel::tell(Channel channel, const QString& message) {
+    switch (channel) {
+    case Channel::Sound:
+        playAlertSound();
+        return true;
+    case Channel::Popup:
+        showAlertPopup(message);
+        return true;
+    case Channel::Desktop:
+        break;
+    }
+    return showDesktopNote(message);
 }
 
 void AlertPanel::playAlertSound() {
@@ -288,6 +347,19 @@ void AlertPanel::showAlertPopup(const QString& text) {
     popup_->setMessage(text);
     popup_->setDemoFeed(quotes_.demoFeed());
     popup_->show();
+}
+
+bool AlertPanel::showDesktopNote(const QString& text) {
+    if (!services_.notifications)
+        return false;
+    Notifications::Note note;
+    note.title = AlertPopup::title();
+    // The pop-up's text, and its demo line while the prices are the demo's.
+    note.body = quotes_.demoFeed() ? text + u'\n' + AlertPopup::demoLine() : text;
+    note.icon = appart::windowIconImage(64);
+    note.critical = true;
+    note.action = QStringLiteral("显示主窗口");
+    return services_.notifications->show(note);
 }
 
 void AlertPanel::openSoundSettings() {

@@ -22,7 +22,7 @@ AlertPopup::AlertPopup(const Screen& screen, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::X11BypassWindowManagerHint) {
     setObjectName(QStringLiteral("价格提醒窗口"));
-    setWindowTitle(QStringLiteral("Aurisa提醒您："));
+    setWindowTitle(title());
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     x11window::keepOffTaskbar(this);
@@ -35,8 +35,7 @@ AlertPopup::AlertPopup(const Screen& screen, QWidget* parent)
     text_->setFont(font);
     // A double-click on the text closes the note as one on the window does.
     text_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    demoMark_ = demomark::place(this, QStringLiteral("标签_演示行情"), {22, 90, 282, 20},
-                                QStringLiteral("演示行情：价格为模拟数据，并非银行真实报价"));
+    demoMark_ = demomark::place(this, QStringLiteral("标签_演示行情"), {22, 90, 282, 20}, demoLine());
     demoMark_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Starts just below the work area, flush with its right edge.
@@ -47,6 +46,14 @@ AlertPopup::AlertPopup(const Screen& screen, QWidget* parent)
 
     slideTimer_ = new Timer(this, QStringLiteral("时钟_右下角渐渐弹出窗口"));
     connect(slideTimer_, &Timer::timeout, this, &AlertPopup::slide);
+}
+
+QString AlertPopup::title() {
+    return QStringLiteral("Aurisa提醒您：");
+}
+
+QString AlertPopup::demoLine() {
+    return QStringLiteral("演示行情：价格为模拟数据，并非银行真实报价");
 }
 
 void AlertPopup::setMessage(const QString& text) {

@@ -25,6 +25,11 @@ public:
     // Placed below the work area of `screen`, ready to slide in once shown.
     AlertPopup(const Screen& screen, QWidget* parent = nullptr);
 
+    // "Aurisa提醒您："
+    static QString title();
+    // What the note says under the message while the prices are the demo's.
+    static QString demoLine();
+
     void setMessage(const QString& text);
     QString message() const;
     // The prices that hit came from the demo portal: the note says so under the message.

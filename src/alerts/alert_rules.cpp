@@ -3,6 +3,8 @@
 #include "core/number_text.h"
 #include "settings/settings_store.h"
 
+#include <utility>
+
 // The build's synthesised sounds, compiled into this library. Outside any
 // namespace, as the resource's initialiser is.
 static void registerBuiltInSounds() {
@@ -62,12 +64,37 @@ Verdict evaluate(Rule rule, const QString& price, const QString& threshold) {
     return hit ? Verdict::Hit : Verdict::Clear;
 }
 
-QString message(Target target, Rule rule) {
+QString targetName(Target target) {
     static const char* const targets[] = {"国际", "工行", "建行", "中行"};
+    return QString::fromUtf8(targets[static_cast<int>(target)]);
+}
+
+QString ruleName(Rule rule) {
     static const char* const rules[] = {"买入价低于", "买入价高于", "卖出价低于", "卖出价高于"};
-    return QStringLiteral("速度啊，%1%2达到标准了！")
-        .arg(QString::fromUtf8(targets[static_cast<int>(target)]),
-             QString::fromUtf8(rules[static_cast<int>(rule)]));
+    return QString::fromUtf8(rules[static_cast<int>(rule)]);
+}
+
+QString channelName(Channel channel) {
+    static const char* const channels[] = {"声音提醒", "屏幕下方提醒", "桌面通知"};
+    return QString::fromUtf8(channels[static_cast<int>(channel)]);
+}
+
+QString message(Target target, Rule rule) {
+    return QStringLiteral("速度啊，%1%2达到标准了！").arg(targetName(target), ruleName(rule));
+}
+
+bool QuietRepeats::notifies(size_t index, Verdict verdict) {
+    bool& fired = fired_.at(index);
+    switch (verdict) {
+    case Verdict::NoPrice:
+        return false;
+    case Verdict::Clear:
+        fired = false;
+        return false;
+    case Verdict::Hit:
+        break;
+    }
+    return !std::exchange(fired, true);
 }
 
 QString idleStatus() {
@@ -78,7 +105,9 @@ QString stoppedStatus() {
     return QStringLiteral("当前状态：停止中......");
 }
 
-QString runningStatus(bool sound, bool popup) {
+QString runningStatus(bool sound, bool popup, bool desktop) {
+    if (desktop && !sound && !popup)
+        return QStringLiteral("当前状态：桌面通知运行中......");
     if (sound && popup)
         return QStringLiteral("当前状态：声音提醒及弹窗提醒运行中...");
     if (sound)

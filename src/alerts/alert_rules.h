@@ -20,8 +20,8 @@ inline constexpr std::array<Rule, 4> kRules{Rule::BuyBelow, Rule::BuyAbove, Rule
 
 enum class Target { International, Icbc, Ccb, Boc };
 
-// The two ways a hit reaches the user, each with its own check timer.
-enum class Channel { Sound, Popup };
+// The ways a hit reaches the user, each with its own check timer.
+enum class Channel { Sound, Popup, Desktop };
 
 // The first checked bank in the order ICBC, CCB, BOC; none checked watches the
 // international prices.
@@ -44,12 +44,35 @@ Verdict evaluate(Rule rule, const QString& price, const QString& threshold);
 
 // "速度啊，工行买入价低于达到标准了！" and its fifteen siblings.
 QString message(Target target, Rule rule);
+// "国际", "工行", "建行", "中行".
+QString targetName(Target target);
+// The rule's caption, "买入价低于" ….
+QString ruleName(Rule rule);
+// The channel's check box caption: "声音提醒", "屏幕下方提醒", "桌面通知".
+QString channelName(Channel channel);
+
+// The desktop channel does not repeat itself: a rule that has notified there
+// stays quiet while its price stays past the threshold, and is re-armed by the
+// first check that finds it back (a check without a price changes nothing).
+class QuietRepeats {
+public:
+    // Whether this check's verdict on rule `index` (in check order) notifies.
+    bool notifies(size_t index, Verdict verdict);
+    // The note for rule `index` did not reach the desktop: the next check tries again.
+    void missed(size_t index) { fired_.at(index) = false; }
+    // Every rule armed again, as when checking starts.
+    void rearm() { fired_ = {}; }
+
+private:
+    std::array<bool, kRules.size()> fired_{};
+};
 
 // The status line.
 QString idleStatus();
 QString stoppedStatus();
-// After a start with these channels checked.
-QString runningStatus(bool sound, bool popup);
+// After a start with these channels checked. The desktop channel shows only
+// when it runs alone: the line has no room to name it beside the others.
+QString runningStatus(bool sound, bool popup, bool desktop = false);
 
 // The sound in force while checking runs, read when it starts.
 struct SoundChoice {

@@ -42,6 +42,7 @@ const Row kRows[] = {
     {Command::Help, "软件使用(&B)", nullptr, -1, nullptr},
     {Command::About, "关于我们(&A)", nullptr, -1, nullptr},
     {Command::PriceHistory, "价格记录(&R)", nullptr, -1, "本机记录的价格走势"},
+    {Command::AlertLog, "提醒记录(&J)", nullptr, -1, "每一次价格提醒的时间、条件和价格"},
 };
 
 } // namespace
@@ -71,7 +72,8 @@ const QList<Commands::Menu>& Commands::menus() {
           Command::Overview, Command::TradingTerminal, separator, Command::PriceHistory}},
         {"工具(&T)",
          {Command::Magnifier, Command::Notepad, Command::Calculator, Command::UnitConverter, separator,
-          Command::ReferenceBrowser, Command::SimulatedTrading, Command::Ledger, separator, Command::Lock}},
+          Command::ReferenceBrowser, Command::SimulatedTrading, Command::Ledger, Command::AlertLog, separator,
+          Command::Lock}},
         {"设置(&S)", {Command::SystemSettings}},
         {"帮助(&H)", {Command::CheckForUpdates, separator, Command::Help, Command::About}},
     };

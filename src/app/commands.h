@@ -37,6 +37,7 @@ enum class Command {
     Help,
     About,
     PriceHistory,
+    AlertLog,
 };
 
 class Commands : public QObject {

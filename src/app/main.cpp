@@ -12,6 +12,7 @@
 #include "history/price_history.h"
 #include "platform/clock.h"
 #include "platform/curl_http.h"
+#include "platform/dbus/dbus_notifications.h"
 #include "platform/demo_portal_process.h"
 #include "platform/launcher.h"
 #include "platform/pactl_volume.h"
@@ -173,6 +174,7 @@ int main(int argc, char* argv[]) {
     XdgAutostart autostart;
     QtWebViews webViews;
     QtWebCache webCache;
+    DBusNotifications notifications;
     Services services{.dialogs = &dialogs,
                       .http = &http,
                       .clock = &clock,
@@ -186,6 +188,7 @@ int main(int argc, char* argv[]) {
                       .autostart = &autostart,
                       .webViews = &webViews,
                       .webCache = &webCache,
+                      .notifications = &notifications,
                       .quit = [](int code) { QCoreApplication::exit(code); }};
 
     // There is no "TaskbarCreated" message to register: Qt's tray icon

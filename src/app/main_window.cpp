@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "alerts/alert_log.h"
+#include "alerts/alert_log_window.h"
 #include "alerts/alert_panel.h"
 #include "app/about_window.h"
 #include "app/commands.h"
@@ -32,6 +34,7 @@
 #include "news/news_ticker.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
+#include "platform/notifications.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/timer.h"
@@ -95,6 +98,9 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QMainWindow(parent
     buildClient(hosts);
     attachPriceHistory();
     tray_ = new TrayController(this, *services_.tray, *commands_, statusBar_);
+    // A desktop notification's action brings the window forward, out of the tray too.
+    if (services_.notifications)
+        connect(services_.notifications, &Notifications::actionInvoked, this, &MainWindow::bringForward);
     tools_ = new ExternalTools(services_, this);
     bindCommands(hosts);
     bindLayout();
@@ -207,6 +213,7 @@ void MainWindow::bindCommands(const endpoints::Endpoints& hosts) {
     commands_->bind(Command::SystemSettings, [this] { openSystemSettings(); });
     commands_->bind(Command::About, [this] { openAbout(); });
     commands_->bind(Command::PriceHistory, [this] { openPriceHistory(); });
+    commands_->bind(Command::AlertLog, [this] { openAlertLog(); });
     const QString productPage = hosts.value(endpoints::key::productPageUrl);
     if (!productPage.isEmpty())
         commands_->bind(Command::CheckForUpdates,
@@ -459,6 +466,9 @@ void MainWindow::attachPriceHistory() {
                 history->offer(static_cast<history::Series>(which), text);
             });
     connect(quoteFetcher_, &QuoteFetcher::dataError, priceHistory_, &PriceHistory::stopForDataError);
+    // Every alert that reaches the user is kept beside the prices.
+    alertLog_ = new AlertLog(*priceHistory_, this);
+    alertPanel_->setLog(alertLog_);
     // The 24-hour charts never go blank: the recorded day stands in for an image that does not load.
     new RecordedChartFallback(chartPages_->chart24(), *priceHistory_);
     connect(desktopChart_, &DesktopChart::openChanged, this, [this](bool open) {
@@ -471,6 +481,12 @@ void MainWindow::attachPriceHistory() {
 void MainWindow::openPriceHistory() {
     if (HistoryWindow* opened =
             openOnce(historyWindow_, [this] { return new HistoryWindow(services_, *priceHistory_, this); }))
+        opened->show();
+}
+
+void MainWindow::openAlertLog() {
+    if (AlertLogWindow* opened =
+            openOnce(alertLogWindow_, [this] { return new AlertLogWindow(services_, *alertLog_, this); }))
         opened->show();
 }
 

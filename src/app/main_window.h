@@ -9,6 +9,8 @@
 #include <functional>
 
 class AboutWindow;
+class AlertLog;
+class AlertLogWindow;
 class AlertPanel;
 class ExternalTools;
 class HistoryWindow;
@@ -123,6 +125,8 @@ private:
     void attachPriceHistory();
     // "价格记录", the charts of the local price history.
     void openPriceHistory();
+    // "提醒记录", every alert that reached the user.
+    void openAlertLog();
 
     Services& services_;
     QuoteModel* quoteModel_;
@@ -142,6 +146,7 @@ private:
     QFrame* rightColumn_ = nullptr;
     TvPanel* tvPanel_ = nullptr;
     AlertPanel* alertPanel_ = nullptr;
+    AlertLog* alertLog_ = nullptr;
     QPushButton* tvFold_ = nullptr;
     QPushButton* alertFold_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
@@ -162,6 +167,7 @@ private:
     QPointer<AboutWindow> aboutWindow_;
     QPointer<FloatingStrip> floatingStrip_;
     QPointer<HistoryWindow> historyWindow_;
+    QPointer<AlertLogWindow> alertLogWindow_;
     // Outlives the strip that opens it.
     DesktopChart* desktopChart_;
 };

@@ -73,7 +73,9 @@ QList<Entry> readEntries(const QString& path) {
     QList<Entry> entries;
     QHash<QString, qsizetype> positions;
     bool inSection = false;
-    for (const QByteArray& bytes : file.read(kMaxFileBytes).split('\n')) {
+    // As much as the file held when it was measured: asking for the bound itself
+    // would allocate all 4 MiB on every read.
+    for (const QByteArray& bytes : file.read(info.size()).split('\n')) {
         const Line line = parseLine(bytes);
         if (line.kind == Line::Section)
             inSection = line.key == kSection;

@@ -1,6 +1,7 @@
 #include "chart_data.h"
 
 #include "bar_rules.h"
+#include "core/csv_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,10 +10,6 @@
 namespace history::chartdata {
 
 namespace {
-
-QByteArray csvStart() {
-    return QByteArray("\xEF\xBB\xBF");
-}
 
 QByteArray priceCell(double yuan) {
     return std::isnan(yuan) ? QByteArray() : QByteArray::number(yuan, 'f', 2);
@@ -130,7 +127,7 @@ QString timeText(double key) {
 }
 
 QByteArray csvOfLines(const QList<std::pair<QString, Line>>& lines) {
-    QByteArray out = csvStart() + "时间";
+    QByteArray out = csv::start() + "时间";
     for (const auto& [name, line] : lines)
         out += ',' + name.toUtf8();
     out += "\r\n";
@@ -160,7 +157,7 @@ QByteArray csvOfLines(const QList<std::pair<QString, Line>>& lines) {
 QByteArray csvOfCandles(const QList<Bar>& candles, const QVector<double>& average,
                         const QString& averageName) {
     const bool withAverage = !average.isEmpty();
-    QByteArray out = csvStart() + "时间,开盘,最高,最低,收盘";
+    QByteArray out = csv::start() + "时间,开盘,最高,最低,收盘";
     if (withAverage)
         out += ',' + averageName.toUtf8();
     out += "\r\n";

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <map>
@@ -41,6 +42,9 @@ enum Statement {
     kDeleteDaysBefore,
     kFirst,
     kRawBytes,
+    kAddAlert,
+    kReadAlerts,
+    kTrimAlerts,
     kStatements,
 };
 
@@ -59,6 +63,41 @@ QByteArray blobOf(sqlite3_stmt* s, int column) {
     return QByteArray(static_cast<const char*>(sqlite3_column_blob(s, column)),
                       sqlite3_column_bytes(s, column));
 }
+
+// The alert log came after the prices: files made before it get the table
+// when they are next opened, and older programs pass over it.
+constexpr const char* kAlertTable =
+    "CREATE TABLE IF NOT EXISTS alerts(id INTEGER PRIMARY KEY, ms INTEGER NOT NULL, channel TEXT NOT NULL, "
+    "bank TEXT NOT NULL, rule TEXT NOT NULL, threshold TEXT NOT NULL, price TEXT NOT NULL)";
+
+bool bindText(sqlite3_stmt* s, int index, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+}
+
+// Texts repeat from row to row (channels, banks, rules, and thresholds and
+// prices while a rule holds): a column keeps its last few, compared by their
+// bytes before a new string is made, so that a long log is read without an
+// allocation per cell and its rows share their strings.
+class TextPool {
+public:
+    QString take(sqlite3_stmt* s, int column) {
+        const char* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+        const int size = sqlite3_column_bytes(s, column);
+        if (size == 0)
+            return {};
+        for (const auto& [utf8, text] : recent_)
+            if (utf8.size() == size && std::memcmp(utf8.constData(), bytes, size_t(size)) == 0)
+                return text;
+        auto& slot = recent_[next_++ % recent_.size()];
+        slot = {QByteArray(bytes, size), QString::fromUtf8(bytes, size)};
+        return slot.second;
+    }
+
+private:
+    std::array<std::pair<QByteArray, QString>, 8> recent_;
+    size_t next_ = 0;
+};
 
 bool bindBlob(sqlite3_stmt* s, int index, const QByteArray& bytes) {
     return sqlite3_bind_blob(s, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT) == SQLITE_OK;
@@ -163,7 +202,7 @@ bool HistoryStore::setUp() {
               "PRAGMA journal_size_limit = 4194304"))
         return false;
     if (tables > 0)
-        return true;
+        return exec(kAlertTable);
     // Another handle may be making the same new file at this moment.
     const QByteArray create =
         "BEGIN IMMEDIATE; "
@@ -171,9 +210,9 @@ bool HistoryStore::setUp() {
         "NULL, "
         "PRIMARY KEY(slot, series)) WITHOUT ROWID; "
         "CREATE TABLE IF NOT EXISTS bars(day INTEGER NOT NULL, series INTEGER NOT NULL, data BLOB NOT NULL, "
-        "PRIMARY KEY(day, series)) WITHOUT ROWID; "
-        "PRAGMA application_id = " +
-        QByteArray::number(kApplicationId) + "; PRAGMA user_version = 1; COMMIT";
+        "PRIMARY KEY(day, series)) WITHOUT ROWID; " +
+        QByteArray(kAlertTable) + "; PRAGMA application_id = " + QByteArray::number(kApplicationId) +
+        "; PRAGMA user_version = 1; COMMIT";
     if (exec(create.constData()))
         return true;
     if (!sqlite3_get_autocommit(db_))
@@ -399,4 +438,63 @@ qint64 HistoryStore::firstMs() {
         first = first == 0 ? slot : std::min(first, slot);
     }
     return first;
+}
+
+bool HistoryStore::appendAlerts(const QList<AlertRecord>& records) {
+    return inTransaction([&] {
+        sqlite3_stmt* s = statement(
+            kAddAlert,
+            "INSERT INTO alerts(ms, channel, bank, rule, threshold, price) VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+        if (!s)
+            return false;
+        for (const AlertRecord& r : records) {
+            const Used used{s};
+            sqlite3_bind_int64(s, 1, r.ms);
+            int index = 2;
+            for (const QString* text : {&r.channel, &r.bank, &r.rule, &r.threshold, &r.price})
+                bindText(s, index++, *text);
+            const int rc = sqlite3_step(s);
+            noteError(rc);
+            if (rc != SQLITE_DONE)
+                return false;
+        }
+        // Ids rise with every entry, so the newest alertsKept_ lie above this line.
+        sqlite3_stmt* trim =
+            statement(kTrimAlerts, "DELETE FROM alerts WHERE id <= (SELECT max(id) FROM alerts) - ?1");
+        if (!trim)
+            return false;
+        const Used used{trim};
+        sqlite3_bind_int(trim, 1, alertsKept_);
+        const int rc = sqlite3_step(trim);
+        noteError(rc);
+        return rc == SQLITE_DONE;
+    });
+}
+
+QList<AlertRecord> HistoryStore::alerts(int limit) {
+    QList<AlertRecord> records;
+    sqlite3_stmt* s =
+        db_ ? statement(kReadAlerts, "SELECT ms, channel, bank, rule, threshold, price FROM alerts "
+                                     "ORDER BY id DESC LIMIT ?1")
+            : nullptr;
+    if (!s)
+        return records;
+    // Sized once: a list grown row by row leaves its earlier buffers behind.
+    records.reserve(std::min(limit, std::max(number("SELECT count(*) FROM alerts"), 0)));
+    const Used used{s};
+    sqlite3_bind_int(s, 1, limit);
+    std::array<TextPool, 5> pools;
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        records.append({sqlite3_column_int64(s, 0), pools[0].take(s, 1), pools[1].take(s, 2),
+                        pools[2].take(s, 3), pools[3].take(s, 4), pools[4].take(s, 5)});
+    noteError(rc);
+    return records;
+}
+
+bool HistoryStore::clearAlerts() {
+    if (!inTransaction([&] { return exec("DELETE FROM alerts"); }))
+        return false;
+    exec("PRAGMA incremental_vacuum");
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alert_record.h"
 #include "price_series.h"
 
 #include <QList>
@@ -31,6 +32,9 @@ public:
     // Changes beyond this (a price that flaps far faster than the quote
     // cycle) are rolled up into bars early, so the file stays bounded.
     static constexpr qint64 kRawBudgetBytes = 48 * 1024 * 1024;
+    // The alert log keeps its newest entries: a rule that holds for a whole
+    // day on two channels makes about 50,000.
+    static constexpr int kAlertsKept = 100'000;
 
     // What the file holds of one series between two times.
     struct Span {
@@ -38,7 +42,8 @@ public:
         QList<history::Change> changes; // the changes since, in rising time
     };
 
-    explicit HistoryStore(qint64 rawBudgetBytes = kRawBudgetBytes) : rawBudget_(rawBudgetBytes) {}
+    explicit HistoryStore(qint64 rawBudgetBytes = kRawBudgetBytes, int alertsKept = kAlertsKept)
+        : rawBudget_(rawBudgetBytes), alertsKept_(alertsKept) {}
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
@@ -61,6 +66,13 @@ public:
     Span read(history::Series series, qint64 fromMs, qint64 toMs);
     // The time of the oldest thing held, or 0 when the file is empty.
     qint64 firstMs();
+
+    // The alert log, a table of its own: entries are added in one transaction,
+    // all or none, and the oldest beyond the newest alertsKept go.
+    bool appendAlerts(const QList<history::AlertRecord>& records);
+    // The newest `limit` entries, newest first.
+    QList<history::AlertRecord> alerts(int limit = kAlertsKept);
+    bool clearAlerts();
 
     QString path() const { return path_; }
 
@@ -95,4 +107,5 @@ private:
     std::array<sqlite3_stmt*, 16> statements_{};
     bool damaged_ = false;
     qint64 rawBudget_;
+    int alertsKept_;
 };

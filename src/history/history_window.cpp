@@ -6,6 +6,7 @@
 #include "platform/services.h"
 #include "platform/timer.h"
 #include "price_chart.h"
+#include "ui/csv_export.h"
 #include "ui/place.h"
 
 #include <QButtonGroup>
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 
 using namespace history;
 
@@ -293,25 +293,16 @@ void HistoryWindow::exportPicture() {
 }
 
 void HistoryWindow::exportData() {
-    const QString path =
-        services_.dialogs->saveFile(this, QStringLiteral("导出数据"), suggestedName(QStringLiteral(".csv")),
-                                    QStringLiteral("CSV 表格 (*.csv)"));
-    if (path.isEmpty())
-        return;
-    QByteArray csv;
-    if (candlePeriod() >= 0) {
-        csv = chartdata::csvOfCandles(candles_, average_, QStringLiteral("MA%1").arg(averageLength()));
-    } else {
-        QList<std::pair<QString, chartdata::Line>> lines;
-        for (Series s : shownSeries())
-            lines.append({seriesName(s), lineOf(s)});
-        if (const int bank = spreadBank(); bank >= 0)
-            lines.append({bankName(bank) + QStringLiteral("点差"), spreadLine(bank)});
-        csv = chartdata::csvOfLines(lines);
-    }
-    // Written whole or not at all: a full disk leaves no half a table behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-        services_.dialogs->message(this, QStringLiteral("数据未能保存到：%1").arg(path),
-                                   QStringLiteral("价格记录"), Dialogs::Icon::Warning);
+    exportCsv(*services_.dialogs, this, suggestedName(QStringLiteral(".csv")), QStringLiteral("价格记录"),
+              [this] {
+                  if (candlePeriod() >= 0)
+                      return chartdata::csvOfCandles(candles_, average_,
+                                                     QStringLiteral("MA%1").arg(averageLength()));
+                  QList<std::pair<QString, chartdata::Line>> lines;
+                  for (Series s : shownSeries())
+                      lines.append({seriesName(s), lineOf(s)});
+                  if (const int bank = spreadBank(); bank >= 0)
+                      lines.append({bankName(bank) + QStringLiteral("点差"), spreadLine(bank)});
+                  return chartdata::csvOfLines(lines);
+              });
 }

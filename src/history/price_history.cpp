@@ -29,9 +29,26 @@ public:
         if (commitTimer_ && !commitTimer_->isRunning())
             commitTimer_->setInterval(commitMs_);
     }
+    void addAlert(const AlertRecord& record) {
+        pendingAlerts_.append(record);
+        if (commitTimer_ && !commitTimer_->isRunning())
+            commitTimer_->setInterval(commitMs_);
+    }
+    QList<AlertRecord> alerts() {
+        commit();
+        return store_.alerts();
+    }
+    void clearAlerts() {
+        pendingAlerts_.clear();
+        store_.clearAlerts();
+    }
     void commit() {
         if (commitTimer_)
             commitTimer_->setInterval(0);
+        if (!pendingAlerts_.isEmpty()) {
+            store_.appendAlerts(pendingAlerts_);
+            pendingAlerts_.clear();
+        }
         if (pending_.isEmpty())
             return;
         // A disk that refuses the commit loses these changes, not the file's others.
@@ -71,6 +88,7 @@ private:
     QString path_;
     HistoryStore store_;
     QList<std::pair<Series, Change>> pending_;
+    QList<AlertRecord> pendingAlerts_;
     Timer* commitTimer_ = nullptr;
     int commitMs_ = PriceHistory::kFlushMs;
     bool drill_ = false;
@@ -80,6 +98,21 @@ private:
 } // namespace history
 
 using namespace history;
+
+template <typename Result>
+void PriceHistory::handBack(QObject* context, std::function<Result()> work,
+                            std::function<void(const Result&)> done) {
+    QPointer<QObject> receiver(context);
+    QMetaObject::invokeMethod(worker_, [this, receiver, work = std::move(work), done = std::move(done)] {
+        Result result = work();
+        // Handed back through this object, which outlives the worker; the
+        // receiver may have gone meanwhile.
+        QMetaObject::invokeMethod(this, [receiver, done, result = std::move(result)] {
+            if (receiver)
+                done(result);
+        });
+    });
+}
 
 PriceHistory::PriceHistory(const QString& path, Clock& clock, QObject* parent)
     : QObject(parent), clock_(clock), thread_(new QThread(this)), worker_(new Worker(path)) {
@@ -111,27 +144,27 @@ void PriceHistory::offer(Series series, const QString& text) {
 
 void PriceHistory::read(const QList<Series>& series, qint64 fromMs, qint64 toMs, QObject* context,
                         std::function<void(const Spans&)> done, qint64 resolutionMs, int utcOffsetSeconds) {
-    QPointer<QObject> receiver(context);
-    QMetaObject::invokeMethod(worker_, [=, this, w = worker_] {
-        Spans spans = w->read(series, fromMs, toMs, resolutionMs, utcOffsetSeconds);
-        // Handed back through this object, which outlives the worker; the
-        // receiver may have gone meanwhile.
-        QMetaObject::invokeMethod(this, [receiver, done, spans = std::move(spans)] {
-            if (receiver)
-                done(spans);
-        });
-    });
+    handBack<Spans>(
+        context, [=, w = worker_] { return w->read(series, fromMs, toMs, resolutionMs, utcOffsetSeconds); },
+        std::move(done));
 }
 
 void PriceHistory::firstTime(QObject* context, std::function<void(qint64)> done) {
-    QPointer<QObject> receiver(context);
-    QMetaObject::invokeMethod(worker_, [this, w = worker_, receiver, done] {
-        const qint64 first = w->firstMs();
-        QMetaObject::invokeMethod(this, [receiver, done, first] {
-            if (receiver)
-                done(first);
-        });
-    });
+    handBack<qint64>(
+        context, [w = worker_] { return w->firstMs(); }, std::move(done));
+}
+
+void PriceHistory::logAlert(const AlertRecord& record) {
+    QMetaObject::invokeMethod(worker_, [w = worker_, record] { w->addAlert(record); });
+}
+
+void PriceHistory::readAlerts(QObject* context, std::function<void(const QList<AlertRecord>&)> done) {
+    handBack<QList<AlertRecord>>(
+        context, [w = worker_] { return w->alerts(); }, std::move(done));
+}
+
+void PriceHistory::clearAlerts() {
+    QMetaObject::invokeMethod(worker_, [w = worker_] { w->clearAlerts(); });
 }
 
 void PriceHistory::flush() {

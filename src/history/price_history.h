@@ -51,6 +51,12 @@ public:
               std::function<void(const Spans&)> done, qint64 resolutionMs = 0, int utcOffsetSeconds = 0);
     // The time of the oldest price held (0 when none), handed over as read() does.
     void firstTime(QObject* context, std::function<void(qint64)> done);
+    // The alert log in the same file: an entry is committed with the prices.
+    void logAlert(const history::AlertRecord& record);
+    // The log's entries, newest first, handed over as read() does.
+    void readAlerts(QObject* context, std::function<void(const QList<history::AlertRecord>&)> done);
+    // Empties the log, entries not yet committed included.
+    void clearAlerts();
     // Commits what is gathered and waits until it is in the file.
     void flush();
     // The clock the history records by.
@@ -67,6 +73,10 @@ signals:
 
 private:
     void rollUp();
+    // Runs `work` on the history's thread and hands its result to `done` on
+    // this one, unless `context` is gone by then.
+    template <typename Result>
+    void handBack(QObject* context, std::function<Result()> work, std::function<void(const Result&)> done);
 
     Clock& clock_;
     ChangeFilter filter_;

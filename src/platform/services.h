@@ -9,6 +9,7 @@ class Dialogs;
 class Http;
 class Launcher;
 class MediaPlayer;
+class Notifications;
 class Random;
 class Screen;
 class SystemVolume;
@@ -32,6 +33,7 @@ struct Services {
     Autostart* autostart = nullptr;
     WebViews* webViews = nullptr;
     WebCache* webCache = nullptr;
+    Notifications* notifications = nullptr;
     // Ends the program with the given exit code.
     std::function<void(int)> quit;
 };

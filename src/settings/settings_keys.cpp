@@ -16,7 +16,7 @@ const QList<KeyInfo>& allKeys() {
         key::autoHide,        key::stripOnTop,     key::showIcbc,
         key::showCcb,         key::showBoc,        key::showGain,
         key::gainBuyPrice,    key::chartOnTop,     key::mt4Program,
-        key::gainFromLedger,  key::valuationBank,
+        key::gainFromLedger,  key::valuationBank,  key::desktopAlert,
     };
     return keys;
 }

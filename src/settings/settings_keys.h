@@ -50,6 +50,8 @@ inline const KeyInfo watchCcb{QStringLiteral("提醒设置"), QStringLiteral("�
 inline const KeyInfo watchBoc{QStringLiteral("提醒设置"), QStringLiteral("中行提醒选中"), Form::Flag};
 inline const KeyInfo soundAlert{QStringLiteral("提醒设置"), QStringLiteral("声音提醒选中"), Form::Flag};
 inline const KeyInfo popupAlert{QStringLiteral("提醒设置"), QStringLiteral("气泡提醒选中"), Form::Flag};
+// The alerts also go to the desktop's notifications (off when missing).
+inline const KeyInfo desktopAlert{QStringLiteral("提醒设置"), QStringLiteral("桌面通知选中"), Form::Flag};
 
 inline const KeyInfo useBuiltInSound{QStringLiteral("声音提醒"), QStringLiteral("系统声音使用"), Form::Flag};
 inline const KeyInfo useCustomSound{QStringLiteral("声音提醒"), QStringLiteral("自定义声音使用"), Form::Flag};

@@ -14,4 +14,5 @@ FakeServices::FakeServices()
                .autostart = &autostart,
                .webViews = &webViews,
                .webCache = &webCache,
+               .notifications = &notifications,
                .quit = [this](int code) { quitCodes.append(code); }} {}

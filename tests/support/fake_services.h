@@ -7,6 +7,7 @@
 #include "platform/key_watch.h"
 #include "platform/launcher.h"
 #include "platform/media_player.h"
+#include "platform/notifications.h"
 #include "platform/random.h"
 #include "platform/screen.h"
 #include "platform/services.h"
@@ -405,6 +406,24 @@ private:
     const FakeWebCache& cache_;
 };
 
+// A notification service that is there or not as the test says; shows nothing,
+// records every note. Tests emit actionInvoked() themselves.
+class FakeNotifications : public Notifications {
+public:
+    bool available = false;
+    QList<Note> shown;
+
+    bool isAvailable() const override { return available; }
+    QString unavailableReason() const override {
+        return available ? QString() : QStringLiteral("桌面没有通知服务");
+    }
+    bool show(const Note& note) override {
+        if (available)
+            shown.append(note);
+        return available;
+    }
+};
+
 // All fakes wired together, with quit() recorded instead of ending anything.
 struct FakeServices {
     FakeDialogs dialogs;
@@ -420,6 +439,7 @@ struct FakeServices {
     FakeAutostart autostart;
     FakeWebCache webCache;
     FakeWebViews webViews{webCache};
+    FakeNotifications notifications;
     QList<int> quitCodes;
     Services services;
 

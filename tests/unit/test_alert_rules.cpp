@@ -1,5 +1,7 @@
 // The alert rules without windows: which prices a rule watches, when it hits,
-// what the user is told, the sound in force, and the built-in sounds.
+// what the user is told, the desktop channel's quiet repeats, the log's CSV,
+// the sound in force, and the built-in sounds.
+#include "alerts/alert_log.h"
 #include "alerts/alert_rules.h"
 #include "alerts/alert_tones.h"
 #include "settings/settings_store.h"
@@ -22,6 +24,9 @@ private slots:
     void verdicts_data();
     void verdicts();
     void texts();
+    void quietRepeats_data();
+    void quietRepeats();
+    void logAsCsv();
     void soundChoice_data();
     void soundChoice();
     void builtInSoundsAreDistinctPlainPcmOfAboutTwoSeconds();
@@ -93,6 +98,10 @@ void AlertRulesTest::texts() {
     QCOMPARE(alertrules::runningStatus(true, false), u"当前状态：声音提醒运行中......"_s);
     QCOMPARE(alertrules::runningStatus(false, true), u"当前状态：弹窗提醒运行中......"_s);
     QCOMPARE(alertrules::runningStatus(false, false), u"未设置任何提醒"_s);
+    // The desktop channel is named only when it runs alone.
+    QCOMPARE(alertrules::runningStatus(false, false, true), u"当前状态：桌面通知运行中......"_s);
+    QCOMPARE(alertrules::runningStatus(true, true, true), u"当前状态：声音提醒及弹窗提醒运行中..."_s);
+    QCOMPARE(alertrules::runningStatus(false, true, true), u"当前状态：弹窗提醒运行中......"_s);
 
     // An empty path leaves two blanks in a row.
     QCOMPARE(alertrules::missingSoundMessage(QString()),
@@ -106,6 +115,60 @@ void AlertRulesTest::texts() {
     const QList<QPair<int, int>> listened{{0, 1}, {1, 1}, {2, 2}, {3, 3}, {4, 1}, {-2, 1}};
     for (const auto& [value, sound] : listened)
         QCOMPARE(alertrules::listenedSound(value), sound);
+}
+
+void AlertRulesTest::quietRepeats_data() {
+    // One rule's verdicts check by check (H hit, C clear, N no price, M a hit
+    // whose note the desktop did not take, R a new start), and which checks notify.
+    QTest::addColumn<QString>("verdicts");
+    QTest::addColumn<QString>("notified");
+    QTest::newRow("first hit notifies") << u"H"_s << u"1"_s;
+    QTest::newRow("quiet while past the threshold") << u"HHHH"_s << u"1000"_s;
+    QTest::newRow("crossing back re-arms") << u"HHCHH"_s << u"10010"_s;
+    QTest::newRow("each crossing once") << u"CHCHCH"_s << u"010101"_s;
+    QTest::newRow("no price changes nothing") << u"HNHNCNH"_s << u"1000001"_s;
+    QTest::newRow("no price before the first") << u"NNH"_s << u"001"_s;
+    QTest::newRow("a new start tells again") << u"HHRH"_s << u"10-1"_s;
+    QTest::newRow("a note not taken is tried again") << u"MMHH"_s << u"1110"_s;
+}
+
+void AlertRulesTest::quietRepeats() {
+    QFETCH(QString, verdicts);
+    QFETCH(QString, notified);
+    alertrules::QuietRepeats repeats;
+    alertrules::QuietRepeats other;
+    QString told;
+    for (QChar v : verdicts) {
+        if (v == u'R') {
+            repeats.rearm();
+            told += u'-';
+            continue;
+        }
+        const Verdict verdict = v == u'H' || v == u'M' ? Verdict::Hit
+                                : v == u'C'            ? Verdict::Clear
+                                                       : Verdict::NoPrice;
+        told += repeats.notifies(2, verdict) ? u'1' : u'0';
+        if (v == u'M')
+            repeats.missed(2);
+        // Each rule has its own: another rule that holds stays armed meanwhile.
+        QVERIFY(!other.notifies(1, Verdict::Clear));
+    }
+    QCOMPARE(told, notified);
+    QVERIFY(other.notifies(1, Verdict::Hit));
+}
+
+void AlertRulesTest::logAsCsv() {
+    const qint64 ms = QDateTime(QDate(2026, 12, 9), QTime(10, 0, 3)).toMSecsSinceEpoch();
+    const QList<history::AlertRecord> records{
+        {ms + 3200, u"桌面通知"_s, u"工行"_s, u"买入价低于"_s, u"300"_s, u"299.99"_s},
+        {ms, u"声音提醒"_s, u"国际"_s, u"卖出价高于"_s, u"3,00"_s, u"258.5"_s},
+    };
+    // UTF-8 with a byte-order mark, newest first as given, a typed comma quoted.
+    QCOMPARE(AlertLog::csvOf(records),
+             QByteArray("\xEF\xBB\xBF"
+                        "时间,银行,条件,设定值,价格,提醒方式\r\n"
+                        "2026-12-09 10:00:06,工行,买入价低于,300,299.99,桌面通知\r\n"
+                        "2026-12-09 10:00:03,国际,卖出价高于,\"3,00\",258.5,声音提醒\r\n"));
 }
 
 void AlertRulesTest::soundChoice_data() {

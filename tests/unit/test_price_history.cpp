@@ -14,6 +14,7 @@
 #include <QTest>
 #include <cmath>
 #include <cstdio>
+#include <sqlcipher/sqlite3.h>
 
 using namespace Qt::StringLiterals;
 using namespace history;
@@ -81,6 +82,7 @@ private slots:
     void missingFolderLeavesHistoryOff();
     void killedWriterLeavesSoundFile();
     void recorderCommitsOffTheUiThread();
+    void alertLogBesidePrices();
 };
 
 void PriceHistoryTest::changeFilter_data() {
@@ -364,6 +366,35 @@ void PriceHistoryTest::recorderCommitsOffTheUiThread() {
     HistoryStore store;
     QVERIFY(store.open(path));
     QCOMPARE(countChanges(store, Series::IntlBuy), 1);
+}
+
+void PriceHistoryTest::alertLogBesidePrices() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"history.db"_s);
+    {
+        HistoryStore store;
+        QVERIFY(store.open(path));
+        QVERIFY(store.append({{Series::IcbcBuy, {at(0), 90523}}}));
+    }
+    // As a file made before the log came: prices, no table for alerts.
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "DROP TABLE alerts", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    const auto entry = [](int second) {
+        return AlertRecord{at(1, second), u"声音提醒"_s, u"工行"_s, u"买入价低于"_s, u"300"_s, u"299.9"_s};
+    };
+    HistoryStore store(HistoryStore::kRawBudgetBytes, 3);
+    QVERIFY(store.open(path));
+    QVERIFY(store.appendAlerts({entry(0), entry(1)}));
+    QVERIFY(store.appendAlerts({entry(2), entry(3)}));
+    // Newest first, the newest three only, and the prices untouched.
+    QCOMPARE(store.alerts(), (QList<AlertRecord>{entry(3), entry(2), entry(1)}));
+    QCOMPARE(countChanges(store, Series::IcbcBuy), 1);
+    QVERIFY(store.clearAlerts());
+    QVERIFY(store.alerts().isEmpty());
+    QCOMPARE(countChanges(store, Series::IcbcBuy), 1);
 }
 
 int main(int argc, char* argv[]) {

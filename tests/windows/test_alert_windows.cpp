@@ -1,25 +1,34 @@
 // The price alerts with fake services: the panel's settings in and out of
-// "config.ini", checking on its two timers, the pop-up's slide, the sound
-// settings window, and the start-up order in the main window.
+// "config.ini", checking on its timers, the pop-up's slide, the sound
+// settings window, the start-up order in the main window, desktop notes to a
+// notification service on a bus of the test's own, and "提醒记录".
+#include "alerts/alert_log.h"
+#include "alerts/alert_log_window.h"
 #include "alerts/alert_panel.h"
 #include "alerts/alert_popup.h"
 #include "alerts/sound_settings_window.h"
 #include "app/main_window.h"
 #include "core/app_dir.h"
+#include "history/price_history.h"
+#include "platform/dbus/dbus_notifications.h"
 #include "platform/timer.h"
 #include "quotes/quote_model.h"
 #include "settings/settings_store.h"
+#include "support/fake_notification_service.h"
 #include "support/fake_services.h"
+#include "support/main_window_lookup.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -68,9 +77,15 @@ private slots:
     void soundSettingsWindow();
     void soundSettingsWithoutConfig();
     void mainWindowLoadsThenStartsAlerts();
+    void desktopNotesOncePerCrossingAndEveryHitLogged();
+    void noNotificationServiceDisablesTheBox();
+    void noteActionBringsTheWindowBack();
+    void alertLogWindow();
 
 private:
     void openPanel();
+    // The program's history file in a DataBase/ of the test's program directory.
+    std::unique_ptr<PriceHistory> openHistory();
     template <typename T> T* find(const QString& name) const { return host->findChild<T*>(name); }
     QCheckBox* box(const QString& name) const { return find<QCheckBox>(u"选择框_"_s + name); }
     QLineEdit* edit(const QString& name) const { return find<QLineEdit>(u"编辑框_"_s + name); }
@@ -524,6 +539,192 @@ void AlertWindowsTest::mainWindowLoadsThenStartsAlerts() {
     QCOMPARE(window.findChild<Timer*>(u"时钟_屏幕下方提醒检测"_s)->interval(), 3200);
     QCOMPARE(window.findChild<QLabel*>(u"标签_当前状态"_s)->text(), u"当前状态：弹窗提醒运行中......"_s);
     QVERIFY(window.findChild<QGroupBox*>(u"分组框_提醒背景"_s)->isEnabled());
+}
+
+std::unique_ptr<PriceHistory> AlertWindowsTest::openHistory() {
+    QDir(dir->path()).mkpath(u"DataBase"_s);
+    return std::make_unique<PriceHistory>(appPath(u"DataBase/history.db"_s), fakes->clock);
+}
+
+void AlertWindowsTest::desktopNotesOncePerCrossingAndEveryHitLogged() {
+    PrivateBus bus;
+    QVERIFY2(bus.error().isEmpty(), qPrintable(bus.error()));
+    FakeNotificationService service(bus.connect(u"service"_s));
+    QVERIFY(service.registered());
+    DBusNotifications notifications(bus.connect(u"program"_s));
+    QVERIFY(notifications.isAvailable());
+    fakes->services.notifications = &notifications;
+    const auto history = openHistory();
+    AlertLog log(*history);
+
+    put(u"声音提醒"_s, u"系统声音使用"_s, u"1"_s);
+    put(u"声音提醒"_s, u"系统声音"_s, u"1"_s);
+    for (const QString& key : {u"买入价低于"_s, u"声音提醒选中"_s, u"桌面通知选中"_s})
+        put(u"提醒设置"_s, key, u"1"_s);
+    put(u"提醒设置"_s, u"买入价低于数值"_s, u"300"_s);
+    openPanel();
+    panel->setLog(&log);
+    panel->loadAlertSettings();
+    QVERIFY(box(u"桌面通知"_s)->isChecked() && box(u"桌面通知"_s)->isEnabled());
+    click(u"按钮_开始提醒"_s);
+    QVERIFY(!box(u"桌面通知"_s)->isEnabled());
+    QCOMPARE(timer(u"时钟_桌面通知检测"_s)->interval(), 3200);
+    QCOMPARE(status(), u"当前状态：声音提醒运行中......"_s);
+
+    // The international buy price check by check, and the notes so far: one
+    // as it crosses under 300, none while it stays under, one again after it
+    // came back to 300. The sound keeps its own rule: every check under 300.
+    const QList<std::pair<QString, int>> checks{{u"299.99"_s, 1}, {u"299.50"_s, 1}, {u"298"_s, 1},
+                                                {u"300"_s, 1},    {u"299.9"_s, 2},  {u"299.8"_s, 2}};
+    for (const auto& [price, notes] : checks) {
+        quotes->setShown(QuoteModel::Shown::IntlBuy, price);
+        timer(u"时钟_桌面通知检测"_s)->tick();
+        timer(u"声音提醒检测时钟"_s)->tick();
+        QTRY_COMPARE(service.notes.size(), notes);
+    }
+    click(u"按钮_暂停提醒"_s);
+    QCOMPARE(timer(u"时钟_桌面通知检测"_s)->interval(), 0);
+    QTest::qWait(200); // a note sent late would land by now
+    QCOMPARE(service.notes.size(), 2);
+    QCOMPARE(fakes->audio.waves.size(), 5);
+    for (const FakeNotificationService::Note& note : service.notes) {
+        QCOMPARE(note.appName, u"Aurivex"_s);
+        QCOMPARE(note.summary, u"Aurisa提醒您："_s);
+        QCOMPARE(note.body, u"速度啊，国际买入价低于达到标准了！"_s);
+        QCOMPARE(note.urgency(), 2);
+        QVERIFY(note.actions.contains(u"default"_s));
+        QVERIFY(note.hasImage());
+    }
+
+    // Every hit of every channel is in the log, newest first.
+    QList<history::AlertRecord> logged;
+    log.read(this, [&](const QList<history::AlertRecord>& records) { logged = records; });
+    QTRY_COMPARE(logged.size(), 7);
+    QStringList channels;
+    for (const history::AlertRecord& r : logged)
+        channels << r.channel;
+    QCOMPARE(channels, (QStringList{u"声音提醒"_s, u"声音提醒"_s, u"桌面通知"_s, u"声音提醒"_s, u"声音提醒"_s,
+                                    u"声音提醒"_s, u"桌面通知"_s}));
+    const history::AlertRecord first{fakes->clock.current.toMSecsSinceEpoch(),
+                                     u"桌面通知"_s,
+                                     u"国际"_s,
+                                     u"买入价低于"_s,
+                                     u"300"_s,
+                                     u"299.99"_s};
+    QCOMPARE(logged.last(), first);
+}
+
+void AlertWindowsTest::noNotificationServiceDisablesTheBox() {
+    PrivateBus bus;
+    QVERIFY2(bus.error().isEmpty(), qPrintable(bus.error()));
+    DBusNotifications notifications(bus.connect(u"program"_s));
+    fakes->services.notifications = &notifications;
+    put(u"提醒设置"_s, u"桌面通知选中"_s, u"1"_s);
+    openPanel();
+    panel->loadAlertSettings();
+    // Checked as saved, but greyed out, and the tooltip says why.
+    QVERIFY(box(u"桌面通知"_s)->isChecked() && !box(u"桌面通知"_s)->isEnabled());
+    QCOMPARE(box(u"桌面通知"_s)->toolTip(),
+             u"桌面没有通知服务（org.freedesktop.Notifications），无法显示桌面通知"_s);
+    click(u"按钮_开始提醒"_s);
+    QCOMPARE(status(), u"未设置任何提醒"_s);
+    QCOMPARE(timer(u"时钟_桌面通知检测"_s)->interval(), 0);
+    click(u"按钮_暂停提醒"_s);
+
+    // A notification daemon that starts later makes the box usable.
+    FakeNotificationService service(bus.connect(u"service"_s));
+    QVERIFY(service.registered());
+    QTRY_VERIFY(box(u"桌面通知"_s)->isEnabled());
+    QVERIFY(!box(u"桌面通知"_s)->toolTip().contains(u"无法"_s));
+
+    // No session bus at all.
+    DBusNotifications none(
+        QDBusConnection::connectToBus(u"unix:path="_s + dir->filePath(u"no-bus"_s), u"none"_s));
+    QCOMPARE(none.unavailableReason(), u"没有桌面会话总线（D-Bus），无法显示桌面通知"_s);
+    QDBusConnection::disconnectFromBus(u"none"_s);
+}
+
+void AlertWindowsTest::noteActionBringsTheWindowBack() {
+    PrivateBus bus;
+    QVERIFY2(bus.error().isEmpty(), qPrintable(bus.error()));
+    FakeNotificationService service(bus.connect(u"service"_s));
+    DBusNotifications notifications(bus.connect(u"program"_s));
+    fakes->services.notifications = &notifications;
+    put(u"常规选项"_s, u"界面"_s, u"1"_s);
+    MainWindow window(fakes->services);
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.show();
+    lookup::command(&window, u"隐藏窗口"_s)->trigger();
+    QVERIFY(!window.isVisible() && fakes->tray.shown);
+
+    QVERIFY(notifications.show({u"Aurisa提醒您："_s, u"速度啊"_s, {}, true, u"显示主窗口"_s}));
+    QTRY_COMPARE(service.notes.size(), 1);
+    QCOMPARE(service.notes[0].actions, (QStringList{u"default"_s, u"显示主窗口"_s}));
+    // Another program's note is not ours to answer.
+    service.invoke(service.notes[0].id + 100, u"default"_s);
+    QTest::qWait(100);
+    QVERIFY(!window.isVisible());
+    service.invoke(service.notes[0].id, u"default"_s);
+    QTRY_VERIFY(window.isVisible());
+    QVERIFY(!fakes->tray.shown);
+}
+
+void AlertWindowsTest::alertLogWindow() {
+    const auto history = openHistory();
+    AlertLog log(*history);
+    using alertrules::Channel;
+    using alertrules::Rule;
+    using alertrules::Target;
+    log.record(Channel::Sound, Target::Icbc, Rule::BuyBelow, u"300"_s, u"299.99"_s);
+    fakes->clock.current = fakes->clock.current.addSecs(4);
+    log.record(Channel::Popup, Target::Boc, Rule::SellAbove, u"310,5"_s, u"311.20"_s);
+
+    auto* window = new AlertLogWindow(fakes->services, log);
+    window->show();
+    QTRY_VERIFY(window->loaded());
+    const auto label = [&] { return window->findChild<QLabel*>(u"标签_记录条数"_s)->text(); };
+    const auto button = [&](const QString& name) { return window->findChild<QPushButton*>(name); };
+    QCOMPARE(window->windowTitle(), u"提醒记录"_s);
+    QCOMPARE(label(), u"共 2 条提醒记录"_s);
+    QCOMPARE(window->entries().first().bank, u"中行"_s);
+    auto* table = window->findChild<QTableView*>(u"表格_提醒记录"_s);
+    QCOMPARE(table->model()->headerData(0, Qt::Horizontal).toString(), u"时间"_s);
+    QCOMPARE(table->model()->index(0, 0).data().toString(), u"2026-12-09 10:00:04"_s);
+    QCOMPARE(table->model()->index(1, 2).data().toString(), u"买入价低于"_s);
+
+    // A hit while the window is open joins the top.
+    fakes->clock.current = fakes->clock.current.addSecs(4);
+    log.record(Channel::Desktop, Target::International, Rule::BuyAbove, u"250"_s, u"257.76"_s);
+    QCOMPARE(label(), u"共 3 条提醒记录"_s);
+    QCOMPARE(table->model()->index(0, 5).data().toString(), u"桌面通知"_s);
+
+    const QString csvPath = dir->filePath(u"提醒记录.csv"_s);
+    fakes->dialogs.files.enqueue(csvPath);
+    QTest::mouseClick(button(u"按钮_导出数据"_s), Qt::LeftButton);
+    QFile csvFile(csvPath);
+    QVERIFY(csvFile.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csvFile.readAll().split('\n');
+    QCOMPARE(lines.size(), 5); // the header, three entries, the last line's end
+    QVERIFY(lines[0].startsWith("\xEF\xBB\xBF时间,银行,条件,设定值,价格,提醒方式"));
+    QCOMPARE(lines[1], QByteArray("2026-12-09 10:00:08,国际,买入价高于,250,257.76,桌面通知\r"));
+    QCOMPARE(lines[2], QByteArray("2026-12-09 10:00:04,中行,卖出价高于,\"310,5\",311.20,屏幕下方提醒\r"));
+
+    // Clearing asks first; cancelled, nothing goes.
+    fakes->dialogs.answers = {Dialogs::Answer::Cancel};
+    QTest::mouseClick(button(u"按钮_清空记录"_s), Qt::LeftButton);
+    QCOMPARE(window->entries().size(), 3);
+    fakes->dialogs.answers = {Dialogs::Answer::Ok};
+    QTest::mouseClick(button(u"按钮_清空记录"_s), Qt::LeftButton);
+    QCOMPARE(fakes->dialogs.lastText(), u"清空全部提醒记录？清空后不能恢复。"_s);
+    QCOMPARE(label(), u"共 0 条提醒记录"_s);
+    QVERIFY(!button(u"按钮_清空记录"_s)->isEnabled() && !button(u"按钮_导出数据"_s)->isEnabled());
+    window->close();
+
+    // The file is empty too.
+    auto* again = new AlertLogWindow(fakes->services, log);
+    QTRY_VERIFY(again->loaded());
+    QVERIFY(again->entries().isEmpty());
+    delete again;
 }
 
 QTEST_MAIN(AlertWindowsTest)
