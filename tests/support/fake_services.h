@@ -303,6 +303,9 @@ public:
         ++hides;
     }
     bool isShown() const override { return shown; }
+    // An XEmbed tray by default; false for a StatusNotifierItem host.
+    bool doubleClicks = true;
+    bool reportsDoubleClicks() const override { return doubleClicks; }
     void showMessage(const QString& title, const QString& text) override { messages.append({title, text}); }
     void setContextMenu(QMenu* newMenu) override { menu = newMenu; }
 };
