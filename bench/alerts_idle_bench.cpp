@@ -13,33 +13,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QThread>
-#include <QTimer>
 #include <cstdio>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kMeasureSeconds = 30;
-
-bool portalGet(int port, const QString& path) {
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path)));
-    request.setTransferTimeout(5000);
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
-    reply->deleteLater();
-    return ok;
-}
 
 qint64 treeTicks(qint64 pid) {
     qint64 total = 0;

@@ -5,25 +5,13 @@
 // window open; then the time to switch to a page whose images are cached.
 // Runs under Xvfb; asserts nothing.
 #include "app/main_window.h"
+#include "app/qt_services.h"
 #include "charts/chart_panel.h"
-#include "core/app_dir.h"
+#include "core/endpoints.h"
 #include "figure.h"
-#include "platform/clock.h"
-#include "platform/curl_http.h"
-#include "platform/launcher.h"
-#include "platform/pactl_volume.h"
-#include "platform/qt_audio.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_media_player.h"
-#include "platform/qt_tray.h"
-#include "platform/qt_web_cache.h"
-#include "platform/qt_web_views.h"
-#include "platform/random.h"
-#include "platform/screen.h"
-#include "platform/services.h"
 #include "platform/web_views.h"
-#include "platform/xdg_autostart.h"
 #include "process_figures.h"
+#include "support/program_dir.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
@@ -35,8 +23,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -125,7 +111,7 @@ bool clickAndWait(const QString& name, const QString& panel) {
 int main(int argc, char* argv[]) {
     // Figures reach the terminal as they are measured.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    QtWebViews::prepareApplication();
+    QtServices::prepareApplication();
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
@@ -145,42 +131,16 @@ int main(int argc, char* argv[]) {
     const QString host =
         QStringLiteral("127.0.0.1:") + QString::fromLatin1(portal.readLine().trimmed().mid(13));
 
-    QTemporaryDir dir;
-    appdir::set(dir.path());
-    {
-        QSettings endpoints(appPath(QStringLiteral("endpoints.ini")), QSettings::IniFormat);
-        for (const char* key : {"quotePortalHost", "chartImageHost", "chartImageIntlHost", "klineChartHost",
-                                "partnerChartHost"})
-            endpoints.setValue(QStringLiteral("endpoints/") + QLatin1String(key), host);
-    }
+    const ProgramDir dir;
+    for (const QString& key :
+         {endpoints::key::quotePortalHost, endpoints::key::chartImageHost, endpoints::key::chartImageIntlHost,
+          endpoints::key::klineChartHost, endpoints::key::partnerChartHost})
+        dir.setEndpoint(key, host);
 
-    QtDialogs dialogs;
-    CurlHttp http;
-    SystemClock clock;
-    ClockSeededRandom random;
-    DesktopLauncher launcher;
-    DesktopScreen screen;
-    QtAudio audio;
-    QtMediaPlayer mediaPlayer;
-    PactlVolume systemVolume;
-    QtTray tray;
-    XdgAutostart autostart;
-    QtWebViews webViews;
-    QtWebCache webCache;
-    Services services{.dialogs = &dialogs,
-                      .http = &http,
-                      .clock = &clock,
-                      .random = &random,
-                      .launcher = &launcher,
-                      .screen = &screen,
-                      .audio = &audio,
-                      .mediaPlayer = &mediaPlayer,
-                      .systemVolume = &systemVolume,
-                      .tray = &tray,
-                      .autostart = &autostart,
-                      .webViews = &webViews,
-                      .webCache = &webCache,
-                      .quit = [](int) {}};
+    QtServices qtServices;
+    Services& services = qtServices.services();
+    // The window's end must not end anything here.
+    services.quit = [](int) {};
 
     auto* window = new MainWindow(services);
     window->show();

@@ -19,6 +19,7 @@
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "quotes/price_rules.h"
+#include "support/program_dir.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -180,9 +181,8 @@ Services benchServices(SteppedClock& clock) {
 }
 
 void openAndPanAYear(const QString& keep) {
-    QTemporaryDir dir;
+    const ProgramDir dir;
     QDir().mkpath(dir.filePath(QStringLiteral("DataBase")));
-    appdir::set(dir.path());
     const QString path = appPath(QString::fromLatin1(PriceHistory::kFile));
     QElapsedTimer made;
     made.start();

@@ -7,8 +7,8 @@
 #include "figure.h"
 #include "ledger/ledger_book.h"
 #include "ledger/ledger_window.h"
-#include "platform/qt_dialogs.h"
 #include "platform/services.h"
+#include "platform/widgets/qt_dialogs.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 

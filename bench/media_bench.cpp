@@ -5,7 +5,7 @@
 // size of the program and all its children before, with and after each
 // window). Prints figures; asserts nothing.
 #include "figure.h"
-#include "platform/x11_grab.h"
+#include "platform/widgets/x11_grab.h"
 #include "process_figures.h"
 #include "program_run.h"
 #include "window_close.h"

@@ -11,7 +11,7 @@
 #include "platform/services.h"
 #include "platform/timer.h"
 #include "quotes/quote_model.h"
-#include "settings/settings_store.h"
+#include "settings/config_file.h"
 #include "ui/app_art.h"
 #include "ui/place.h"
 
@@ -28,16 +28,12 @@ using alertrules::Rule;
 
 namespace {
 
-QString configPath() {
-    return appPath(QStringLiteral("config.ini"));
-}
-
 struct RuleDesign {
     const char* name; // "买入价低于": the caption and the tail of every design name
     int pictureTop;
     int top;
-    const settings::KeyInfo* flag;
-    const settings::KeyInfo* value;
+    const settings::Flag* flag;
+    const settings::Text* value;
 };
 
 const std::array<RuleDesign, 4>& ruleDesigns() {
@@ -50,8 +46,8 @@ const std::array<RuleDesign, 4>& ruleDesigns() {
     return designs;
 }
 
-const std::array<const settings::KeyInfo*, 3> kBankKeys{&settings::key::watchIcbc, &settings::key::watchCcb,
-                                                        &settings::key::watchBoc};
+const std::array<const settings::Flag*, 3> kBankKeys{&settings::key::watchIcbc, &settings::key::watchCcb,
+                                                     &settings::key::watchBoc};
 
 // The threshold boxes turn grey while checking runs, white again after. Their
 // numbers stay readable on the grey, in the dark grey of disabled text.
@@ -164,54 +160,50 @@ void AlertPanel::clickBank(QCheckBox* clicked) {
 }
 
 void AlertPanel::loadAlertSettings() {
-    const settings::Snapshot config = settings::Snapshot::load(configPath());
+    const settings::Snapshot config = settings::ConfigFile::program().read();
     if (!config.exists())
         return;
     for (size_t i = 0; i < rules_.size(); ++i) {
         // A rule stored as off keeps its box unchecked and its box empty: the
         // number is read only for a rule that is on.
-        if (!config.isOn(*ruleDesigns()[i].flag))
+        if (!config.value(*ruleDesigns()[i].flag))
             continue;
         rules_[i].box->setChecked(true);
-        rules_[i].threshold->setText(config.item(*ruleDesigns()[i].value));
+        rules_[i].threshold->setText(config.value(*ruleDesigns()[i].value));
     }
     // Set directly, not clicked: several banks on in the file stay checked.
     for (size_t i = 0; i < banks_.size(); ++i) {
-        if (config.isOn(*kBankKeys[i]))
+        if (config.value(*kBankKeys[i]))
             banks_[i]->setChecked(true);
     }
-    if (config.isOn(settings::key::soundAlert))
+    if (config.value(settings::key::soundAlert))
         soundBox_->setChecked(true);
-    if (config.isOn(settings::key::popupAlert))
+    if (config.value(settings::key::popupAlert))
         popupBox_->setChecked(true);
-    if (config.isOn(settings::key::desktopAlert))
+    if (config.value(settings::key::desktopAlert))
         desktopBox_->setChecked(true);
 }
 
 void AlertPanel::saveAlertSettings() {
-    const QString path = configPath();
-    if (!settings::fileExists(path))
+    const settings::ConfigFile config = settings::ConfigFile::program();
+    if (!config.exists())
         return;
-    const auto flag = [](const QCheckBox* box) {
-        return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    };
     bool saved = true;
     // Every key is tried: one refused value (a character GBK lacks) keeps the others.
-    const auto write = [&](const settings::KeyInfo& key, const QString& value) {
-        if (!settings::writeItem(path, key, value))
-            saved = false;
+    const auto flag = [&](const settings::Flag& key, const QCheckBox* box) {
+        saved &= config.write(key, box->isChecked());
     };
     for (size_t i = 0; i < rules_.size(); ++i) {
-        write(*ruleDesigns()[i].flag, flag(rules_[i].box));
+        flag(*ruleDesigns()[i].flag, rules_[i].box);
         // An unchecked rule keeps its stored number for when it is turned on again.
         if (rules_[i].box->isChecked())
-            write(*ruleDesigns()[i].value, rules_[i].threshold->text());
+            saved &= config.write(*ruleDesigns()[i].value, rules_[i].threshold->text());
     }
     for (size_t i = 0; i < banks_.size(); ++i)
-        write(*kBankKeys[i], flag(banks_[i]));
-    write(settings::key::soundAlert, flag(soundBox_));
-    write(settings::key::popupAlert, flag(popupBox_));
-    write(settings::key::desktopAlert, flag(desktopBox_));
+        flag(*kBankKeys[i], banks_[i]);
+    flag(settings::key::soundAlert, soundBox_);
+    flag(settings::key::popupAlert, popupBox_);
+    flag(settings::key::desktopAlert, desktopBox_);
     // A settings file that refused the save would otherwise lose it at the
     // next start without a word.
     if (!saved)
@@ -220,7 +212,7 @@ void AlertPanel::saveAlertSettings() {
 
 void AlertPanel::startAlerts() {
     // Read whether or not the file exists: a missing one reads as empty texts.
-    sound_ = alertrules::soundChoice(settings::Snapshot::load(configPath()));
+    sound_ = alertrules::soundChoice(settings::ConfigFile::program().read());
     if (!sound_.builtIn && !QFileInfo(sound_.customPath).isFile())
         services_.dialogs->message(window(), alertrules::missingSoundMessage(sound_.customPath), QString());
 

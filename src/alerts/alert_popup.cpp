@@ -2,9 +2,9 @@
 
 #include "platform/screen.h"
 #include "platform/timer.h"
-#include "platform/x11_window.h"
 #include "ui/demo_mark.h"
 #include "ui/place.h"
+#include "ui/x11_window.h"
 
 #include <QLabel>
 #include <QMouseEvent>

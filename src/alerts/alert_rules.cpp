@@ -119,11 +119,11 @@ QString runningStatus(bool sound, bool popup, bool desktop) {
 
 SoundChoice soundChoice(const settings::Snapshot& config) {
     SoundChoice choice;
-    choice.builtIn = numtext::wholeNumber(config.item(settings::key::useBuiltInSound)) == 1;
+    choice.builtIn = config.value(settings::key::useBuiltInSound);
     if (choice.builtIn)
-        choice.builtInNumber = numtext::wholeNumber(config.item(settings::key::builtInSound));
+        choice.builtInNumber = config.value(settings::key::builtInSound);
     else
-        choice.customPath = config.item(settings::key::customSound);
+        choice.customPath = config.value(settings::key::customSound);
     return choice;
 }
 

@@ -6,7 +6,7 @@
 #include "platform/audio.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
-#include "settings/settings_store.h"
+#include "settings/config_file.h"
 #include "ui/fixed_size.h"
 #include "ui/place.h"
 
@@ -16,14 +16,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-QString configPath() {
-    return appPath(QStringLiteral("config.ini"));
-}
-
-} // namespace
 
 SoundSettingsWindow::SoundSettingsWindow(Services& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), services_(services) {
@@ -69,17 +61,16 @@ SoundSettingsWindow::SoundSettingsWindow(Services& services, QWidget* parent)
 
 void SoundSettingsWindow::load() {
     // Read whether or not the file exists: a missing one reads as empty texts.
-    const settings::Snapshot config = settings::Snapshot::load(configPath());
-    if (numtext::wholeNumber(config.item(settings::key::useBuiltInSound)) == 1) {
+    const settings::Snapshot config = settings::ConfigFile::program().read();
+    if (config.value(settings::key::useBuiltInSound)) {
         useBuiltIn_->setChecked(true);
-        const int stored =
-            builtInList_->findData(numtext::wholeNumber(config.item(settings::key::builtInSound)));
+        const int stored = builtInList_->findData(config.value(settings::key::builtInSound));
         if (stored >= 0)
             builtInList_->setCurrentIndex(stored);
     }
-    if (numtext::wholeNumber(config.item(settings::key::useCustomSound)) == 1) {
+    if (config.value(settings::key::useCustomSound)) {
         useCustom_->setChecked(true);
-        soundPath_ = config.item(settings::key::customSound);
+        soundPath_ = config.value(settings::key::customSound);
         pathBox_->setText(soundPath_);
     }
 }
@@ -108,28 +99,20 @@ void SoundSettingsWindow::listenCustom() {
 }
 
 void SoundSettingsWindow::accept() {
-    const QString path = configPath();
-    // The value first, the flags after it: a refused write (a path GBK cannot
-    // hold, a file that cannot be replaced) leaves the previous choice whole.
-    const auto write =
-        [&path](const std::initializer_list<std::pair<const settings::KeyInfo*, QString>> items) {
-            for (const auto& [key, value] : items) {
-                if (!settings::writeItem(path, *key, value))
-                    return false;
-            }
-            return true;
-        };
+    using namespace settings::key;
+    const settings::ConfigFile config = settings::ConfigFile::program();
+    // The value first, the flags after it, each only after the one before it
+    // went in: a refused write (a path GBK cannot hold, a file that cannot be
+    // replaced) leaves the previous choice whole.
     bool saved = true;
-    if (!settings::fileExists(path)) {
+    if (!config.exists()) {
         saved = false;
     } else if (useBuiltIn_->isChecked()) {
-        saved = write({{&settings::key::builtInSound, QString::number(builtInList_->currentData().toInt())},
-                       {&settings::key::useBuiltInSound, QStringLiteral("1")},
-                       {&settings::key::useCustomSound, QStringLiteral("0")}});
+        saved = config.write(builtInSound, builtInList_->currentData().toInt()) &&
+                config.write(useBuiltInSound, true) && config.write(useCustomSound, false);
     } else if (useCustom_->isChecked()) {
-        saved = write({{&settings::key::customSound, soundPath_},
-                       {&settings::key::useCustomSound, QStringLiteral("1")},
-                       {&settings::key::useBuiltInSound, QStringLiteral("0")}});
+        saved = config.write(customSound, soundPath_) && config.write(useCustomSound, true) &&
+                config.write(useBuiltInSound, false);
     }
     if (!saved)
         services_.dialogs->message(this, QStringLiteral("系统配置文件出错"), QString());

@@ -5,9 +5,9 @@
 #include "platform/launcher.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "ui/app_art.h"
 #include "ui/place.h"
+#include "ui/window_alpha.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -43,7 +43,21 @@ AboutWindow::AboutWindow(Services& services, const QString& version, QWidget* pa
     setAttribute(Qt::WA_DeleteOnClose);
 
     const endpoints::Endpoints hosts = endpoints::Endpoints::load();
+    buildProduct(version, hosts);
+    buildCredits(hosts);
 
+    auto* close = place<QPushButton>(this, QStringLiteral("关于窗口关闭按钮"), {158, 328, 100, 22},
+                                     QStringLiteral("关闭"));
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Created fully transparent; the fade runs from creation.
+    setWindowAlpha(this, 0);
+    fadeTimer_ = new Timer(this, QStringLiteral("时钟_窗口透明度渐增"), desktop::kAboutFadeIntervalMs);
+    connect(fadeTimer_, &Timer::timeout, this, &AboutWindow::onFadeTick);
+}
+
+void AboutWindow::buildProduct(const QString& version, const endpoints::Endpoints& hosts) {
     auto* logo = place<QLabel>(this, QStringLiteral("图片框1"), {29, 8, 90, 75});
     logo->setAlignment(Qt::AlignCenter);
     logo->setPixmap(appart::windowIcon().pixmap(72, 72));
@@ -64,7 +78,9 @@ AboutWindow::AboutWindow(Services& services, const QString& version, QWidget* pa
     // Two lines fit the design's 40 pixels only with a slim margin.
     notice->document()->setDocumentMargin(2);
     notice->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
 
+void AboutWindow::buildCredits(const endpoints::Endpoints& hosts) {
     auto* credits = place<QGroupBox>(this, QStringLiteral("分组框1"), {8, 168, 380, 154},
                                      QStringLiteral("数据提供 强烈感谢："));
     struct Credit {
@@ -104,16 +120,6 @@ AboutWindow::AboutWindow(Services& services, const QString& version, QWidget* pa
         addLink(credits, QString::fromUtf8(row.link), {row.at.x() + label->width() + 2, row.at.y()},
                 QString::fromUtf8(row.linkText), hosts.value(*row.urlKey));
     }
-
-    auto* close = place<QPushButton>(this, QStringLiteral("关于窗口关闭按钮"), {158, 328, 100, 22},
-                                     QStringLiteral("关闭"));
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
-    // Created fully transparent; the fade runs from creation.
-    setWindowAlpha(this, 0);
-    fadeTimer_ = new Timer(this, QStringLiteral("时钟_窗口透明度渐增"), desktop::kAboutFadeIntervalMs);
-    connect(fadeTimer_, &Timer::timeout, this, &AboutWindow::onFadeTick);
 }
 
 void AboutWindow::addLink(QWidget* parent, const QString& name, const QPoint& at, const QString& text,

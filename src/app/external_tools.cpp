@@ -6,7 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
 #include "platform/services.h"
-#include "settings/settings_store.h"
+#include "settings/config_file.h"
 #include "ui/open_once.h"
 
 #include <QDir>
@@ -29,8 +29,7 @@ QString ExternalTools::helpFile() {
 
 void ExternalTools::launchTerminal() {
     // Read without the existence test: a missing file reads as an empty path.
-    const QString stored =
-        settings::readItem(appPath(QStringLiteral("config.ini")), settings::key::mt4Program);
+    const QString stored = settings::ConfigFile::program().value(settings::key::mt4Program);
     const QString prefix = desktop::winePrefix(qEnvironmentVariable("WINEPREFIX"), QDir::homePath());
     const QString defaultPath = desktop::hostPath(desktop::defaultTerminalPath(), prefix);
     const QString storedPath = desktop::hostPath(stored, prefix);

@@ -5,7 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
 #include "platform/services.h"
-#include "settings/settings_store.h"
+#include "settings/config_file.h"
 #include "ui/fixed_size.h"
 #include "ui/place.h"
 
@@ -16,10 +16,6 @@
 #include <QUrl>
 
 namespace {
-
-QString configPath() {
-    return appPath(QStringLiteral("config.ini"));
-}
 
 const QString kGap = QStringLiteral("      ");
 
@@ -98,7 +94,7 @@ ExternalToolsWindow::ExternalToolsWindow(Services& services, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &ExternalToolsWindow::save);
 
     // Read without the existence test: a missing file shows an empty path.
-    path_->setText(settings::readItem(configPath(), settings::key::mt4Program));
+    path_->setText(settings::ConfigFile::program().value(settings::key::mt4Program));
 }
 
 void ExternalToolsWindow::browse() {
@@ -111,7 +107,7 @@ void ExternalToolsWindow::browse() {
 
 void ExternalToolsWindow::save() {
     // Stored exactly as typed; the next launch tells whether it names the terminal.
-    if (!settings::writeItem(configPath(), settings::key::mt4Program, path_->text())) {
+    if (!settings::ConfigFile::program().write(settings::key::mt4Program, path_->text())) {
         services_.dialogs->message(this, QStringLiteral("系统配置文件出错"), QStringLiteral("友情提示："),
                                    Dialogs::Icon::Warning);
         return;

@@ -1,18 +1,22 @@
 #include "lock_window.h"
 
 #include "platform/dialogs.h"
-#include "platform/screen.h"
 #include "platform/services.h"
-#include "platform/window_alpha.h"
 #include "records/open_failure.h"
 #include "trading/account_book.h"
 #include "ui/app_art.h"
 #include "ui/place.h"
+#include "ui/window_alpha.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+void LockWindow::lock(Services& services, QWidget* parent) {
+    LockWindow window(services, parent);
+    window.exec();
+}
 
 LockWindow::LockWindow(Services& services, QWidget* parent)
     : QDialog(parent,
@@ -50,12 +54,7 @@ LockWindow::LockWindow(Services& services, QWidget* parent)
 }
 
 QPoint LockWindow::centredPosition() const {
-    if (!services_.screen)
-        return pos();
-    const QRect area = services_.screen->workArea();
-    if (area.isEmpty())
-        return pos();
-    return {area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2};
+    return centredOnScreen(this, services_.screen);
 }
 
 void LockWindow::moveEvent(QMoveEvent* event) {

@@ -13,6 +13,9 @@ class LockWindow : public QDialog {
     Q_OBJECT
 public:
     explicit LockWindow(Services& services, QWidget* parent = nullptr);
+    // Locks the program until it is unlocked, in a fresh window every time:
+    // nothing typed is remembered between lockings.
+    static void lock(Services& services, QWidget* parent);
 
     void unlock();
     void changePassword();

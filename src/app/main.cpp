@@ -1,91 +1,29 @@
 #include "app/desktop_rules.h"
 #include "app/main_window.h"
+#include "app/qt_services.h"
 #include "app/single_instance.h"
 #include "app/splash_window.h"
-#include "app/state_dump.h"
-#include "app/trade_drill.h"
-#include "app/ui_watchdog.h"
 #include "core/app_dir.h"
 #include "core/demo_feed.h"
 #include "core/endpoints.h"
 #include "core/runtime_dir.h"
-#include "history/price_history.h"
-#include "platform/clock.h"
-#include "platform/curl_http.h"
-#include "platform/dbus/dbus_notifications.h"
-#include "platform/demo_portal_process.h"
-#include "platform/launcher.h"
-#include "platform/pactl_volume.h"
-#include "platform/qt_audio.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_media_player.h"
-#include "platform/qt_tray.h"
-#include "platform/qt_web_cache.h"
-#include "platform/qt_web_views.h"
-#include "platform/random.h"
-#include "platform/screen.h"
+#include "diagnostics/probes.h"
+#include "platform/dialogs.h"
+#include "platform/network/demo_portal_process.h"
 #include "platform/services.h"
 #include "platform/time_scale.h"
-#include "platform/xdg_autostart.h"
 #include "ui/app_art.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QMoveEvent>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
 namespace {
-
-// With AURIVEX_STARTUP_TRACE set, start-up milestones go to standard output
-// for the start-up benchmark.
-void trace(const char* milestone) {
-    static const bool enabled = qEnvironmentVariableIsSet("AURIVEX_STARTUP_TRACE");
-    if (!enabled)
-        return;
-    std::printf("aurivex-trace %s\n", milestone);
-    std::fflush(stdout);
-}
-
-// With AURIVEX_NEWS_TRACE set, every step of the news link goes to standard
-// output with the monotonic clock, for the scroll benchmark; a step back to
-// the right edge is a new headline.
-class NewsStepTrace : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Move) {
-            const auto* move = static_cast<QMoveEvent*>(event);
-            if (move->pos().x() > move->oldPos().x())
-                std::printf("aurivex-trace news-headline\n");
-            // The thread's CPU time and its time waiting for a CPU tell its
-            // own work and a busy machine from the rest of a gap.
-            long long cpu = 0;
-            long long waiting = 0;
-            if (std::FILE* stat = std::fopen("/proc/thread-self/schedstat", "r")) {
-                if (std::fscanf(stat, "%lld %lld", &cpu, &waiting) != 2)
-                    cpu = waiting = 0;
-                std::fclose(stat);
-            }
-            std::printf("aurivex-trace news-step %lld %lld %lld\n",
-                        static_cast<long long>(clock_.nsecsElapsed()), cpu, waiting);
-            std::fflush(stdout);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QElapsedTimer clock_ = [] {
-        QElapsedTimer started;
-        started.start();
-        return started;
-    }();
-};
 
 // A first start shows prices with nothing else installed: when the endpoints
 // name the demo address and nothing answers there, the program starts the
@@ -113,13 +51,6 @@ void useDemoPortal(DemoPortalProcess& portal) {
         demofeed::redirectTo(address);
 }
 
-void traceNewsSteps(QWidget* window) {
-    if (!qEnvironmentVariableIsSet("AURIVEX_NEWS_TRACE"))
-        return;
-    if (auto* link = window->findChild<QWidget*>(QStringLiteral("新闻显示链接框")))
-        link->installEventFilter(new NewsStepTrace(link));
-}
-
 // Under Wayland the floating windows could neither place themselves nor stay
 // on top: run through XWayland unless the user chose a platform.
 void choosePlatform(int argc, char* argv[]) {
@@ -142,14 +73,8 @@ int refuseToStart(Dialogs& dialogs, const QString& problem) {
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    choosePlatform(argc, argv);
-    // Before the application exists; the engine itself starts with the first page.
-    QtWebViews::prepareApplication();
-    QtAudio::selectBackend();
-    QApplication app(argc, argv);
+// The application object as the desktop and the windows expect it.
+void setUpApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Aurivex"));
     // Desktops find the launcher and its icon by this name.
     app.setDesktopFileName(QStringLiteral("aurivex"));
@@ -159,94 +84,47 @@ int main(int argc, char* argv[]) {
     installFontSubstitutions();
     installChineseTranslations();
     app.setFont(QFont(QStringLiteral("宋体"), 9));
-
-    QtDialogs dialogs;
-    CurlHttp http;
-    SystemClock clock;
-    ClockSeededRandom random;
-    DesktopLauncher launcher;
-    DesktopScreen screen;
-    // The sounds, the TV player and the tray load nothing until first used.
-    QtAudio audio;
-    QtMediaPlayer mediaPlayer;
-    PactlVolume systemVolume;
-    QtTray tray;
-    XdgAutostart autostart;
-    QtWebViews webViews;
-    QtWebCache webCache;
-    DBusNotifications notifications;
-    Services services{.dialogs = &dialogs,
-                      .http = &http,
-                      .clock = &clock,
-                      .random = &random,
-                      .launcher = &launcher,
-                      .screen = &screen,
-                      .audio = &audio,
-                      .mediaPlayer = &mediaPlayer,
-                      .systemVolume = &systemVolume,
-                      .tray = &tray,
-                      .autostart = &autostart,
-                      .webViews = &webViews,
-                      .webCache = &webCache,
-                      .notifications = &notifications,
-                      .quit = [](int code) { QCoreApplication::exit(code); }};
-
     // There is no "TaskbarCreated" message to register: Qt's tray icon
     // re-registers itself when the desktop shell restarts.
+}
 
-    const desktop::CommandLine commandLine = desktop::parseCommandLine(QCoreApplication::arguments().mid(1));
-    if (!commandLine.error.isEmpty()) {
-        std::fprintf(stderr, "Aurivex: %s\n", qPrintable(commandLine.error));
-        return 2;
-    }
-    appdir::initFromExecutable(commandLine.home);
-
-    // One program per directory: a second start brings the first one forward and ends.
+// One program per directory: a second start brings the first one forward and
+// ends. Null, with the exit code set, when this one must not run.
+std::unique_ptr<SingleInstance> claimDirectory(Dialogs& dialogs, int& exitCode) {
     const runtimedir::Location runtime = runtimedir::locate();
-    if (runtime.path.isEmpty())
-        return refuseToStart(dialogs, runtime.problem);
-    SingleInstance instance(QDir(appDir()).canonicalPath(), runtime.path);
-    switch (instance.start()) {
+    if (runtime.path.isEmpty()) {
+        exitCode = refuseToStart(dialogs, runtime.problem);
+        return nullptr;
+    }
+    auto instance = std::make_unique<SingleInstance>(QDir(appDir()).canonicalPath(), runtime.path);
+    exitCode = 0;
+    switch (instance->start()) {
     case SingleInstance::Outcome::Claimed:
-        break;
+        return instance;
     case SingleInstance::Outcome::Activated:
-        return 0;
+        break;
     case SingleInstance::Outcome::Unanswered:
         std::fprintf(stderr, "Aurivex is already running from this directory.\n");
-        return 0;
+        break;
     case SingleInstance::Outcome::Refused:
-        return refuseToStart(dialogs, instance.problem());
+        exitCode = refuseToStart(dialogs, instance->problem());
+        break;
     }
+    return nullptr;
+}
 
-    DemoPortalProcess demoPortal;
-    startDemoPortalIfNeeded(demoPortal);
-
-    std::unique_ptr<StateDump> dump;
-    const QString dumpPath = qEnvironmentVariable("AURIVEX_STATE_DUMP");
-    if (!dumpPath.isEmpty()) {
-        dump = std::make_unique<StateDump>(dumpPath, dialogs);
-        if (timescale::accelerated())
-            dump->setHttp(&http);
-        dump->start();
-    }
-    UiWatchdog* watchdog = UiWatchdog::startIfAsked(&app);
-    TradeDrill::startIfAsked(dialogs, &app);
-    PriceHistory::startDrillIfAsked(&app);
-
+// The splash, then the main window, until the program ends.
+int runWindows(Services& services, Probes& probes, SingleInstance& instance, DemoPortalProcess& demoPortal,
+               const QString& startAddress) {
     QPointer<MainWindow> mainWindow;
     QPointer<SplashWindow> splash = new SplashWindow(services, [&] {
         useDemoPortal(demoPortal);
         mainWindow = new MainWindow(services);
         // The one use of the command line: the reference browser's first page.
-        mainWindow->setStartAddress(commandLine.startAddress);
-        if (dump)
-            dump->setQuoteModel(&mainWindow->quoteModel());
+        mainWindow->setStartAddress(startAddress);
         mainWindow->show();
-        traceNewsSteps(mainWindow);
-        trace("main-window-created");
-        // Start-up is over once the first paints of the main window are done.
-        if (watchdog)
-            QTimer::singleShot(1000, watchdog, [watchdog] { watchdog->startCounting(); });
+        probes.mainWindowShown(mainWindow, mainWindow->quoteModel());
+        probes.milestone("main-window-created");
     });
     splash->show();
     // Before the main window exists the splash is on its way to it anyway.
@@ -255,16 +133,43 @@ int main(int argc, char* argv[]) {
             mainWindow->bringForward();
     });
     // Runs once the loop has handled the splash's first show and paint.
-    QTimer::singleShot(0, [] { trace("splash-shown"); });
+    QTimer::singleShot(0, &probes, [&probes] { probes.milestone("splash-shown"); });
 
-    const int code = app.exec();
-    if (dump)
-        dump->write();
-    if (watchdog)
-        watchdog->write();
+    const int code = QApplication::exec();
+    probes.finish();
     delete mainWindow;
     // Everything else the program owns is released by its owners; nothing
     // is written on the way out.
     delete splash;
     return code;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const Diagnostics diagnostics = Diagnostics::fromEnvironment();
+    timescale::setSpeed(diagnostics.soakSpeed);
+    choosePlatform(argc, argv);
+    QtServices::prepareApplication();
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    QtServices qtServices;
+    Services& services = qtServices.services();
+
+    const desktop::CommandLine commandLine = desktop::parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "Aurivex: %s\n", qPrintable(commandLine.error));
+        return 2;
+    }
+    appdir::initFromExecutable(commandLine.home);
+    int exitCode = 0;
+    const std::unique_ptr<SingleInstance> instance = claimDirectory(*services.dialogs, exitCode);
+    if (!instance)
+        return exitCode;
+
+    DemoPortalProcess demoPortal;
+    startDemoPortalIfNeeded(demoPortal);
+    Probes probes(diagnostics);
+    probes.start(services);
+    return runWindows(services, probes, *instance, demoPortal, commandLine.startAddress);
 }

@@ -15,6 +15,10 @@ int centred(double outer, double own) {
 
 } // namespace
 
+bool MainLayout::maximisedAtStart(bool designedLayout, const QSize& screen) {
+    return !designedLayout && screen.isValid() && screen.width() <= 1440 && screen.height() <= 1024;
+}
+
 void MainLayout::apply(int w, int h) {
     const int statusHeight = statusBar.height();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <array>
 
 // The main window's resize arithmetic. The window gathers the current
@@ -9,6 +10,13 @@
 // result. Every computed value is truncated to whole pixels.
 struct MainLayout {
     static constexpr int kPages = 5;
+    // The bars docked along the client area's top and bottom.
+    static constexpr int kToolbarHeight = 28;
+    static constexpr int kStatusHeight = 20;
+
+    // Whether the window opens maximised: on a screen of at most 1440 × 1024,
+    // unless the user asked for the designed size ("界面").
+    static bool maximisedAtStart(bool designedLayout, const QSize& screen);
 
     int toolbarHeight = 0;
     QRect statusBar; // docked at the bottom of the client area

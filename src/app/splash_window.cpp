@@ -5,8 +5,8 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "ui/place.h"
+#include "ui/window_alpha.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "platform/autostart.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
-#include "settings/settings_store.h"
+#include "settings/config_file.h"
 #include "ui/place.h"
 
 #include <QCheckBox>
@@ -12,14 +12,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
-
-namespace {
-
-QString configPath() {
-    return appPath(QStringLiteral("config.ini"));
-}
-
-} // namespace
 
 SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), services_(services) {
@@ -29,6 +21,12 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
 
+    buildPages();
+    buildButtons();
+    load();
+}
+
+void SystemSettingsWindow::buildPages() {
     tree_ = place<QTreeWidget>(this, QStringLiteral("树型框1"), {9, 13, 96, 180});
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(false);
@@ -45,7 +43,10 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     auto* gold = new QWidget;
     pages_->addTab(general, QStringLiteral("常规"));
     pages_->addTab(gold, QStringLiteral("黄金选项"));
+    buildOptionBoxes(general, gold);
+}
 
+void SystemSettingsWindow::buildOptionBoxes(QWidget* general, QWidget* gold) {
     const auto heading = [](QWidget* page, const QString& name, const QString& caption) {
         auto* label = place<QLabel>(page, name, {10, 10, 120, 16}, caption);
         QFont bold = label->font();
@@ -53,7 +54,7 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
         label->setFont(bold);
     };
     const auto box = [this](QWidget* page, const QString& name, const QRect& rect, const QString& caption,
-                            const settings::KeyInfo& key) {
+                            const settings::Flag& key) {
         auto* check = place<QCheckBox>(page, name, rect, caption);
         // The design's widths fit Windows' narrower font; the caption must never be cut.
         check->resize(std::max(rect.width(), check->sizeHint().width()), rect.height());
@@ -75,7 +76,9 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
         settings::key::holdBoc);
     box(gold, QStringLiteral("选择框_自动开始提醒"), {25, 95, 135, 24}, QStringLiteral("自动开始提醒"),
         settings::key::alertsAtStart);
+}
 
+void SystemSettingsWindow::buildButtons() {
     auto* ok =
         place<QPushButton>(this, QStringLiteral("确定按钮"), {46, 204, 80, 22}, QStringLiteral("确定"));
     auto* cancel =
@@ -86,16 +89,14 @@ SystemSettingsWindow::SystemSettingsWindow(Services& services, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &SystemSettingsWindow::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(defaults, &QPushButton::clicked, this, &SystemSettingsWindow::restoreDefaults);
-
-    load();
 }
 
 void SystemSettingsWindow::load() {
-    const settings::Snapshot config = settings::Snapshot::load(configPath());
+    const settings::Snapshot config = settings::ConfigFile::program().read();
     if (!config.exists())
         return;
     for (const Box& b : boxes_)
-        b.box->setChecked(config.isOn(*b.key));
+        b.box->setChecked(config.value(*b.key));
 }
 
 void SystemSettingsWindow::showPageOf(QTreeWidgetItem* item) {
@@ -112,7 +113,7 @@ void SystemSettingsWindow::restoreDefaults() {
         b.box->setChecked(false);
 }
 
-QString SystemSettingsWindow::applyAutostart() {
+bool SystemSettingsWindow::applyAutostart() {
     const bool wanted = boxes_.first().box->isChecked();
     Autostart& autostart = *services_.autostart;
     const bool done =
@@ -127,25 +128,24 @@ QString SystemSettingsWindow::applyAutostart() {
                                  ".config/autostart 文件夹。"),
             QStringLiteral("友情提示："), Dialogs::Icon::Warning);
     }
-    return autostart.isEnabled() ? QStringLiteral("1") : QStringLiteral("0");
+    return autostart.isEnabled();
 }
 
 void SystemSettingsWindow::save() {
-    const QString path = configPath();
-    if (!settings::fileExists(path)) {
+    const settings::ConfigFile config = settings::ConfigFile::program();
+    if (!config.exists()) {
         accept();
         return;
     }
     // The entry as it was goes back when the file cannot record the change,
     // so that the file and the entry always agree.
     const std::optional<QByteArray> entryBefore = services_.autostart->saved();
-    bool written = settings::writeItem(path, *boxes_.first().key, applyAutostart());
+    bool written = config.write(*boxes_.first().key, applyAutostart());
     if (!written)
         services_.autostart->restore(entryBefore);
     for (qsizetype i = 1; i < boxes_.size(); ++i) {
         const Box& b = boxes_.at(i);
-        written &=
-            settings::writeItem(path, *b.key, b.box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        written &= config.write(*b.key, b.box->isChecked());
     }
     if (!written) {
         // The choices stay in the window, so nothing is lost: the user may try again or cancel.

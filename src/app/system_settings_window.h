@@ -25,14 +25,18 @@ public:
 private:
     struct Box {
         QCheckBox* box;
-        const settings::KeyInfo* key;
+        const settings::Flag* key;
     };
 
+    // The build steps: the page tree and its two pages, their boxes, the buttons.
+    void buildPages();
+    void buildOptionBoxes(QWidget* general, QWidget* gold);
+    void buildButtons();
     void load();
     void showPageOf(QTreeWidgetItem* item);
-    // Registers or removes the autostart entry as the box says; the flag
-    // written is what the desktop now holds.
-    QString applyAutostart();
+    // Registers or removes the autostart entry as the box says; whether the
+    // desktop now holds one, which is what the flag records.
+    bool applyAutostart();
 
     Services& services_;
     QTreeWidget* tree_;

@@ -22,15 +22,16 @@ QString noTrayNotice() {
     return QStringLiteral("桌面没有系统托盘，主窗口已最小化到任务栏。");
 }
 
-// A tray menu item with a caption of its own that stands for a command: it
-// does what the command does and is enabled exactly when the command is.
-QAction* addCommandItem(QMenu* menu, const QString& caption, QAction* command) {
+// A tray menu item stands for its command under its tray caption: it does
+// what the command does and is enabled exactly when the command is.
+QAction* addCommandItem(QMenu* menu, Command command, QAction* action) {
+    const QString caption = Commands::trayCaption(command);
     QAction* item = menu->addAction(caption);
     item->setObjectName(QStringLiteral("托盘菜单_") + caption);
-    item->setEnabled(command->isEnabled());
-    QObject::connect(command, &QAction::changed, item,
-                     [item, command] { item->setEnabled(command->isEnabled()); });
-    QObject::connect(item, &QAction::triggered, command, &QAction::trigger);
+    item->setEnabled(action->isEnabled());
+    QObject::connect(action, &QAction::changed, item,
+                     [item, action] { item->setEnabled(action->isEnabled()); });
+    QObject::connect(item, &QAction::triggered, action, &QAction::trigger);
     return item;
 }
 
@@ -59,18 +60,12 @@ TrayController::~TrayController() {
 void TrayController::buildMenu(Commands& commands) {
     menu_ = new QMenu(window_);
     menu_->setObjectName(QStringLiteral("托盘右键菜单"));
-    QAction* show = menu_->addAction(QStringLiteral("显示主窗口"));
-    show->setObjectName(QStringLiteral("托盘菜单_显示主窗口"));
-    connect(show, &QAction::triggered, this, &TrayController::showFromTray);
-    addCommandItem(menu_, QStringLiteral("隐藏主窗口"), commands.action(Command::HideToTray));
-    menu_->addSeparator();
-    addCommandItem(menu_, QStringLiteral("打开小窗口"), commands.action(Command::FloatingStrip));
-    menu_->addSeparator();
-    addCommandItem(menu_, QStringLiteral("打开综合看盘"), commands.action(Command::Overview));
-    addCommandItem(menu_, QStringLiteral("打开单位换算"), commands.action(Command::UnitConverter));
-    addCommandItem(menu_, QStringLiteral("打开价格记录"), commands.action(Command::PriceHistory));
-    menu_->addSeparator();
-    addCommandItem(menu_, QStringLiteral("退出主程序"), commands.action(Command::Exit));
+    for (const std::optional<Command>& item : Commands::trayMenu()) {
+        if (item)
+            addCommandItem(menu_, *item, commands.action(*item));
+        else
+            menu_->addSeparator();
+    }
 }
 
 void TrayController::hideToTray() {

@@ -44,10 +44,59 @@ struct FrameWork {
     bool wellFormed = true;
 };
 
-// Follows one frame's LZW codes as the decoder reads them, keeping only the
-// length of each table entry: a new entry is one longer than the string of
-// the code before it, so the pixels a code writes are known without writing
-// them.
+// One frame's LZW code table as the decoder builds it, keeping only the
+// length of each entry: a new entry is one longer than the string of the code
+// before it, so the pixels a code writes are known without writing them.
+struct CodeLengths {
+    explicit CodeLengths(int minimumBits)
+        : minimumBits(minimumBits), clear(1 << minimumBits), end(clear + 1), codeBits(minimumBits + 1),
+          next(clear + 2) {
+        std::fill_n(length.begin(), clear, 1);
+    }
+
+    // Counts the pixels of one code into `work`; false for a code the
+    // decoder would refuse.
+    bool take(int code, FrameWork& work) {
+        if (code == clear) {
+            codeBits = minimumBits + 1;
+            next = clear + 2;
+            previous = -1;
+            return true;
+        }
+        if (code == end) {
+            ended = true;
+            return true;
+        }
+        if (previous < 0) {
+            if (code > clear)
+                return false;
+            work.pixels += 1;
+            previous = code;
+            return true;
+        }
+        if (code > next || (code == next && next >= kTableSize))
+            return false;
+        work.pixels += code < next ? length[code] : length[previous] + 1;
+        if (next < kTableSize) {
+            length[next] = length[previous] + 1;
+            if (++next >= 1 << codeBits && codeBits < kMaxCodeBits)
+                ++codeBits;
+        }
+        previous = code;
+        return true;
+    }
+
+    const int minimumBits;
+    const int clear;
+    const int end;
+    int codeBits;
+    int next;
+    int previous = -1; // none yet since the last clear
+    bool ended = false;
+    std::array<qint32, kTableSize> length{};
+};
+
+// Follows one frame's LZW codes as the decoder reads them.
 FrameWork countFramePixels(Cursor& in) {
     FrameWork work;
     const int minimumBits = in.byte();
@@ -57,60 +106,27 @@ FrameWork countFramePixels(Cursor& in) {
         work.wellFormed = false;
         return work;
     }
-    const int clear = 1 << minimumBits;
-    const int end = clear + 1;
-    std::array<qint32, kTableSize> length{};
-    std::fill_n(length.begin(), clear, 1);
-    int codeBits = minimumBits + 1;
-    int next = clear + 2;
-    int previous = -1; // none yet since the last clear
+    CodeLengths table(minimumBits);
     quint32 pending = 0;
     int pendingBits = 0;
-    bool ended = false;
     for (int size = in.byte(); size > 0; size = in.byte()) {
         for (int i = 0; i < size; ++i) {
             const int value = in.byte();
             if (value < 0)
                 return work;
             // The decoder passes over what follows the end code.
-            if (ended)
+            if (table.ended)
                 continue;
             pending |= quint32(value) << pendingBits;
             pendingBits += 8;
-            while (pendingBits >= codeBits && !ended) {
-                const int code = int(pending & ((1u << codeBits) - 1));
-                pending >>= codeBits;
-                pendingBits -= codeBits;
-                if (code == clear) {
-                    codeBits = minimumBits + 1;
-                    next = clear + 2;
-                    previous = -1;
-                    continue;
-                }
-                if (code == end) {
-                    ended = true;
-                    continue;
-                }
-                if (previous < 0) {
-                    if (code > clear) {
-                        work.wellFormed = false;
-                        return work;
-                    }
-                    work.pixels += 1;
-                    previous = code;
-                    continue;
-                }
-                if (code > next || (code == next && next >= kTableSize)) {
+            while (pendingBits >= table.codeBits && !table.ended) {
+                const int code = int(pending & ((1u << table.codeBits) - 1));
+                pending >>= table.codeBits;
+                pendingBits -= table.codeBits;
+                if (!table.take(code, work)) {
                     work.wellFormed = false;
                     return work;
                 }
-                work.pixels += code < next ? length[code] : length[previous] + 1;
-                if (next < kTableSize) {
-                    length[next] = length[previous] + 1;
-                    if (++next >= 1 << codeBits && codeBits < kMaxCodeBits)
-                        ++codeBits;
-                }
-                previous = code;
             }
         }
     }

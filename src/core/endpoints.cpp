@@ -164,4 +164,12 @@ QString value(const QString& key) {
     return Endpoints::load().value(key);
 }
 
+QString Endpoints::unusableKeysMessage() const {
+    if (unusable_.isEmpty())
+        return {};
+    return QStringLiteral("endpoints.ini 中这些键的值不是可用的地址，用到它们的功能暂时不能使用：%1。"
+                          "请改正后重新运行软件。")
+        .arg(unusable_.join(QStringLiteral("、")));
+}
+
 } // namespace endpoints

@@ -59,6 +59,8 @@ public:
     // The keys whose value is not an address, in file order: the user is
     // told, and what needs them stays off as if they were missing.
     const QStringList& unusableKeys() const { return unusable_; }
+    // What the user is told about them; empty when every value is usable.
+    QString unusableKeysMessage() const;
 
 private:
     QHash<QString, QString> values_;

@@ -3,7 +3,7 @@
 #include "charts/chart_catalogue.h"
 #include "floating/desktop_chart_window.h"
 #include "floating/quote_line.h"
-#include "platform/window_alpha.h"
+#include "ui/window_alpha.h"
 
 namespace {
 constexpr int kMsPerSecond = 1000;

@@ -4,8 +4,8 @@
 #include "platform/services.h"
 #include "platform/timer.h"
 #include "platform/web_cache.h"
-#include "platform/x11_window.h"
 #include "ui/fixed_size.h"
+#include "ui/x11_window.h"
 
 #include <QWindow>
 

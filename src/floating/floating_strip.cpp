@@ -10,12 +10,12 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
-#include "platform/x11_window.h"
 #include "quotes/quote_model.h"
-#include "settings/settings_store.h"
+#include "settings/config_file.h"
 #include "ui/demo_mark.h"
 #include "ui/place.h"
+#include "ui/window_alpha.h"
+#include "ui/x11_window.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -40,14 +40,6 @@ constexpr int kDefaultOpacityPosition = 98;
 // Set directly by the defaults, not from the slider: 98 × 2.5 would be 245.
 constexpr int kDefaultAlpha = 235;
 constexpr int kDemoMarkWidth = 32;
-
-QString configPath() {
-    return appPath(QStringLiteral("config.ini"));
-}
-
-QString flagText(bool on) {
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
 
 // The two image buttons' pictures, drawn rather than shipped.
 QIcon fontImage() {
@@ -150,6 +142,12 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
 }
 
 void FloatingStrip::buildControls() {
+    buildPriceLine();
+    buildSettingsRows();
+    connectControls();
+}
+
+void FloatingStrip::buildPriceLine() {
     priceLabel_ = place<QLabel>(this, QStringLiteral("标签_价格显示"), {12, 8, 388, 20},
                                 QStringLiteral("请稍后......"));
     priceLabel_->setTextFormat(Qt::PlainText);
@@ -171,7 +169,9 @@ void FloatingStrip::buildControls() {
     fontButton_->setAutoRaise(true);
     for (QToolButton* button : {advancedButton_, fontButton_})
         button->setIconSize(button->size() - QSize(2, 2));
+}
 
+void FloatingStrip::buildSettingsRows() {
     place<QLabel>(this, QStringLiteral("标签3"), {43, 44, 32, 18}, QStringLiteral("透明"));
     opacitySlider_ = placeSlider(this, QStringLiteral("滑块条_透明度控制"), {78, 43, 72, 18}, 35, 100, 100);
     autoHideBox_ = place<QCheckBox>(this, QStringLiteral("选择框_窗口自动隐藏"), {162, 43, 80, 18},
@@ -201,7 +201,9 @@ void FloatingStrip::buildControls() {
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Plain);
     separator->setStyleSheet(QStringLiteral("color: #8eaecf;"));
+}
 
+void FloatingStrip::connectControls() {
     connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(advancedButton_, &QToolButton::clicked, this, &FloatingStrip::toggleAdvanced);
     connect(fontButton_, &QToolButton::clicked, this, &FloatingStrip::chooseFont);
@@ -375,31 +377,31 @@ void FloatingStrip::applyFloatingDefaults() {
 }
 
 void FloatingStrip::loadFloatingSettings() {
-    const settings::Snapshot config = settings::Snapshot::load(configPath());
+    const settings::Snapshot config = settings::ConfigFile::program().read();
     if (!config.exists())
         return;
     using namespace settings::key;
     // Stored positions only: an open chart keeps what it shows until a slider moves.
     const QSignalBlocker quietOpacity(chartOpacitySlider_);
     const QSignalBlocker quietSpeed(chartSpeedSlider_);
-    opacitySlider_->setValue(numtext::wholeNumber(config.item(stripOpacity)));
-    chartOpacitySlider_->setValue(numtext::wholeNumber(config.item(chartOpacity)));
-    chartSpeedSlider_->setValue(numtext::wholeNumber(config.item(chartRefreshSeconds)));
+    opacitySlider_->setValue(config.value(stripOpacity));
+    chartOpacitySlider_->setValue(config.value(chartOpacity));
+    chartSpeedSlider_->setValue(config.value(chartRefreshSeconds));
     applyTransparency();
     // Loading only ever ticks boxes; a ticked box is applied as a click would.
-    const std::pair<const settings::KeyInfo*, QCheckBox*> flags[] = {
+    const std::pair<const settings::Flag*, QCheckBox*> flags[] = {
         {&autoHide, autoHideBox_}, {&stripOnTop, onTopBox_}, {&showIcbc, icbcBox_},
         {&showCcb, ccbBox_},       {&showBoc, bocBox_},
     };
     for (const auto& [key, box] : flags) {
-        if (config.isOn(*key))
+        if (config.value(*key))
             box->setChecked(true);
     }
-    if (config.isOn(showGain)) {
+    if (config.value(showGain)) {
         gainBox_->setChecked(true);
-        yourBuyPrice_->setText(config.item(gainBuyPrice));
+        yourBuyPrice_->setText(config.value(gainBuyPrice));
     }
-    if (config.isOn(chartOnTop))
+    if (config.value(chartOnTop))
         chartOnTopBox_->setChecked(true);
     ledgerCost_->load(config);
 }
@@ -413,28 +415,24 @@ void FloatingStrip::refreshLedgerCost() {
 }
 
 void FloatingStrip::saveFloatingSettings() {
-    const QString path = configPath();
-    if (!settings::fileExists(path))
+    const settings::ConfigFile config = settings::ConfigFile::program();
+    if (!config.exists())
         return;
     using namespace settings::key;
-    bool written = true;
-    const auto write = [&](const settings::KeyInfo& key, const QString& value) {
-        written &= settings::writeItem(path, key, value);
-    };
-    write(stripOpacity, QString::number(opacitySlider_->value()));
-    write(chartOpacity, QString::number(chartOpacitySlider_->value()));
-    write(chartRefreshSeconds, QString::number(chartSpeedSlider_->value()));
-    write(autoHide, flagText(autoHideBox_->isChecked()));
-    write(stripOnTop, flagText(onTopBox_->isChecked()));
-    write(showIcbc, flagText(icbcBox_->isChecked()));
-    write(showCcb, flagText(ccbBox_->isChecked()));
-    write(showBoc, flagText(bocBox_->isChecked()));
-    write(showGain, flagText(gainBox_->isChecked()));
+    bool written = config.write(stripOpacity, opacitySlider_->value());
+    written &= config.write(chartOpacity, chartOpacitySlider_->value());
+    written &= config.write(chartRefreshSeconds, chartSpeedSlider_->value());
+    written &= config.write(autoHide, autoHideBox_->isChecked());
+    written &= config.write(stripOnTop, onTopBox_->isChecked());
+    written &= config.write(showIcbc, icbcBox_->isChecked());
+    written &= config.write(showCcb, ccbBox_->isChecked());
+    written &= config.write(showBoc, bocBox_->isChecked());
+    written &= config.write(showGain, gainBox_->isChecked());
     // Off keeps the stored price, so it comes back with the box.
     if (gainBox_->isChecked())
-        write(gainBuyPrice, yourBuyPrice_->text());
-    write(chartOnTop, flagText(chartOnTopBox_->isChecked()));
-    written &= ledgerCost_->save(path);
+        written &= config.write(gainBuyPrice, yourBuyPrice_->text());
+    written &= config.write(chartOnTop, chartOnTopBox_->isChecked());
+    written &= ledgerCost_->save(config);
     if (!written) {
         // Everything stays in the controls: the user may try again.
         services_.dialogs->message(this, QStringLiteral("系统配置文件出错"), QStringLiteral("友情提示："),

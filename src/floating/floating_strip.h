@@ -73,6 +73,10 @@ protected:
 
 private:
     void buildControls();
+    // The price line and the buttons beside it; the settings rows below.
+    void buildPriceLine();
+    void buildSettingsRows();
+    void connectControls();
     void buildChartRow();
     void enableChartRow(bool chartOpen);
     void onChartSpeedChanged(int position);

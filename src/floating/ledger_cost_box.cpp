@@ -1,7 +1,7 @@
 #include "ledger_cost_box.h"
 
+#include "settings/config_file.h"
 #include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "ui/place.h"
 
 #include <QCheckBox>
@@ -33,11 +33,10 @@ void LedgerCostBox::refresh() {
 }
 
 void LedgerCostBox::load(const settings::Snapshot& config) {
-    if (config.isOn(settings::key::gainFromLedger))
+    if (config.value(settings::key::gainFromLedger))
         box_->setChecked(true);
 }
 
-bool LedgerCostBox::save(const QString& configPath) const {
-    return settings::writeItem(configPath, settings::key::gainFromLedger,
-                               box_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+bool LedgerCostBox::save(const settings::ConfigFile& config) const {
+    return config.write(settings::key::gainFromLedger, box_->isChecked());
 }

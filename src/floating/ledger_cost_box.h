@@ -8,8 +8,9 @@ class QCheckBox;
 class QLineEdit;
 class QWidget;
 namespace settings {
+class ConfigFile;
 class Snapshot;
-}
+} // namespace settings
 
 // "用记账均价" in the floating strip's settings: while ticked, the strip's
 // buy price ("您银行的买入价") is the average cost of the gold the ledger of
@@ -32,7 +33,7 @@ public:
     void refresh();
     // Ticks the box when the settings say so (loading only ever ticks).
     void load(const settings::Snapshot& config);
-    bool save(const QString& configPath) const;
+    bool save(const settings::ConfigFile& config) const;
 
 private:
     void apply(bool on);

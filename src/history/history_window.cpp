@@ -59,6 +59,17 @@ HistoryWindow::HistoryWindow(Services& services, PriceHistory& history, QWidget*
 }
 
 void HistoryWindow::buildControls() {
+    buildSeriesRow();
+    buildViewRow();
+    chart_ = new PriceChart(this);
+    chart_->setObjectName(QStringLiteral("图表_价格记录"));
+    reading_ = place<QLabel>(this, QStringLiteral("标签_十字线读数"), {8, 0, 520, 18});
+    status_ = place<QLabel>(this, QStringLiteral("标签_记录状态"), {540, 0, kWidth - 548, 18});
+    status_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(chart_, &PriceChart::crosshairMoved, reading_, &QLabel::setText);
+}
+
+void HistoryWindow::buildSeriesRow() {
     place<QLabel>(this, QStringLiteral("标签_品种"), {8, 9, 40, 18}, QStringLiteral("品种："));
     for (Series s : kAllSeries) {
         const int i = indexOf(s);
@@ -75,7 +86,9 @@ void HistoryWindow::buildControls() {
                                            QStringLiteral("导出数据"));
     connect(exportPictureButton_, &QPushButton::clicked, this, &HistoryWindow::exportPicture);
     connect(exportDataButton_, &QPushButton::clicked, this, &HistoryWindow::exportData);
+}
 
+void HistoryWindow::buildViewRow() {
     place<QLabel>(this, QStringLiteral("标签_时段"), {8, 36, 40, 18}, QStringLiteral("时段："));
     spans_ = new QButtonGroup(this);
     static const char* const spanNames[] = {"按钮_一小时", "按钮_一天", "按钮_一周",
@@ -113,13 +126,6 @@ void HistoryWindow::buildControls() {
         spreadBank_->addItem(bankName(bank));
     connect(spreadBox_, &QCheckBox::toggled, this, &HistoryWindow::reload);
     connect(spreadBank_, &QComboBox::currentIndexChanged, this, &HistoryWindow::reload);
-
-    chart_ = new PriceChart(this);
-    chart_->setObjectName(QStringLiteral("图表_价格记录"));
-    reading_ = place<QLabel>(this, QStringLiteral("标签_十字线读数"), {8, 0, 520, 18});
-    status_ = place<QLabel>(this, QStringLiteral("标签_记录状态"), {540, 0, kWidth - 548, 18});
-    status_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    connect(chart_, &PriceChart::crosshairMoved, reading_, &QLabel::setText);
 }
 
 void HistoryWindow::resizeEvent(QResizeEvent* event) {

@@ -42,6 +42,9 @@ protected:
 private:
     enum class Shape { Line, Candles };
     void buildControls();
+    // The series to show with the export buttons; the span, shape, average and spread.
+    void buildSeriesRow();
+    void buildViewRow();
     void draw();
     QList<history::Series> wantedSeries() const;
     QList<history::Series> shownSeries() const;

@@ -59,6 +59,20 @@ PriceChart::PriceChart(QWidget* parent) : QCustomPlot(parent) {
     yAxis->setNumberPrecision(2);
     yAxis->setLabel(QStringLiteral("元/克"));
 
+    placeLegend();
+    buildOverlay();
+
+    connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this](const QCPRange& range) {
+        if (widestView_ > 0 && range.size() > widestView_) {
+            xAxis->setRange(range.upper - widestView_, range.upper);
+            return;
+        }
+        adaptTimeFormat(range);
+        fitPrices();
+    });
+}
+
+void PriceChart::placeLegend() {
     // The legend is a row of its own above the prices, where it covers none.
     legend->setVisible(true);
     legend->setBrush(Qt::NoBrush);
@@ -69,7 +83,9 @@ PriceChart::PriceChart(QWidget* parent) : QCustomPlot(parent) {
     plotLayout()->insertRow(0);
     plotLayout()->addElement(0, 0, legend);
     plotLayout()->setRowStretchFactor(0, 0.001);
+}
 
+void PriceChart::buildOverlay() {
     // The crosshair lives on the library's top layer, buffered on its own, so
     // following the mouse repaints two lines and not a year of prices.
     layer(QString::fromLatin1(kOverlay))->setMode(QCPLayer::lmBuffered);
@@ -89,15 +105,6 @@ PriceChart::PriceChart(QWidget* parent) : QCustomPlot(parent) {
     note_->position->setCoords(0.5, 0.5);
     note_->setColor(kAxis);
     note_->setVisible(false);
-
-    connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this](const QCPRange& range) {
-        if (widestView_ > 0 && range.size() > widestView_) {
-            xAxis->setRange(range.upper - widestView_, range.upper);
-            return;
-        }
-        adaptTimeFormat(range);
-        fitPrices();
-    });
 }
 
 void PriceChart::clearChart() {

@@ -47,6 +47,9 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // The legend in a row above the prices; the crosshair and the note on the top layer.
+    void placeLegend();
+    void buildOverlay();
     void fitPrices();
     void adaptTimeFormat(const QCPRange& range);
     void moveCrosshair(const QPointF& position);

@@ -5,6 +5,8 @@
 #include "core/app_dir.h"
 #include "platform/clock.h"
 #include "platform/timer.h"
+#include "quotes/quote_fetcher.h"
+#include "quotes/quote_model.h"
 
 #include <QRandomGenerator>
 #include <QThread>
@@ -177,11 +179,15 @@ void PriceHistory::rollUp() {
                               [w = worker_, now = clock_.now().toMSecsSinceEpoch()] { w->rollUp(now); });
 }
 
-PriceHistory* PriceHistory::startDrillIfAsked(QObject* parent) {
-    bool given = false;
-    const quint32 seed = qEnvironmentVariable("AURIVEX_TRADE_DRILL").toUInt(&given);
-    if (!given)
-        return nullptr;
+void PriceHistory::follow(const QuoteModel& model, const QuoteFetcher& fetcher) {
+    static_assert(QuoteModel::kShownCount == history::kSeriesCount);
+    connect(&model, &QuoteModel::shownChanged, this, [this](QuoteModel::Shown which, const QString& text) {
+        offer(static_cast<history::Series>(which), text);
+    });
+    connect(&fetcher, &QuoteFetcher::dataError, this, &PriceHistory::stopForDataError);
+}
+
+PriceHistory* PriceHistory::startDrill(quint32 seed, QObject* parent) {
     static SystemClock clock;
     auto* history = new PriceHistory(appPath(QString::fromLatin1(kFile)), clock, parent);
     Worker* worker = history->worker_;

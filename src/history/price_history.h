@@ -22,6 +22,9 @@ class Worker;
 // Changes are gathered and committed together every half minute (and before
 // every read and at exit): a commit a minute instead of one per price, and a
 // killed process loses at most the last half minute.
+class QuoteFetcher;
+class QuoteModel;
+
 class PriceHistory : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +44,9 @@ public:
     void offer(history::Series series, const QString& text);
     // The quote page's data error: nothing more is recorded in this run.
     void stopForDataError() { filter_.stopForDataError(); }
+    // Offers every price `model` shows as it changes (the series are the
+    // model's eight, in its order), until `fetcher` raises the data error.
+    void follow(const QuoteModel& model, const QuoteFetcher& fetcher);
 
     // Reads `series` from `fromMs` to `toMs` once everything offered so far
     // is in the file, and hands the result to `done` on this thread, unless
@@ -61,11 +67,11 @@ public:
     void flush();
     // The clock the history records by.
     Clock& clock() const { return clock_; }
-    // With AURIVEX_TRADE_DRILL set (the crash drill), a history of its own on
-    // the program's file that records made-up changes every few milliseconds
-    // and commits them at once, printing "aurivex-history kept N" with the
-    // number committed so far; null otherwise.
-    static PriceHistory* startDrillIfAsked(QObject* parent);
+    // For the crash drill: a history of its own on the program's file that
+    // records made-up changes (drawn from `seed`) every few milliseconds and
+    // commits them at once, printing "aurivex-history kept N" with the number
+    // committed so far.
+    static PriceHistory* startDrill(quint32 seed, QObject* parent);
 
 signals:
     // A change was recorded (it reaches the file with the next commit).

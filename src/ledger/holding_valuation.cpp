@@ -24,6 +24,11 @@ Holding holdingOf(const QList<Entry>& entries) {
     return h;
 }
 
+std::optional<double> heldAverageCost(const QString& path) {
+    const Holding holding = holdingOf(readLedger(path).value_or(QList<Entry>{}));
+    return holding.grams > 0 ? std::optional<double>(holding.averageCost()) : std::nullopt;
+}
+
 Valuation valueHolding(const Holding& holding, double buyPrice) {
     const double value = buyPrice * holding.grams;
     const double floating = numtext::roundToCarriedDigits(

@@ -2,6 +2,8 @@
 
 #include "ledger_book.h"
 
+#include <optional>
+
 // What the gold the ledger holds cost and is worth at a bank's price now.
 namespace ledger {
 
@@ -15,6 +17,9 @@ struct Holding {
     double averageCost() const { return grams > 0 ? cost / grams : 0; }
 };
 Holding holdingOf(const QList<Entry>& entries);
+// The average cost of the gold the ledger file at `path` holds; nothing when
+// it holds none or cannot be read.
+std::optional<double> heldAverageCost(const QString& path);
 
 // The holding valued at `buyPrice` (what the bank pays for a gram now):
 // its value, and the floating gain or loss (浮动盈亏) if sold at that price,

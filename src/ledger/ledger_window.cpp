@@ -37,6 +37,20 @@ LedgerWindow::LedgerWindow(Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("交易管理平台"));
     setAttribute(Qt::WA_DeleteOnClose);
 
+    buildMenu();
+    client_ = new QWidget(this);
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    buildEntryTable();
+    buildStatistics();
+
+    // The design's 918 × 535 is the client area below the menu bar.
+    resize(918, 535 + menuBar()->sizeHint().height());
+    ready_ = refresh();
+}
+
+void LedgerWindow::buildMenu() {
     operations_ = menuBar()->addMenu(QStringLiteral("操作"));
     operations_->setObjectName(QStringLiteral("菜单_操作"));
     const auto addItem = [this](const QString& caption, void (LedgerWindow::*slot)()) {
@@ -49,11 +63,9 @@ LedgerWindow::LedgerWindow(Services& services, QWidget* parent)
     operations_->addSeparator();
     addItem(QStringLiteral("删除交易"), &LedgerWindow::deleteEntry);
     addItem(QStringLiteral("全部删除"), &LedgerWindow::deleteAll);
+}
 
-    client_ = new QWidget(this);
-    setCentralWidget(client_);
-    client_->installEventFilter(this);
-
+void LedgerWindow::buildEntryTable() {
     entries_ = place<QTableWidget>(client_, QStringLiteral("高级表格_交易记录显示"), {2, 8, 654, 450});
     entries_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     entries_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -75,7 +87,9 @@ LedgerWindow::LedgerWindow(Services& services, QWidget* parent)
     entries_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(entries_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { operations_->popup(entries_->viewport()->mapToGlobal(at)); });
+}
 
+void LedgerWindow::buildStatistics() {
     statistics_ = place<QGroupBox>(client_, QStringLiteral("分组框_交易统计"), {657, 8, 254, 464},
                                    QStringLiteral("交易统计"));
     struct Row {
@@ -116,10 +130,6 @@ LedgerWindow::LedgerWindow(Services& services, QWidget* parent)
     valuationPrice_ = place<QLineEdit>(statistics_, QStringLiteral("编辑框_当前买入价"), {116, 343, 50, 20});
     place<QLabel>(statistics_, QStringLiteral("标签17"), {196, 343, 30, 24}, QStringLiteral("元/克"));
     connect(valuationPrice_, &QLineEdit::textChanged, this, &LedgerWindow::valueHoldings);
-
-    // The design's 918 × 535 is the client area below the menu bar.
-    resize(918, 535 + menuBar()->sizeHint().height());
-    ready_ = refresh();
 }
 
 bool LedgerWindow::refresh() {

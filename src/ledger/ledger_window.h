@@ -44,6 +44,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The build steps, in the order the controls are made.
+    void buildMenu();
+    void buildEntryTable();
+    void buildStatistics();
     void fillList(const QList<ledger::Entry>& entries);
     void showStatistics(const ledger::LedgerStats& stats);
     void valueHoldings();

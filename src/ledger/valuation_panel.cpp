@@ -3,8 +3,8 @@
 #include "core/app_dir.h"
 #include "core/number_text.h"
 #include "ledger_window.h"
+#include "settings/config_file.h"
 #include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "ui/place.h"
 
 #include <QComboBox>
@@ -38,12 +38,11 @@ ValuationPanel::ValuationPanel(LedgerWindow* window, std::function<QString(int b
     floating_ = place<QLabel>(group, QStringLiteral("标签_浮动盈亏"), {66, 442, 160, 17});
 
     // A missing or unknown key values the gold at ICBC's price.
-    const QString config = appPath(QStringLiteral("config.ini"));
-    bank_->setCurrentIndex(
-        std::max(0, int(kBanks.indexOf(settings::readItem(config, settings::key::valuationBank)))));
+    const settings::ConfigFile config = settings::ConfigFile::program();
+    bank_->setCurrentIndex(std::max(0, int(kBanks.indexOf(config.value(settings::key::valuationBank)))));
     connect(bank_, &QComboBox::currentIndexChanged, this, [this, config](int index) {
-        if (settings::fileExists(config))
-            settings::writeItem(config, settings::key::valuationBank, kBanks.value(index));
+        if (config.exists())
+            config.write(settings::key::valuationBank, kBanks.value(index));
         update();
     });
     // The holding is worked out once per reading of the ledger, not at every price.

@@ -1,14 +1,23 @@
 #include "magnifier.h"
 
 #include "media/magnifier_rules.h"
+#include "platform/dialogs.h"
 #include "platform/key_watch.h"
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "platform/x11_window.h"
+#include "ui/x11_window.h"
 
 #include <QPainter>
 #include <cmath>
+
+bool Magnifier::screenReadable(Services& services, QWidget* parent) {
+    if (services.screen->canCapture())
+        return true;
+    services.dialogs->message(parent, QStringLiteral("此桌面不允许程序读取屏幕内容，放大镜无法使用。"),
+                              QStringLiteral("友情提示："), Dialogs::Icon::Information);
+    return false;
+}
 
 Magnifier::Magnifier(Services& services, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |

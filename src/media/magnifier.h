@@ -18,6 +18,10 @@ struct Services;
 class Magnifier : public QWidget {
     Q_OBJECT
 public:
+    // Whether the desktop lets the program read the screen; where it does
+    // not (Wayland) the user is told so instead of getting a black window.
+    static bool screenReadable(Services& services, QWidget* parent);
+
     explicit Magnifier(Services& services, QWidget* parent = nullptr);
     ~Magnifier() override;
 

@@ -52,6 +52,17 @@ ReferenceBrowser::ReferenceBrowser(Services& services, const QString& startAddre
     setWindowTitle(QStringLiteral("Aurivex相关资料专用浏览器"));
     setAttribute(Qt::WA_DeleteOnClose);
 
+    buildButtons();
+    buildTree();
+    buildTabs();
+    // The tree starts hidden, its splitter with it.
+    tree_->resize(0, tree_->height());
+    tree_->hide();
+    splitter_->hide();
+    openFirstTab(startAddress);
+}
+
+void ReferenceBrowser::buildButtons() {
     sideBarButton_ = place<QPushButton>(this, QStringLiteral("按钮_浏览器侧边栏"), {56, 0, 66, 22},
                                         QStringLiteral("侧边栏"));
     auto* back =
@@ -62,7 +73,20 @@ ReferenceBrowser::ReferenceBrowser(Services& services, const QString& startAddre
         place<QPushButton>(this, QStringLiteral("按钮_浏览器停止"), {214, 1, 44, 20}, QStringLiteral("停止"));
     auto* reload =
         place<QPushButton>(this, QStringLiteral("按钮_浏览器刷新"), {261, 1, 44, 20}, QStringLiteral("刷新"));
+    connect(sideBarButton_, &QPushButton::clicked, this, &ReferenceBrowser::toggleSideBar);
+    const auto onCurrent = [this](void (WebView::*command)()) {
+        return [this, command] {
+            if (WebView* view = currentView())
+                (view->*command)();
+        };
+    };
+    connect(back, &QPushButton::clicked, this, onCurrent(&WebView::back));
+    connect(forward, &QPushButton::clicked, this, onCurrent(&WebView::forward));
+    connect(stop, &QPushButton::clicked, this, onCurrent(&WebView::stop));
+    connect(reload, &QPushButton::clicked, this, onCurrent(&WebView::reload));
+}
 
+void ReferenceBrowser::buildTree() {
     tree_ = place<QTreeWidget>(this, QStringLiteral("树型框_侧边栏"), {1, kTreeTop, 127, 417});
     tree_->setHeaderHidden(true);
     tree_->setRootIsDecorated(false);
@@ -91,7 +115,9 @@ ReferenceBrowser::ReferenceBrowser(Services& services, const QString& startAddre
     splitter_ = place<SplitBar>(this, QStringLiteral("分隔条_定位参考"), {128, kTreeTop, 5, 500});
     splitter_->setCursor(Qt::SplitHCursor);
     connect(static_cast<SplitBar*>(splitter_), &SplitBar::dragged, this, &ReferenceBrowser::moveSplitter);
+}
 
+void ReferenceBrowser::buildTabs() {
     tabs_ = place<QTabWidget>(this, QStringLiteral("选择夹_多页面创建"), {132, 22, 619, 420});
     tabs_->setDocumentMode(false);
     tabs_->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -107,24 +133,9 @@ ReferenceBrowser::ReferenceBrowser(Services& services, const QString& startAddre
     statusBar_->addWidget(new QLabel(QStringLiteral("信息："), statusBar_));
     progress_ = new QLabel(statusBar_);
     statusBar_->addWidget(progress_, 1);
+}
 
-    connect(sideBarButton_, &QPushButton::clicked, this, &ReferenceBrowser::toggleSideBar);
-    const auto onCurrent = [this](void (WebView::*command)()) {
-        return [this, command] {
-            if (WebView* view = currentView())
-                (view->*command)();
-        };
-    };
-    connect(back, &QPushButton::clicked, this, onCurrent(&WebView::back));
-    connect(forward, &QPushButton::clicked, this, onCurrent(&WebView::forward));
-    connect(stop, &QPushButton::clicked, this, onCurrent(&WebView::stop));
-    connect(reload, &QPushButton::clicked, this, onCurrent(&WebView::reload));
-
-    // The tree starts hidden, its splitter with it.
-    tree_->resize(0, tree_->height());
-    tree_->hide();
-    splitter_->hide();
-
+void ReferenceBrowser::openFirstTab(const QString& startAddress) {
     WebView* first = createView();
     if (!first) {
         services_.dialogs->message(this, QStringLiteral("Create two and more Weber error!"), QString());

@@ -54,6 +54,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The build steps, in the order the controls are made.
+    void buildButtons();
+    void buildTree();
+    void buildTabs();
+    // The first tab, on `startAddress` or on the tree's start line.
+    void openFirstTab(const QString& startAddress);
     WebView* createView();
     void addTab(const QUrl& url);
     void layoutBrowser();

@@ -74,6 +74,34 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     picture_->setObjectName(QStringLiteral("电视播放器"));
     picture_->setGeometry(10, 25, 248, 180);
 
+    buildVolume();
+    auto* play =
+        place<QPushButton>(group_, QStringLiteral("按钮_电视播放"), {7, 207, 40, 16}, QStringLiteral("播放"));
+    auto* stop = place<QPushButton>(group_, QStringLiteral("按钮_电视停止"), {47, 207, 40, 16},
+                                    QStringLiteral("停止"));
+    status_ = place<QLabel>(group_, QStringLiteral("播放状态标签"), {90, 206, 136, 15});
+    // Over the picture's corner when shown.
+    volume_->raise();
+
+    buildChannelMenu(window, hosts);
+
+    // The player holds the start stream; nothing plays before the user asks.
+    services_.mediaPlayer->setSource(streamUrl(hosts.value(endpoints::key::tvStartStream)));
+
+    connect(channelButton, &QPushButton::clicked, this,
+            [this] { channelMenu_->popup(services_.screen->cursorPos()); });
+    connect(fullScreen, &QPushButton::clicked, this, [this] { services_.mediaPlayer->setFullScreen(true); });
+    connect(services_.mediaPlayer, &MediaPlayer::doubleClicked, this,
+            [this] { services_.mediaPlayer->setFullScreen(true); });
+    connect(play, &QPushButton::clicked, this, &TvPanel::playTv);
+    connect(stop, &QPushButton::clicked, this, &TvPanel::stopTv);
+
+    statusTimer_ = new Timer(this, QStringLiteral("时钟_电视播放状态检测"), kStatusIntervalMs);
+    connect(statusTimer_, &Timer::timeout, this, &TvPanel::showStatus);
+    showStatus();
+}
+
+void TvPanel::buildVolume() {
     volume_ = place<QSlider>(group_, QStringLiteral("滑块条_音量调节"), {236, 130, 18, 75});
     volume_->setOrientation(Qt::Vertical);
     volume_->setRange(tvrules::kSliderMinimum, tvrules::kSliderMaximum);
@@ -90,14 +118,17 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
     volumeButton->setIcon(volumeButton->style()->standardIcon(QStyle::SP_MediaVolume));
     volumeButton->setIconSize({12, 12});
     volumeButton->setToolTip(QStringLiteral("调节视频播放器音量！"));
-    auto* play =
-        place<QPushButton>(group_, QStringLiteral("按钮_电视播放"), {7, 207, 40, 16}, QStringLiteral("播放"));
-    auto* stop = place<QPushButton>(group_, QStringLiteral("按钮_电视停止"), {47, 207, 40, 16},
-                                    QStringLiteral("停止"));
-    status_ = place<QLabel>(group_, QStringLiteral("播放状态标签"), {90, 206, 136, 15});
-    // Over the picture's corner when shown.
-    volume_->raise();
+    connect(volumeButton, &QPushButton::clicked, this,
+            [this] { volume_->setVisible(!volume_->isVisible()); });
+    connect(volume_, &QSlider::valueChanged, this, &TvPanel::onVolumeMoved);
+    connect(volume_, &QSlider::sliderReleased, this, [this] {
+        if (volumeFailed_)
+            QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
+    });
+    volume_->installEventFilter(this);
+}
 
+void TvPanel::buildChannelMenu(QWidget* window, const endpoints::Endpoints& hosts) {
     channelMenu_ = new QMenu(QStringLiteral("电视频道"), window);
     channelMenu_->setObjectName(QStringLiteral("电视频道"));
     auto* channels = new QActionGroup(channelMenu_);
@@ -112,29 +143,6 @@ TvPanel::TvPanel(QWidget* rightColumn, QWidget* window, Services& services, cons
         connect(action, &QAction::triggered, this, [this, i] { selectTvChannel(i + 1); });
     }
     channelMenu_->actions().first()->setChecked(true);
-
-    // The player holds the start stream; nothing plays before the user asks.
-    services_.mediaPlayer->setSource(streamUrl(hosts.value(endpoints::key::tvStartStream)));
-
-    connect(channelButton, &QPushButton::clicked, this,
-            [this] { channelMenu_->popup(services_.screen->cursorPos()); });
-    connect(fullScreen, &QPushButton::clicked, this, [this] { services_.mediaPlayer->setFullScreen(true); });
-    connect(services_.mediaPlayer, &MediaPlayer::doubleClicked, this,
-            [this] { services_.mediaPlayer->setFullScreen(true); });
-    connect(play, &QPushButton::clicked, this, &TvPanel::playTv);
-    connect(stop, &QPushButton::clicked, this, &TvPanel::stopTv);
-    connect(volumeButton, &QPushButton::clicked, this,
-            [this] { volume_->setVisible(!volume_->isVisible()); });
-    connect(volume_, &QSlider::valueChanged, this, &TvPanel::onVolumeMoved);
-    connect(volume_, &QSlider::sliderReleased, this, [this] {
-        if (volumeFailed_)
-            QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
-    });
-    volume_->installEventFilter(this);
-
-    statusTimer_ = new Timer(this, QStringLiteral("时钟_电视播放状态检测"), kStatusIntervalMs);
-    connect(statusTimer_, &Timer::timeout, this, &TvPanel::showStatus);
-    showStatus();
 }
 
 void TvPanel::playTv() {

@@ -39,6 +39,10 @@ public:
     void stopTv();
 
 private:
+    // The volume slider and the button that shows it.
+    void buildVolume();
+    // "电视频道": the channels whose streams endpoints.ini names; on `window`.
+    void buildChannelMenu(QWidget* window, const endpoints::Endpoints& hosts);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showStatus();
     void onVolumeMoved(int position);

@@ -17,10 +17,3 @@ public:
     // when nothing took it.
     virtual bool openFile(const QString& path) = 0;
 };
-
-class DesktopLauncher : public Launcher {
-public:
-    bool openUrl(const QUrl& url) override;
-    bool startProgram(const QString& program, const QStringList& arguments = {}) override;
-    bool openFile(const QString& path) override;
-};

@@ -37,3 +37,23 @@ struct Services {
     // Ends the program with the given exit code.
     std::function<void(int)> quit;
 };
+
+// The Services of an object that holds one of each seam as a member named
+// like the fields above (the program's Qt-backed set, the tests' fakes).
+template <typename Seams> Services servicesOf(Seams& seams, std::function<void(int)> quit) {
+    return Services{.dialogs = &seams.dialogs,
+                    .http = &seams.http,
+                    .clock = &seams.clock,
+                    .random = &seams.random,
+                    .launcher = &seams.launcher,
+                    .screen = &seams.screen,
+                    .audio = &seams.audio,
+                    .mediaPlayer = &seams.mediaPlayer,
+                    .systemVolume = &seams.systemVolume,
+                    .tray = &seams.tray,
+                    .autostart = &seams.autostart,
+                    .webViews = &seams.webViews,
+                    .webCache = &seams.webCache,
+                    .notifications = &seams.notifications,
+                    .quit = std::move(quit)};
+}

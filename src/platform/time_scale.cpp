@@ -1,30 +1,28 @@
 #include "time_scale.h"
 
-#include <QtGlobal>
 #include <algorithm>
 
 namespace timescale {
 
 namespace {
 constexpr int kFastestMs = 500;
-constexpr int kMaxSpeed = 1000;
+int current = 1;
 } // namespace
 
+void setSpeed(int speed) {
+    current = std::clamp(speed, 1, kMaxSpeed);
+}
+
 int speed() {
-    static const int value = [] {
-        bool valid = false;
-        const int given = qEnvironmentVariableIntValue("AURIVEX_SOAK_SPEED", &valid);
-        return valid ? std::clamp(given, 1, kMaxSpeed) : 1;
-    }();
-    return value;
+    return current;
 }
 
 bool accelerated() {
-    return speed() > 1;
+    return current > 1;
 }
 
 int scaled(int ms) {
-    return scaled(ms, speed());
+    return scaled(ms, current);
 }
 
 int scaled(int ms, int speed) {

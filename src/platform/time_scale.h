@@ -1,12 +1,15 @@
 #pragma once
 
 // The soak test runs the whole program many times faster than real time:
-// AURIVEX_SOAK_SPEED=N makes every slow timer (and the HTTP deadline) N times
-// quicker. Paces of 500 ms and below are left alone: they are animations the
-// eye sees, and the state dump's own beat. Unset, nothing changes.
+// at speed N every slow timer (and the HTTP deadline) runs N times quicker.
+// Paces of 500 ms and below are left alone: they are animations the eye sees,
+// and the state dump's own beat. At speed 1, the default, nothing changes.
 namespace timescale {
 
-// N from AURIVEX_SOAK_SPEED (1 to 1000), read once; 1 when unset or invalid.
+constexpr int kMaxSpeed = 1000;
+
+// Set once at start, before the first timer or HTTP client; clamped to 1..kMaxSpeed.
+void setSpeed(int speed);
 int speed();
 bool accelerated();
 // The interval a timer of `ms` really runs at under the current speed.

@@ -1,9 +1,9 @@
 #include "world_clock.h"
 
-#include "ui/place.h"
 #include "platform/clock.h"
 #include "platform/timer.h"
 #include "trading_hours.h"
+#include "ui/place.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -252,6 +252,25 @@ struct ResetOnExit {
     }
 };
 
+// Attaches the file at `path` to `db` as `schema`, opened with `password`.
+bool attachFile(sqlite3* db, const QString& schema, const QString& path, const QString& password) {
+    sqlite3_stmt* attach = nullptr;
+    const QByteArray sql = ("ATTACH DATABASE ?1 AS " + quoted(schema) + " KEY ?2").toUtf8();
+    const QByteArray file = path.toUtf8();
+    // Without a KEY the attached file would inherit the primary's key; an
+    // empty one means a file without a password.
+    const QByteArray key = password.isEmpty() ? QByteArray("") : rawKeyForm(password);
+    bool attached = (password.isEmpty() || !key.isEmpty()) &&
+                    sqlite3_prepare_v2(db, sql.constData(), -1, &attach, nullptr) == SQLITE_OK;
+    if (attached) {
+        sqlite3_bind_text(attach, 1, file.constData(), int(file.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(attach, 2, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+        attached = sqlite3_step(attach) == SQLITE_DONE;
+    }
+    sqlite3_finalize(attach);
+    return attached;
+}
+
 } // namespace
 
 RecordFile::RecordFile() = default;
@@ -352,20 +371,7 @@ bool RecordFile::openJoined(RecordFile& primary, const QString& path, const QStr
     if (!exec(db, "COMMIT"))
         return false;
 
-    sqlite3_stmt* attach = nullptr;
-    const QByteArray sql = ("ATTACH DATABASE ?1 AS " + quoted(schema) + " KEY ?2").toUtf8();
-    const QByteArray file = path.toUtf8();
-    // Without a KEY the attached file would inherit the primary's key; an
-    // empty one means a file without a password.
-    const QByteArray key = password.isEmpty() ? QByteArray("") : rawKeyForm(password);
-    bool attached = (password.isEmpty() || !key.isEmpty()) &&
-                    sqlite3_prepare_v2(db, sql.constData(), -1, &attach, nullptr) == SQLITE_OK;
-    if (attached) {
-        sqlite3_bind_text(attach, 1, file.constData(), int(file.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(attach, 2, key.constData(), int(key.size()), SQLITE_TRANSIENT);
-        attached = sqlite3_step(attach) == SQLITE_DONE;
-    }
-    sqlite3_finalize(attach);
+    const bool attached = attachFile(db, schema, path, password);
 
     const QByteArray prefix = "PRAGMA " + quoted(schema).toUtf8();
     std::optional<QList<Field>> fields;

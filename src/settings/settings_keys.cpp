@@ -1,6 +1,32 @@
 #include "settings_keys.h"
 
+#include "core/number_text.h"
+
 namespace settings {
+
+template <> bool Key<bool>::fromText(const QString& text) {
+    return numtext::wholeNumber(text) == 1;
+}
+
+template <> QString Key<bool>::toText(const bool& value) {
+    return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+template <> int Key<int>::fromText(const QString& text) {
+    return numtext::wholeNumber(text);
+}
+
+template <> QString Key<int>::toText(const int& value) {
+    return QString::number(value);
+}
+
+template <> QString Key<QString>::fromText(const QString& text) {
+    return text;
+}
+
+template <> QString Key<QString>::toText(const QString& value) {
+    return value;
+}
 
 const QList<KeyInfo>& allKeys() {
     static const QList<KeyInfo> keys = {

@@ -1,6 +1,5 @@
 #include "settings_store.h"
 
-#include "core/number_text.h"
 #include "platform/gbk.h"
 
 #include <QFile>
@@ -117,20 +116,50 @@ struct Spot {
     qsizetype sectionEnd = -1; // end of the section's last header or key line
 };
 
-Spot locate(const QByteArray& bytes, const QByteArray& section, const QByteArray& key) {
-    const char* d = bytes.constData();
-    const qsizetype n = bytes.contains('\0') ? bytes.indexOf('\0') : bytes.size();
-    const auto lineEnd = [&](qsizetype p) {
+// Reads the lines of an INI text by the library's rules, which stop at the
+// first NUL byte.
+struct IniText {
+    explicit IniText(const QByteArray& bytes)
+        : d(bytes.constData()), n(bytes.contains('\0') ? bytes.indexOf('\0') : bytes.size()) {}
+
+    qsizetype lineEnd(qsizetype p) const {
         while (p < n && !isLineBreak(d[p]))
             ++p;
         return p;
-    };
-    const auto name = [&](qsizetype begin, qsizetype end) {
+    }
+    qsizetype skipSpace(qsizetype p) const {
+        while (p < n && isIniSpace(d[p]))
+            ++p;
+        return p;
+    }
+    QByteArray name(qsizetype begin, qsizetype end) const {
         while (end > begin && isIniSpace(d[end - 1]))
             --end;
         return QByteArray(d + begin, end - begin);
-    };
+    }
+    // The header at `i` (a '['): the section it opens, `i` then at its line's
+    // end; nothing for a '[' without ']' on its line, `i` then where it stopped.
+    std::optional<QByteArray> header(qsizetype& i) const {
+        // Like the library, white space after '[' may run across line breaks.
+        i = skipSpace(i + 1);
+        const qsizetype begin = i;
+        while (i < n && d[i] != ']' && !isLineBreak(d[i]))
+            ++i;
+        if (i >= n || d[i] != ']')
+            return std::nullopt;
+        QByteArray section = name(begin, i);
+        i = lineEnd(i);
+        return section;
+    }
 
+    const char* d;
+    const qsizetype n;
+};
+
+Spot locate(const QByteArray& bytes, const QByteArray& section, const QByteArray& key) {
+    const IniText text(bytes);
+    const char* d = text.d;
+    const qsizetype n = text.n;
     Spot spot;
     spot.parsedEnd = n;
     // Lines before the first header belong to the unnamed section. After a '['
@@ -138,30 +167,14 @@ Spot locate(const QByteArray& bytes, const QByteArray& section, const QByteArray
     // name holding a line break, which no caller can ask for.
     std::optional<QByteArray> current = QByteArray();
     qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < n) {
-        while (i < n && isIniSpace(d[i]))
-            ++i;
-        if (i >= n)
-            break;
+    while ((i = text.skipSpace(i)) < n) {
         if (d[i] == ';' || d[i] == '#') {
-            i = lineEnd(i);
+            i = text.lineEnd(i);
             continue;
         }
         if (d[i] == '[') {
-            // Like the library, white space after '[' may run across line breaks.
-            ++i;
-            while (i < n && isIniSpace(d[i]))
-                ++i;
-            const qsizetype begin = i;
-            while (i < n && d[i] != ']' && !isLineBreak(d[i]))
-                ++i;
-            if (i >= n || d[i] != ']') {
-                current.reset();
-                continue;
-            }
-            current = name(begin, i);
-            i = lineEnd(i);
-            if (*current == section)
+            current = text.header(i);
+            if (current && *current == section)
                 spot.sectionEnd = i;
             continue;
         }
@@ -171,11 +184,11 @@ Spot locate(const QByteArray& bytes, const QByteArray& section, const QByteArray
         if (i >= n || d[i] != '=')
             continue;
         const qsizetype equals = i;
-        i = lineEnd(i);
+        i = text.lineEnd(i);
         if (equals == begin || !current || *current != section)
             continue;
         spot.sectionEnd = i;
-        if (name(begin, equals) == key) {
+        if (text.name(begin, equals) == key) {
             spot.valueBegin = equals + 1;
             spot.valueEnd = i;
         }
@@ -242,10 +255,6 @@ bool Snapshot::keyExists(const QString& section, const QString& key) const {
     return parsed_->ini.GetValue(sectionBytes->constData(), keyBytes->constData(), nullptr) != nullptr;
 }
 
-bool Snapshot::isOn(const KeyInfo& key) const {
-    return settings::isOn(item(key));
-}
-
 bool fileExists(const QString& path) {
     return withinLimit(QFileInfo(path));
 }
@@ -295,10 +304,6 @@ bool writeItem(const QString& path, const QString& section, const QString& key, 
         return false;
     }
     return file.commit();
-}
-
-bool isOn(const QString& text) {
-    return numtext::wholeNumber(text) == 1;
 }
 
 } // namespace settings

@@ -5,9 +5,10 @@
 #include <QString>
 #include <memory>
 
-// "config.ini": an INI file in GBK holding every user setting. Nothing outlives
-// an action: each free function reads the file afresh, and an action that
-// needs several keys reads them from one Snapshot.
+// An INI file in GBK as "config.ini" is one: read and written byte-faithfully,
+// unknown keys and lines kept. Nothing outlives an action: each free function
+// reads the file afresh, and an action that needs several keys reads them
+// from one Snapshot. The program reaches its own file through ConfigFile.
 namespace settings {
 
 // A larger file is no settings file the program wrote. It is refused before
@@ -27,8 +28,8 @@ public:
     QString item(const QString& section, const QString& key) const;
     bool keyExists(const QString& section, const QString& key) const;
     QString item(const KeyInfo& key) const { return item(key.section, key.key); }
-    // A flag key reads as on.
-    bool isOn(const KeyInfo& key) const;
+    // The key's value by its type's rules (Key<T>).
+    template <typename T> T value(const Key<T>& key) const { return Key<T>::fromText(item(key)); }
 
 private:
     struct Parsed;
@@ -61,9 +62,5 @@ inline QString readItem(const QString& path, const KeyInfo& key) {
 inline bool writeItem(const QString& path, const KeyInfo& key, const QString& value) {
     return writeItem(path, key.section, key.key, value);
 }
-
-// A flag is on only when its text reads as the whole number 1
-// (numtext::wholeNumber: "1", " 1", "1.0", "01").
-bool isOn(const QString& text);
 
 } // namespace settings

@@ -1,14 +1,14 @@
 #include "trading_window.h"
 
-#include "ui/place.h"
+#include "core/number_text.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/timer.h"
-#include "core/number_text.h"
 #include "quotes/quote_model.h"
 #include "records/open_failure.h"
 #include "records/record_file.h"
+#include "ui/place.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -49,6 +49,20 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes,
     // Lets the skin paint the window's background.
     setAttribute(Qt::WA_StyledBackground);
 
+    buildToolbar();
+    buildTradeControls();
+    buildAccountBoxes();
+    buildTradeTable();
+    priceFeed_ = new Timer(this, QStringLiteral("时钟_取模拟金价"), kFeedIntervalMs);
+    connect(priceFeed_, &Timer::timeout, this, &TradingWindow::feedPrices);
+
+    // Window start: prices once, the account from the property record, the trade list.
+    feedPrices();
+    showAccount(opening);
+    ready_ = fillTradeList();
+}
+
+void TradingWindow::buildToolbar() {
     toolbar_ = place<QToolBar>(this, QStringLiteral("工具条_模拟炒金平台"), {0, 0, 636, 28});
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolbar_->setIconSize({16, 16});
@@ -72,7 +86,9 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes,
     connect(actions[0], &QAction::triggered, this, &TradingWindow::startNewSimulation);
     connect(actions[1], &QAction::triggered, this, &TradingWindow::clearTrades);
     connect(actions[2], &QAction::triggered, this, &QWidget::close);
+}
 
+void TradingWindow::buildTradeControls() {
     place<QLabel>(this, QStringLiteral("银行买入显示标签"), {69, 43, 100, 20}, feed_.buyCaption);
     buyPrice_ = readOnlyBox(this, QStringLiteral("编辑框_模拟买入价"), {170, 43, 50, 20}, true);
     place<QLabel>(this, QStringLiteral("标签8"), {223, 43, 64, 20}, QStringLiteral("人民币/克"));
@@ -97,7 +113,13 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes,
     place<QLabel>(this, QStringLiteral("标签17"), {358, 132, 34, 20}, QStringLiteral("获得："));
     sellProceeds_ = readOnlyBox(this, QStringLiteral("编辑框_模拟卖出金额"), {392, 132, 80, 20});
     place<QLabel>(this, QStringLiteral("标签18"), {477, 132, 15, 20}, QStringLiteral("元"));
+    connect(buyQuantity_, &QLineEdit::textChanged, this, &TradingWindow::updateBuyCost);
+    connect(sellQuantity_, &QLineEdit::textChanged, this, &TradingWindow::updateSellProceeds);
+    connect(buyButton, &QPushButton::clicked, this, &TradingWindow::buy);
+    connect(sellButton, &QPushButton::clicked, this, &TradingWindow::sell);
+}
 
+void TradingWindow::buildAccountBoxes() {
     place<QLabel>(this, QStringLiteral("标签2"), {204, 173, 57, 20}, QStringLiteral("当前拥有："));
     held_ = readOnlyBox(this, QStringLiteral("编辑框_模拟当前持有量"), {262, 173, 60, 20});
     place<QLabel>(this, QStringLiteral("标签6"), {330, 173, 15, 20}, QStringLiteral("克"));
@@ -112,7 +134,9 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes,
     profit_->setStyleSheet(QStringLiteral("background: rgb(212, 208, 200);"));
     profit_->setText(QStringLiteral("0"));
     place<QLabel>(this, QStringLiteral("标签7"), {531, 225, 15, 20}, QStringLiteral("元"));
+}
 
+void TradingWindow::buildTradeTable() {
     trades_ = place<QTableWidget>(this, QStringLiteral("高级表格_交易记录显示"), {4, 258, 590, 221});
     trades_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     trades_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -125,19 +149,6 @@ TradingWindow::TradingWindow(Services& services, const QuoteModel& quotes,
     trades_->setHorizontalHeaderLabels(headers);
     for (int c = 0; c < headers.size(); ++c)
         trades_->setColumnWidth(c, widths[c]);
-
-    connect(buyQuantity_, &QLineEdit::textChanged, this, &TradingWindow::updateBuyCost);
-    connect(sellQuantity_, &QLineEdit::textChanged, this, &TradingWindow::updateSellProceeds);
-    connect(buyButton, &QPushButton::clicked, this, &TradingWindow::buy);
-    connect(sellButton, &QPushButton::clicked, this, &TradingWindow::sell);
-
-    priceFeed_ = new Timer(this, QStringLiteral("时钟_取模拟金价"), kFeedIntervalMs);
-    connect(priceFeed_, &Timer::timeout, this, &TradingWindow::feedPrices);
-
-    // Window start: prices once, the account from the property record, the trade list.
-    feedPrices();
-    showAccount(opening);
-    ready_ = fillTradeList();
 }
 
 void TradingWindow::showAccount(const accountbook::Account& account) {

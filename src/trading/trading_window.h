@@ -42,6 +42,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The build steps, in the order the controls are made.
+    void buildToolbar();
+    void buildTradeControls();
+    void buildAccountBoxes();
+    void buildTradeTable();
     void feedPrices();
     void updateBuyCost();
     void updateSellProceeds();

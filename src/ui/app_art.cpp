@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <functional>
+#include <iterator>
 
 namespace appart {
 
@@ -71,108 +72,136 @@ void candle(QPainter& p, qreal x, qreal low, qreal high, qreal open, qreal close
     p.drawRect(QRectF(x - 2.5, std::min(open, close), 5, std::abs(open - close)));
 }
 
-void paintImage(QPainter& p, int index) {
-    switch (index) {
-    case 0: // small window
-        frame(p, {3, 7, 26, 19});
-        p.setBrush(kInk);
-        p.drawRect(QRectF(3, 7, 26, 5));
-        p.setPen(QPen(kRed, 2));
-        p.drawLine(QPointF(7, 20), QPointF(25, 20));
-        break;
-    case 1: // market overview: four small charts
-        for (int i = 0; i < 4; ++i) {
-            const QRectF r(3 + (i % 2) * 14, 4 + (i / 2) * 13, 12, 11);
-            frame(p, r);
-            p.setPen(QPen(i % 3 == 0 ? kRed : kGreen, 1.6));
-            p.drawLine(r.bottomLeft() + QPointF(2, -3), r.topRight() + QPointF(-2, 3));
-        }
-        break;
-    case 2: // simulated trading: a coin
-        p.setPen(QPen(kGold.darker(160), 2));
-        p.setBrush(kGold);
-        p.drawEllipse(QRectF(5, 5, 22, 22));
-        p.setPen(QPen(Qt::white, 2.2));
-        p.drawText(QRectF(5, 5, 22, 22), Qt::AlignCenter, QStringLiteral("¥"));
-        break;
-    case 3: // ledger: a notebook
-        frame(p, {7, 3, 20, 26});
-        p.setPen(QPen(kInk, 1.6));
-        for (qreal y : {10.0, 15.0, 20.0})
-            p.drawLine(QPointF(11, y), QPointF(23, y));
-        p.setPen(QPen(kRed, 3));
-        p.drawLine(QPointF(7, 3), QPointF(7, 29));
-        break;
-    case 4: // influences: oil drop and dollar
-        p.setPen(ink(1.8));
-        p.setBrush(QColor(60, 60, 60));
-        {
-            QPainterPath drop;
-            drop.moveTo(10, 4);
-            drop.cubicTo(16, 14, 16, 20, 10, 20);
-            drop.cubicTo(4, 20, 4, 14, 10, 4);
-            p.drawPath(drop);
-        }
-        p.setPen(QPen(kGreen, 2.4));
-        p.drawText(QRectF(15, 12, 16, 18), Qt::AlignCenter, QStringLiteral("$"));
-        break;
-    case 5: // technical analysis: line and moving average
-        frame(p, {3, 4, 26, 24});
-        p.setPen(QPen(kRed, 1.8));
-        p.drawPolyline(QPolygonF({{6, 22}, {11, 15}, {15, 18}, {20, 10}, {26, 12}}));
-        p.setPen(QPen(kGold, 1.8));
-        p.drawPolyline(QPolygonF({{6, 24}, {13, 19}, {20, 15}, {26, 14}}));
-        break;
-    case 6: // history: a clock face with an arrow
-        p.setPen(ink());
-        p.setBrush(kPaper);
-        p.drawEllipse(QRectF(5, 5, 22, 22));
-        p.drawLine(QPointF(16, 16), QPointF(16, 9));
-        p.drawLine(QPointF(16, 16), QPointF(21, 19));
-        break;
-    case 7: // hide to the tray: arrow into a tray
-        p.setPen(ink());
-        p.drawLine(QPointF(16, 4), QPointF(16, 19));
-        p.drawPolyline(QPolygonF({{10, 13}, {16, 19}, {22, 13}}));
-        p.drawPolyline(QPolygonF({{5, 20}, {5, 27}, {27, 27}, {27, 20}}));
-        break;
-    case 8: // reference: an open book
-        p.setPen(ink(1.8));
-        p.setBrush(kPaper);
-        p.drawPolygon(QPolygonF({{16, 8}, {4, 5}, {4, 25}, {16, 28}}));
-        p.drawPolygon(QPolygonF({{16, 8}, {28, 5}, {28, 25}, {16, 28}}));
-        break;
-    case 9: // live gold: rising line over a bar
-        goldBar(p, {6, 21}, 20, 7);
-        p.setPen(QPen(kRed, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({{4, 17}, {10, 11}, {15, 14}, {22, 5}, {28, 8}}));
-        break;
-    case 10: // lock
-        p.setPen(ink(2.6));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(9, 4, 14, 16), 0, 180 * 16);
-        p.drawLine(QPointF(9, 12), QPointF(9, 15));
-        p.drawLine(QPointF(23, 12), QPointF(23, 15));
-        p.setPen(ink(1.8));
-        p.setBrush(kGold);
-        p.drawRoundedRect(QRectF(6, 14, 20, 14), 2, 2);
-        break;
-    case 11: // trading terminal: a monitor with a candle
-        frame(p, {3, 4, 26, 19});
-        p.setPen(ink());
-        p.drawLine(QPointF(12, 28), QPointF(20, 28));
-        p.drawLine(QPointF(16, 23), QPointF(16, 28));
-        candle(p, 12, 7, 20, 16, 10);
-        candle(p, 20, 8, 20, 11, 17);
-        break;
-    case 12: // K-line: candlesticks
-        candle(p, 7, 8, 26, 22, 13);
-        candle(p, 16, 4, 22, 8, 17);
-        candle(p, 25, 6, 24, 20, 9);
-        break;
-    default:
-        break;
+// Small window
+void paintSmallWindow(QPainter& p) {
+    frame(p, {3, 7, 26, 19});
+    p.setBrush(kInk);
+    p.drawRect(QRectF(3, 7, 26, 5));
+    p.setPen(QPen(kRed, 2));
+    p.drawLine(QPointF(7, 20), QPointF(25, 20));
+}
+
+// Market overview: four small charts
+void paintOverview(QPainter& p) {
+    for (int i = 0; i < 4; ++i) {
+        const QRectF r(3 + (i % 2) * 14, 4 + (i / 2) * 13, 12, 11);
+        frame(p, r);
+        p.setPen(QPen(i % 3 == 0 ? kRed : kGreen, 1.6));
+        p.drawLine(r.bottomLeft() + QPointF(2, -3), r.topRight() + QPointF(-2, 3));
     }
+}
+
+// Simulated trading: a coin
+void paintCoin(QPainter& p) {
+    p.setPen(QPen(kGold.darker(160), 2));
+    p.setBrush(kGold);
+    p.drawEllipse(QRectF(5, 5, 22, 22));
+    p.setPen(QPen(Qt::white, 2.2));
+    p.drawText(QRectF(5, 5, 22, 22), Qt::AlignCenter, QStringLiteral("¥"));
+}
+
+// Ledger: a notebook
+void paintNotebook(QPainter& p) {
+    frame(p, {7, 3, 20, 26});
+    p.setPen(QPen(kInk, 1.6));
+    for (qreal y : {10.0, 15.0, 20.0})
+        p.drawLine(QPointF(11, y), QPointF(23, y));
+    p.setPen(QPen(kRed, 3));
+    p.drawLine(QPointF(7, 3), QPointF(7, 29));
+}
+
+// Influences: oil drop and dollar
+void paintInfluences(QPainter& p) {
+    p.setPen(ink(1.8));
+    p.setBrush(QColor(60, 60, 60));
+    QPainterPath drop;
+    drop.moveTo(10, 4);
+    drop.cubicTo(16, 14, 16, 20, 10, 20);
+    drop.cubicTo(4, 20, 4, 14, 10, 4);
+    p.drawPath(drop);
+    p.setPen(QPen(kGreen, 2.4));
+    p.drawText(QRectF(15, 12, 16, 18), Qt::AlignCenter, QStringLiteral("$"));
+}
+
+// Technical analysis: line and moving average
+void paintTechnical(QPainter& p) {
+    frame(p, {3, 4, 26, 24});
+    p.setPen(QPen(kRed, 1.8));
+    p.drawPolyline(QPolygonF({{6, 22}, {11, 15}, {15, 18}, {20, 10}, {26, 12}}));
+    p.setPen(QPen(kGold, 1.8));
+    p.drawPolyline(QPolygonF({{6, 24}, {13, 19}, {20, 15}, {26, 14}}));
+}
+
+// History: a clock face with an arrow
+void paintHistoryClock(QPainter& p) {
+    p.setPen(ink());
+    p.setBrush(kPaper);
+    p.drawEllipse(QRectF(5, 5, 22, 22));
+    p.drawLine(QPointF(16, 16), QPointF(16, 9));
+    p.drawLine(QPointF(16, 16), QPointF(21, 19));
+}
+
+// Hide to the tray: arrow into a tray
+void paintHideToTray(QPainter& p) {
+    p.setPen(ink());
+    p.drawLine(QPointF(16, 4), QPointF(16, 19));
+    p.drawPolyline(QPolygonF({{10, 13}, {16, 19}, {22, 13}}));
+    p.drawPolyline(QPolygonF({{5, 20}, {5, 27}, {27, 27}, {27, 20}}));
+}
+
+// Reference: an open book
+void paintBook(QPainter& p) {
+    p.setPen(ink(1.8));
+    p.setBrush(kPaper);
+    p.drawPolygon(QPolygonF({{16, 8}, {4, 5}, {4, 25}, {16, 28}}));
+    p.drawPolygon(QPolygonF({{16, 8}, {28, 5}, {28, 25}, {16, 28}}));
+}
+
+// Live gold: rising line over a bar
+void paintLiveGold(QPainter& p) {
+    goldBar(p, {6, 21}, 20, 7);
+    p.setPen(QPen(kRed, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({{4, 17}, {10, 11}, {15, 14}, {22, 5}, {28, 8}}));
+}
+
+// Lock
+void paintLock(QPainter& p) {
+    p.setPen(ink(2.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(9, 4, 14, 16), 0, 180 * 16);
+    p.drawLine(QPointF(9, 12), QPointF(9, 15));
+    p.drawLine(QPointF(23, 12), QPointF(23, 15));
+    p.setPen(ink(1.8));
+    p.setBrush(kGold);
+    p.drawRoundedRect(QRectF(6, 14, 20, 14), 2, 2);
+}
+
+// Trading terminal: a monitor with a candle
+void paintTerminal(QPainter& p) {
+    frame(p, {3, 4, 26, 19});
+    p.setPen(ink());
+    p.drawLine(QPointF(12, 28), QPointF(20, 28));
+    p.drawLine(QPointF(16, 23), QPointF(16, 28));
+    candle(p, 12, 7, 20, 16, 10);
+    candle(p, 20, 8, 20, 11, 17);
+}
+
+// K-line: candlesticks
+void paintKLine(QPainter& p) {
+    candle(p, 7, 8, 26, 22, 13);
+    candle(p, 16, 4, 22, 8, 17);
+    candle(p, 25, 6, 24, 20, 9);
+}
+
+// The toolbar's images, by their number in the design's image list.
+void paintImage(QPainter& p, int index) {
+    static constexpr void (*kImages[])(QPainter&) = {
+        paintSmallWindow, paintOverview,     paintCoin,       paintNotebook, paintInfluences,
+        paintTechnical,   paintHistoryClock, paintHideToTray, paintBook,     paintLiveGold,
+        paintLock,        paintTerminal,     paintKLine,
+    };
+    if (index >= 0 && index < int(std::size(kImages)))
+        kImages[index](p);
 }
 
 } // namespace

@@ -17,3 +17,9 @@ template <typename T, typename Make> T* openOnce(QPointer<T>& window, Make make)
     window = make();
     return window;
 }
+
+// openOnce(), then shows the window it made.
+template <typename T, typename Make> void showOnce(QPointer<T>& window, Make make) {
+    if (T* opened = openOnce(window, make))
+        opened->show();
+}

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+class Screen;
+
 // Creates a control with its design name, design rectangle and caption, so a
 // window's design table reads one line per control.
 template <typename T>
@@ -20,3 +22,7 @@ T* place(QWidget* parent, const QString& designName, const QRect& rect, const QS
     }
     return control;
 }
+
+// Where `window` stands centred in the primary screen's work area; where it
+// stands now when there is no screen to go by.
+QPoint centredOnScreen(const QWidget* window, const Screen* screen);

@@ -1,5 +1,7 @@
 #include "program_run.h"
 
+#include "support/http_get.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -7,8 +9,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QThread>
 #include <QTimer>
 
@@ -107,28 +107,19 @@ void ProgramRun::setCommand(const QString& command, const QProcessEnvironment& e
     environment_ = environment;
 }
 
-bool ProgramRun::httpGet(const QString& path, QByteArray* body) {
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path)));
-    request.setTransferTimeout(5000);
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
+bool portalGet(int port, const QString& path, QByteArray* body) {
+    const HttpAnswer answer = httpGet(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path)));
     if (body)
-        *body = reply->readAll();
-    reply->deleteLater();
-    return ok;
+        *body = answer.body;
+    return answer.ok;
 }
 
 bool ProgramRun::setPortalMode(const QString& mode) {
-    return httpGet(QStringLiteral("/demo/mode?page=") + mode);
+    return portalGet(port_, QStringLiteral("/demo/mode?page=") + mode);
 }
 
 bool ProgramRun::setChartMode(const QString& mode) {
-    return httpGet(QStringLiteral("/demo/charts?images=") + mode);
+    return portalGet(port_, QStringLiteral("/demo/charts?images=") + mode);
 }
 
 bool ProgramRun::startProgram(QProcess::ProcessChannelMode stdoutMode, const QStringList& arguments) {
@@ -169,6 +160,15 @@ bool ProgramRun::waitForState(const std::function<bool(const QJsonObject&)>& rea
         QThread::msleep(100);
     }
     return false;
+}
+
+bool ProgramRun::waitForMainWindow(int timeoutMs) {
+    return waitForState(
+        [](const QJsonObject& s) {
+            return findWindow(s, QStringLiteral("Aurivex3.0"))[u"visible"].toBool() &&
+                   findWindow(s, QStringLiteral("欢迎使用Aurivex")).isEmpty();
+        },
+        timeoutMs);
 }
 
 bool ProgramRun::waitForExit(int timeoutMs) {

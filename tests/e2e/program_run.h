@@ -35,6 +35,8 @@ public:
 
     // Polls the state dump until `ready` holds or `timeoutMs` passes.
     bool waitForState(const std::function<bool(const QJsonObject&)>& ready, int timeoutMs);
+    // Polls until the main window shows and the splash has gone.
+    bool waitForMainWindow(int timeoutMs = 20000);
     // Waits for the program to end by itself.
     bool waitForExit(int timeoutMs);
 
@@ -58,8 +60,6 @@ public:
     static QString screenshot(const QString& name);
 
 private:
-    bool httpGet(const QString& path, QByteArray* body = nullptr);
-
     QTemporaryDir dir_;
     std::unique_ptr<QProcess> portal_;
     std::unique_ptr<QProcess> program_;
@@ -68,6 +68,10 @@ private:
     int port_ = 0;
     QString error_;
 };
+
+// GET `path` of the portal listening on `port` (loopback), within ten
+// seconds; true for an answer without error, whose body goes to `body`.
+bool portalGet(int port, const QString& path, QByteArray* body = nullptr);
 
 // Helpers for reading the dump.
 QJsonObject findWindow(const QJsonObject& state, const QString& title);

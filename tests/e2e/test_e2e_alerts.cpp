@@ -10,12 +10,8 @@
 #include "settings/settings_store.h"
 #include "support/fake_notification_service.h"
 
-#include <QEventLoop>
 #include <QJsonArray>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -23,20 +19,6 @@ namespace {
 
 const QString kPopup = u"Aurisa提醒您："_s;
 const QString kMain = u"Aurivex3.0"_s;
-
-bool portalGet(int port, const QString& path) {
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(u"http://127.0.0.1:%1%2"_s.arg(port).arg(path)));
-    request.setTransferTimeout(5000);
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    const bool ok = reply->isFinished() && reply->error() == QNetworkReply::NoError;
-    reply->deleteLater();
-    return ok;
-}
 
 QJsonObject control(const QJsonObject& state, const QString& window, const QString& name) {
     return findControl(findWindow(state, window), name);

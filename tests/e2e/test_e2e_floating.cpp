@@ -37,11 +37,7 @@ void FloatingEndToEnd::toolbarOpensTheStripWithTheIcbcLineAndTheDesktopChart() {
     QVERIFY(settings::writeItem(config, settings::key::chartOpacity, u"80"_s));
     QVERIFY2(run.startProgram(), qPrintable(run.error()));
     const auto mainWindow = [](const QJsonObject& s) { return findWindow(s, u"Aurivex3.0"_s); };
-    QVERIFY(run.waitForState(
-        [&](const QJsonObject& s) {
-            return mainWindow(s)[u"visible"].toBool() && findWindow(s, u"欢迎使用Aurivex"_s).isEmpty();
-        },
-        20000));
+    QVERIFY(run.waitForMainWindow());
     QVERIFY(findWindow(run.state(), u"纸小窗口"_s).isEmpty());
     // The bank rows show their first prices on their 15-second timers.
     QVERIFY(run.waitForState([](const QJsonObject& s) { return !quote(s, u"icbcSell"_s).isEmpty(); }, 30000));

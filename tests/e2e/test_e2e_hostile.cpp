@@ -4,10 +4,12 @@
 // hundreds of windows by itself gets none, while a click on a link still opens
 // a tab; a chart image that would unpack to 5700 x 5700 pixels is refused and
 // costs neither CPU nor memory while it "shows".
+#include "core/endpoints.h"
 #include "page_server.h"
 #include "process_figures.h"
 #include "program_run.h"
 #include "support/gif_forge.h"
+#include "support/program_dir.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -42,23 +44,6 @@ function flood() { for (var i = 0; i < 300; i++) window.open('/opened.html?' + i
 flood();
 setInterval(flood, 100);
 </script></body></html>)";
-
-bool pointAt(const QString& programDir, const QString& key, const QString& host) {
-    QFile file(programDir + u"/endpoints.ini"_s);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-    file.close();
-    bool found = false;
-    for (QString& line : lines) {
-        if (line.startsWith(key + u'=')) {
-            line = key + u'=' + host;
-            found = true;
-        }
-    }
-    return found && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(lines.join(u'\n').toUtf8()) > 0;
-}
 
 QStringList tabCaptions(const QJsonObject& state) {
     return itemTexts(findControl(findWindow(state, kBrowser), u"选择夹_多页面创建"_s));
@@ -110,7 +95,7 @@ void HostileEndToEnd::endlessDialogsNeverHoldTheMainWindow() {
     QVERIFY(site.listen());
     ProgramRun run;
     QVERIFY2(run.prepare(), qPrintable(run.error()));
-    QVERIFY(pointAt(run.programDir(), u"klineChartHost"_s, site.host()));
+    QVERIFY(setEndpoint(run.programDir() + u"/endpoints.ini"_s, endpoints::key::klineChartHost, site.host()));
     QVERIFY2(
         run.startProgram(QProcess::ForwardedOutputChannel, {u"http://%1/dialogs.html"_s.arg(site.host())}),
         qPrintable(run.error()));
@@ -203,7 +188,7 @@ void HostileEndToEnd::imageBombIsRefused() {
     QVERIFY(site.listen());
     ProgramRun run;
     QVERIFY2(run.prepare(), qPrintable(run.error()));
-    QVERIFY(pointAt(run.programDir(), u"chartImageHost"_s, site.host()));
+    QVERIFY(setEndpoint(run.programDir() + u"/endpoints.ini"_s, endpoints::key::chartImageHost, site.host()));
     QVERIFY2(run.startProgram(), qPrintable(run.error()));
     QVERIFY(run.waitForState([](const QJsonObject& s) { return shown(s, kMain); }, 20000));
     const QString dayChart = u"浏览框_二十四小时黄金图超文本"_s;

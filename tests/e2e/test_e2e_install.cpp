@@ -5,6 +5,7 @@
 // demo's, takes the portal along when it is killed, and keeps what the user
 // changed on the next start; "aurivex --home DIR" runs on a directory of the
 // user's choice.
+#include "core/endpoints.h"
 #include "program_run.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -119,10 +119,9 @@ void InstallEndToEnd::packageShowsDemoPricesOnAFirstStartAndKeepsTheUsersFiles()
         program.waitForState([&](const QJsonObject& s) { return showsPrices(s) && markedAsDemo(s); }, 30000));
     QCOMPARE(processesRunning(portal), 1);
     // The run read the portal's own port; the user's file still names the demo address.
-    QCOMPARE(QSettings(userDir + u"/endpoints.ini"_qs, QSettings::IniFormat)
-                 .value(u"endpoints/quotePortalHost"_qs)
-                 .toString(),
-             u"127.0.0.1:18090"_qs);
+    QCOMPARE(
+        endpoints::Endpoints::load(userDir + u"/endpoints.ini"_qs).value(endpoints::key::quotePortalHost),
+        u"127.0.0.1:18090"_qs);
     QVERIFY(QFileInfo(userDir + u"/DataBase/property.edb"_qs).isFile());
     QCOMPARE(settings::readItem(config, settings::key::holdIcbc), u"0"_qs);
     QCOMPARE(timerInterval(program.state(), u"时钟_工行价格更新"_qs), 15000);

@@ -5,12 +5,8 @@
 #include "records/passwords.h"
 #include "records/record_file.h"
 
-#include <QEventLoop>
 #include <QJsonArray>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -20,21 +16,6 @@ const QString kLink = u"新闻显示链接框"_s;
 
 QJsonObject newsLink(const QJsonObject& state) {
     return findControl(findWindow(state, u"Aurivex3.0"_s), kLink);
-}
-
-// The portal's list as the program gets it.
-QByteArray newsList(int port) {
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(u"http://127.0.0.1:%1/news/newslist.txt"_s.arg(port)));
-    request.setTransferTimeout(5000);
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-    const QByteArray body = reply->isFinished() ? reply->readAll() : QByteArray();
-    reply->deleteLater();
-    return body;
 }
 
 int storedPosition(const QString& path) {
@@ -55,7 +36,9 @@ private slots:
 void NewsEndToEnd::firstHeadlineScrollsThroughTheStatusBar() {
     ProgramRun run;
     QVERIFY2(run.prepare(), qPrintable(run.error()));
-    const QByteArray list = newsList(run.portalPort());
+    // The portal's list as the program gets it.
+    QByteArray list;
+    portalGet(run.portalPort(), u"/news/newslist.txt"_s, &list);
     QVERIFY2(newslist::isNewsList(list), list.constData());
     // The copied program directory may have been run before: the run starts
     // where its news file says.

@@ -91,11 +91,7 @@ void TrayEndToEnd::iconSurvivesARestartOfTheNotificationArea() {
     QVERIFY2(run.prepare(), qPrintable(run.error()));
     QVERIFY2(run.startProgram(), qPrintable(run.error()));
     const auto mainWindow = [](const QJsonObject& s) { return findWindow(s, u"Aurivex3.0"_s); };
-    QVERIFY(run.waitForState(
-        [&](const QJsonObject& s) {
-            return mainWindow(s)[u"visible"].toBool() && findWindow(s, u"欢迎使用Aurivex"_s).isEmpty();
-        },
-        20000));
+    QVERIFY(run.waitForMainWindow());
     QVERIFY(!findTrayIcon()); // no icon while the window shows
 
     QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(mainWindow(run.state()), u"命令_隐藏窗口"_s)));

@@ -1,18 +1,3 @@
 #include "fake_services.h"
 
-FakeServices::FakeServices()
-    : services{.dialogs = &dialogs,
-               .http = &http,
-               .clock = &clock,
-               .random = &random,
-               .launcher = &launcher,
-               .screen = &screen,
-               .audio = &audio,
-               .mediaPlayer = &mediaPlayer,
-               .systemVolume = &systemVolume,
-               .tray = &tray,
-               .autostart = &autostart,
-               .webViews = &webViews,
-               .webCache = &webCache,
-               .notifications = &notifications,
-               .quit = [this](int code) { quitCodes.append(code); }} {}
+FakeServices::FakeServices() : services(servicesOf(*this, [this](int code) { quitCodes.append(code); })) {}

@@ -4,8 +4,8 @@
 #include "core/app_dir.h"
 #include "provisioner.h"
 #include "support/fake_services.h"
+#include "support/program_dir.h"
 
-#include <QTemporaryDir>
 #include <memory>
 
 // A program directory as an installation lays it down (config.ini,
@@ -14,7 +14,6 @@
 class InstalledProgram {
 public:
     InstalledProgram() {
-        appdir::set(dir_.path());
         ok_ = provision::run({dir_.path(), QStringLiteral("127.0.0.1:9"), true, false}).isEmpty();
         window_ = std::make_unique<MainWindow>(fakes_.services);
         window_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -25,7 +24,7 @@ public:
     MainWindow& window() { return *window_; }
 
 private:
-    QTemporaryDir dir_;
+    ProgramDir dir_;
     FakeServices fakes_;
     std::unique_ptr<MainWindow> window_;
     bool ok_ = false;

@@ -1,8 +1,9 @@
 // The real HTTP client against a small server on loopback: bodies, framing,
 // redirects, failures, hung, slow and oversized answers, compression, kept
 // connections, the user's proxy and certificates.
-#include "platform/curl_http.h"
+#include "platform/network/curl_http.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QHash>
 #include <QSslKey>
@@ -207,15 +208,31 @@ struct Outcome {
 
 using OptionalBytes = std::optional<QByteArray>;
 
+// One GET through `http`, waited for: done with its answer, or not done when
+// none came within `timeoutMs`.
+Outcome fetch(CurlHttp& http, const QUrl& url, qint64 maxBytes = Http::kDefaultMaxBytes,
+              int timeoutMs = 10000) {
+    QObject context;
+    Outcome outcome;
+    http.get(
+        url, &context,
+        [&](OptionalBytes body) {
+            outcome = {true, body};
+        },
+        maxBytes);
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!outcome.done && !deadline.hasExpired())
+        QTest::qWait(5);
+    return outcome;
+}
+
 } // namespace
 
 class CurlHttpTest : public QObject {
     Q_OBJECT
 private slots:
-    void deliversTheBody();
-    void httpErrorYieldsNothing();
-    void refusedConnectionYieldsNothing();
-    void hungServerTimesOut();
+    void plainAnswers_data();
+    void plainAnswers();
     void hugeAnswerIsCutAndAbandoned();
     void destroyedContextDropsTheAnswer();
     void framing_data();
@@ -237,67 +254,35 @@ private slots:
     void cleanup();
 };
 
-void CurlHttpTest::deliversTheBody() {
-    LoopbackServer server;
-    CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(server.url(u"/page"_qs), &context, [&](std::optional<QByteArray> body) {
-        outcome = {true, body};
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
-    QCOMPARE(outcome.body, std::optional<QByteArray>(QByteArray("\xB9\xA4\xD0\xD0 257.76")));
+void CurlHttpTest::plainAnswers_data() {
+    QTest::addColumn<QString>("path"); // CLOSED: a port where nothing listens
+    QTest::addColumn<int>("deadlineMs");
+    QTest::addColumn<OptionalBytes>("expected");
+    QTest::newRow("the body") << u"/page"_qs << CurlHttp::kDefaultDeadlineMs
+                              << OptionalBytes("\xB9\xA4\xD0\xD0 257.76");
+    QTest::newRow("http error") << u"/missing"_qs << CurlHttp::kDefaultDeadlineMs << OptionalBytes();
+    QTest::newRow("refused connection") << u"CLOSED"_qs << CurlHttp::kDefaultDeadlineMs << OptionalBytes();
+    QTest::newRow("hung server times out") << u"/hang"_qs << 300 << OptionalBytes();
 }
 
-void CurlHttpTest::httpErrorYieldsNothing() {
+void CurlHttpTest::plainAnswers() {
+    QFETCH(QString, path);
+    QFETCH(int, deadlineMs);
+    QFETCH(OptionalBytes, expected);
     LoopbackServer server;
-    CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(server.url(u"/missing"_qs), &context, [&](std::optional<QByteArray> body) {
-        outcome = {true, body};
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
-    QVERIFY(!outcome.body);
-}
-
-void CurlHttpTest::refusedConnectionYieldsNothing() {
-    CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort())), &context,
-             [&](std::optional<QByteArray> body) {
-                 outcome = {true, body};
-             });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
-    QVERIFY(!outcome.body);
-}
-
-void CurlHttpTest::hungServerTimesOut() {
-    LoopbackServer server;
-    CurlHttp http(300);
-    QObject context;
-    Outcome outcome;
-    http.get(server.url(u"/hang"_qs), &context, [&](std::optional<QByteArray> body) {
-        outcome = {true, body};
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
-    QVERIFY(!outcome.body);
+    CurlHttp http(deadlineMs);
+    const QUrl url = path == u"CLOSED"_qs ? QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()))
+                                          : server.url(path);
+    const Outcome outcome = fetch(http, url);
+    QVERIFY(outcome.done);
+    QCOMPARE(outcome.body, expected);
 }
 
 void CurlHttpTest::hugeAnswerIsCutAndAbandoned() {
     LoopbackServer server;
     CurlHttp http;
-    QObject context;
-    Outcome outcome;
     constexpr qint64 limit = 256 * 1024;
-    http.get(
-        server.url(u"/huge"_qs), &context,
-        [&](std::optional<QByteArray> body) {
-            outcome = {true, body};
-        },
-        limit);
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 20000);
+    const Outcome outcome = fetch(http, server.url(u"/huge"_qs), limit, 20000);
     QVERIFY(outcome.body);
     QCOMPARE(outcome.body->size(), limit);
     // The transfer was dropped long before the 100 MB were sent.
@@ -363,10 +348,8 @@ void CurlHttpTest::framing() {
     LoopbackServer server;
     server.canned.insert("/canned", {answer, closeAfter, true});
     CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(server.url(u"/canned"_qs), &context, [&](OptionalBytes body) { outcome = {true, body}; });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    const Outcome outcome = fetch(http, server.url(u"/canned"_qs));
+    QVERIFY(outcome.done);
     QCOMPARE(outcome.body, expected);
 }
 
@@ -399,12 +382,8 @@ void CurlHttpTest::redirects() {
     server.canned.insert("/to-ftp", redirect("302 Found", "ftp://127.0.0.1/page"));
     server.canned.insert("/nowhere", {"HTTP/1.1 302 Found\r\nContent-Length: 0\r\n\r\n"});
     CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(server.url(QString::fromLatin1(path)), &context, [&](OptionalBytes body) {
-        outcome = {true, body};
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    const Outcome outcome = fetch(http, server.url(QString::fromLatin1(path)));
+    QVERIFY(outcome.done);
     QCOMPARE(outcome.body, expected);
     const int loopRequests = server.requestsByPath.value("/loop");
     QVERIFY2(loopRequests <= CurlHttp::kMaxRedirects + 1, qPrintable(QString::number(loopRequests)));
@@ -469,13 +448,9 @@ void CurlHttpTest::tricklingServerNeitherHoldsNorBlocks() {
 void CurlHttpTest::endlessHeaderIsRefused() {
     LoopbackServer server;
     CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(server.url(u"/endless-header"_qs), &context, [&](OptionalBytes body) {
-        outcome = {true, body};
-    });
     // Refused for its size, long before the 20 s deadline.
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    const Outcome outcome = fetch(http, server.url(u"/endless-header"_qs));
+    QVERIFY(outcome.done);
     QVERIFY(!outcome.body);
     QTest::qWait(200);
     QVERIFY2(server.bytesSentOnEndlessHeader < 16 * 1024 * 1024,
@@ -509,15 +484,8 @@ void CurlHttpTest::compressedAnswersAreRead() {
                               "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body,
                           false});
     CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(
-        server.url(u"/canned"_qs), &context,
-        [&](OptionalBytes answer) {
-            outcome = {true, answer};
-        },
-        limit);
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    const Outcome outcome = fetch(http, server.url(u"/canned"_qs), limit);
+    QVERIFY(outcome.done);
     QCOMPARE(outcome.body, expected);
     QVERIFY(server.lastRequest.contains("\r\nAccept-Encoding: gzip, deflate\r\n"));
 }
@@ -525,13 +493,8 @@ void CurlHttpTest::compressedAnswersAreRead() {
 void CurlHttpTest::connectionIsKeptAlive() {
     LoopbackServer server;
     CurlHttp http;
-    QObject context;
-    for (int i = 0; i < 5; ++i) {
-        Outcome outcome;
-        http.get(server.url(u"/kept"_qs), &context, [&](OptionalBytes body) { outcome = {true, body}; });
-        QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
-        QCOMPARE(outcome.body, OptionalBytes("kept"));
-    }
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(fetch(http, server.url(u"/kept"_qs)).body, OptionalBytes("kept"));
     QCOMPARE(server.requestsByPath.value("/kept"), 5);
     QCOMPARE(server.connections, 1);
 }
@@ -577,12 +540,8 @@ void CurlHttpTest::followsTheUsersProxy() {
         qputenv(setting.left(equals), value);
     }
     CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(url == u"ORIGIN"_qs ? server.url(u"/page"_qs) : QUrl(url), &context, [&](OptionalBytes body) {
-        outcome = {true, body};
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    const Outcome outcome = fetch(http, url == u"ORIGIN"_qs ? server.url(u"/page"_qs) : QUrl(url));
+    QVERIFY(outcome.done);
     QCOMPARE(outcome.body, expected);
     QCOMPARE(proxy.requestLines, proxySaw);
 }
@@ -602,13 +561,9 @@ void CurlHttpTest::unverifiedCertificateIsRefused() {
         &server, &QSslServer::alertReceived, this,
         [&](QSslSocket*, QSsl::AlertLevel, QSsl::AlertType type, const QString&) { alerts.append(type); });
     CurlHttp http;
-    QObject context;
-    Outcome outcome;
-    http.get(QUrl(QStringLiteral("https://127.0.0.1:%1/page").arg(server.serverPort())), &context,
-             [&](OptionalBytes body) {
-                 outcome = {true, body};
-             });
-    QTRY_VERIFY_WITH_TIMEOUT(outcome.done, 10000);
+    const Outcome outcome =
+        fetch(http, QUrl(QStringLiteral("https://127.0.0.1:%1/page").arg(server.serverPort())));
+    QVERIFY(outcome.done);
     QVERIFY(!outcome.body);
     // The client itself turned the certificate down.
     QTRY_VERIFY(alerts.contains(QSsl::AlertType::UnknownCa));

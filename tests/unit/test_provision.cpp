@@ -6,6 +6,7 @@
 #include "records/record_file.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "support/program_dir.h"
 
 #include <QDirIterator>
 #include <QSettings>
@@ -73,10 +74,10 @@ void ProvisionTest::createsEveryKeyAtItsDesignDefault() {
     const alertrules::SoundChoice sound = alertrules::soundChoice(settings::Snapshot::load(config));
     QVERIFY(sound.builtIn);
     QCOMPARE(sound.builtInNumber, 1);
-    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:1234"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::quotePortalHost), u"127.0.0.1:1234"_qs);
     // Every chart comes from the demo portal too.
-    for (const QString& key :
-         {u"chartImageHost"_qs, u"chartImageIntlHost"_qs, u"klineChartHost"_qs, u"partnerChartHost"_qs})
+    for (const QString& key : {endpoints::key::chartImageHost, endpoints::key::chartImageIntlHost,
+                               endpoints::key::klineChartHost, endpoints::key::partnerChartHost})
         QCOMPARE(endpoint(dir.path(), key), u"127.0.0.1:1234"_qs);
 }
 
@@ -94,18 +95,17 @@ void ProvisionTest::keepsValuesAlreadyPresent() {
     QCOMPARE(settings::readItem(config, u"浮动窗口"_qs, u"刷新速度"_qs), u"15"_qs);
 
     // Without an explicit portal, an endpoint the user changed stays.
-    QSettings endpoints(dir.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);
-    endpoints.setValue(u"endpoints/quotePortalHost"_qs, u"quotes.example:80"_qs);
-    endpoints.sync();
+    QVERIFY(setEndpoint(dir.filePath(u"endpoints.ini"_qs), endpoints::key::quotePortalHost,
+                        u"quotes.example:80"_qs));
     QVERIFY(provision::run({dir.path(), u"127.0.0.1:1"_qs, false, false}).isEmpty());
-    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"quotes.example:80"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::quotePortalHost), u"quotes.example:80"_qs);
 }
 
 void ProvisionTest::explicitPortalRepointsEndpoints() {
     QTemporaryDir dir;
     QVERIFY(provision::run({dir.path(), u"127.0.0.1:1"_qs, true, false}).isEmpty());
     QVERIFY(provision::run({dir.path(), u"127.0.0.1:2"_qs, true, false}).isEmpty());
-    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"127.0.0.1:2"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::quotePortalHost), u"127.0.0.1:2"_qs);
 }
 
 void ProvisionTest::resetStartsAfresh() {
@@ -187,25 +187,21 @@ void ProvisionTest::templateGivesMissingKeys() {
     using namespace settings;
     QVERIFY(writeItem(defaults.filePath(u"config.ini"_qs), key::stripOpacity, u"200"_qs));
     QVERIFY(writeItem(defaults.filePath(u"config.ini"_qs), key::floatingAtStart, u"1"_qs));
-    {
-        QSettings endpoints(defaults.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);
-        endpoints.setValue(u"endpoints/quotePortalHost"_qs, u"quotes.example:80"_qs);
-        endpoints.setValue(u"endpoints/productPageUrl"_qs, u"http://quotes.example/"_qs);
-    }
+    const QString defaultEndpoints = defaults.filePath(u"endpoints.ini"_qs);
+    QVERIFY(setEndpoint(defaultEndpoints, endpoints::key::quotePortalHost, u"quotes.example:80"_qs));
+    QVERIFY(setEndpoint(defaultEndpoints, endpoints::key::productPageUrl, u"http://quotes.example/"_qs));
     const QString config = dir.filePath(u"config.ini"_qs);
     QVERIFY(writeItem(config, key::floatingAtStart, u"0"_qs));
-    {
-        QSettings endpoints(dir.filePath(u"endpoints.ini"_qs), QSettings::IniFormat);
-        endpoints.setValue(u"endpoints/productPageUrl"_qs, u"http://mine.example/"_qs);
-    }
+    QVERIFY(setEndpoint(dir.filePath(u"endpoints.ini"_qs), endpoints::key::productPageUrl,
+                        u"http://mine.example/"_qs));
     provision::Options options{dir.path(), u"127.0.0.1:1"_qs, false, false, defaults.path()};
     QVERIFY(provision::run(options).isEmpty());
     QCOMPARE(readItem(config, key::stripOpacity), u"200"_qs);
     QCOMPARE(readItem(config, key::floatingAtStart), u"0"_qs);
     QCOMPARE(readItem(config, key::designedLayout), u"0"_qs);
-    QCOMPARE(endpoint(dir.path(), u"quotePortalHost"_qs), u"quotes.example:80"_qs);
-    QCOMPARE(endpoint(dir.path(), u"productPageUrl"_qs), u"http://mine.example/"_qs);
-    QCOMPARE(endpoint(dir.path(), u"icbcSiteUrl"_qs), u"https://www.icbc.com.cn/"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::quotePortalHost), u"quotes.example:80"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::productPageUrl), u"http://mine.example/"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::icbcSiteUrl), u"https://www.icbc.com.cn/"_qs);
 }
 
 // A user's directory as an earlier version left it (tests/data/older-user-dir:
@@ -289,15 +285,16 @@ void ProvisionTest::endpointLinesStayAsWritten() {
     const QByteArray after = fileBytes(path);
     QVERIFY2(after.startsWith(mine.left(mine.indexOf("\n\n") + 1)), after.constData());
     QVERIFY(after.endsWith("\n[notes]\nkept=yes\n"));
-    QCOMPARE(endpoint(dir.path(), u"productPageUrl"_qs), u"http://host/upgrade;jsessionid=AB12?x=1"_qs);
-    QCOMPARE(endpoint(dir.path(), u"icbcSiteUrl"_qs), u"https://bank.example/a;b,c"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::productPageUrl),
+             u"http://host/upgrade;jsessionid=AB12?x=1"_qs);
+    QCOMPARE(endpoint(dir.path(), endpoints::key::icbcSiteUrl), u"https://bank.example/a;b,c"_qs);
     for (const provision::Endpoint& defaultValue : provision::endpointDefaults(u"h"_qs))
         QVERIFY2(!endpoint(dir.path(), defaultValue.key).isEmpty(), qPrintable(defaultValue.key));
     // A new portal changes its keys where they stand.
     options.portalGiven = true;
     QVERIFY(provision::run(options).isEmpty());
     const endpoints::Entry first = endpoints::readEntries(path).first();
-    QCOMPARE(first.key, u"productPageUrl"_qs);
+    QCOMPARE(first.key, endpoints::key::productPageUrl);
     QCOMPARE(first.value, u"http://127.0.0.1:1/product/index.html"_qs);
 }
 

@@ -1,8 +1,8 @@
 // The Qt Multimedia player and sounds, silently: an unreachable stream, a
 // missing sound file and the picture's own mouse and key handling. Nothing
 // here reaches a loudspeaker.
-#include "platform/qt_audio.h"
-#include "platform/qt_media_player.h"
+#include "platform/media/qt_audio.h"
+#include "platform/media/qt_media_player.h"
 
 #include <QApplication>
 #include <QAudioDevice>

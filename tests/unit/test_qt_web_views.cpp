@@ -4,8 +4,8 @@
 // view's policy and those a script opens alone are refused, an emptied cache
 // makes the next load ask the server, and a hidden view that may do so gives
 // its page up until shown.
-#include "platform/qt_web_cache.h"
-#include "platform/qt_web_views.h"
+#include "platform/web/qt_web_cache.h"
+#include "platform/web/qt_web_views.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -1,8 +1,9 @@
 // "config.ini" is a GBK INI file that the program edits one key at a time.
-#include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "core/number_text.h"
 #include "platform/gbk.h"
+#include "settings/config_file.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -26,6 +27,7 @@ private slots:
     void oversizedFileIsMissingAndNeverWritten();
     void conversions_data();
     void conversions();
+    void typedKeysWriteTheirForms();
     void everyTableKeyHoldsItsOwnValue();
 };
 
@@ -245,8 +247,27 @@ void SettingsStoreTest::conversions() {
     QFETCH(QString, text);
     QFETCH(int, integer);
     QFETCH(bool, on);
-    QCOMPARE(numtext::wholeNumber(text), integer);
-    QCOMPARE(settings::isOn(text), on);
+    QCOMPARE(settings::Number::fromText(text), integer);
+    QCOMPARE(settings::Flag::fromText(text), on);
+}
+
+void SettingsStoreTest::typedKeysWriteTheirForms() {
+    QTemporaryDir dir;
+    const settings::ConfigFile config(dir.filePath(u"config.ini"_qs));
+    QVERIFY(!config.exists());
+    QCOMPARE(config.value(settings::key::chartOpacity), 0);
+    QVERIFY(config.write(settings::key::autoHide, true));
+    QVERIFY(config.write(settings::key::stripOnTop, false));
+    QVERIFY(config.write(settings::key::chartOpacity, -35));
+    QVERIFY(config.write(settings::key::gainBuyPrice, u" 257.76 元"_qs));
+    QCOMPARE(settings::readItem(config.path(), settings::key::autoHide), u"1"_qs);
+    QCOMPARE(settings::readItem(config.path(), settings::key::stripOnTop), u"0"_qs);
+    QCOMPARE(settings::readItem(config.path(), settings::key::chartOpacity), u"-35"_qs);
+    const settings::Snapshot read = config.read();
+    QVERIFY(read.value(settings::key::autoHide));
+    QVERIFY(!read.value(settings::key::stripOnTop));
+    QCOMPARE(read.value(settings::key::chartOpacity), -35);
+    QCOMPARE(read.value(settings::key::gainBuyPrice), u" 257.76 元"_qs);
 }
 
 void SettingsStoreTest::everyTableKeyHoldsItsOwnValue() {

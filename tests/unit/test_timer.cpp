@@ -1,5 +1,6 @@
 // The timer's contract: an interval starts or restarts it, 0 stops it, tick()
 // runs the handlers at once.
+#include "diagnostics/diagnostics.h"
 #include "platform/time_scale.h"
 #include "platform/timer.h"
 
@@ -16,6 +17,8 @@ private slots:
     void restartPostponesTheNextTick();
     void soakSpeedsUpOnlySlowTimers_data();
     void soakSpeedsUpOnlySlowTimers();
+    void soakSpeedComesFromTheEnvironment_data();
+    void soakSpeedComesFromTheEnvironment();
 };
 
 void TimerTest::intervalStartsAndZeroStops() {
@@ -81,6 +84,27 @@ void TimerTest::soakSpeedsUpOnlySlowTimers() {
     QFETCH(int, speed);
     QFETCH(int, runs);
     QCOMPARE(timescale::scaled(ms, speed), runs);
+}
+
+void TimerTest::soakSpeedComesFromTheEnvironment_data() {
+    QTest::addColumn<QString>("value"); // null: unset
+    QTest::addColumn<int>("speed");
+    QTest::newRow("unset") << QString() << 1;
+    QTest::newRow("soak") << u"20"_qs << 20;
+    QTest::newRow("hexadecimal") << u"0x14"_qs << 20;
+    QTest::newRow("zero is real time") << u"0"_qs << 1;
+    QTest::newRow("negative is real time") << u"-3"_qs << 1;
+    QTest::newRow("capped") << u"5000"_qs << timescale::kMaxSpeed;
+    QTest::newRow("a word is real time") << u"fast"_qs << 1;
+}
+
+void TimerTest::soakSpeedComesFromTheEnvironment() {
+    QFETCH(QString, value);
+    QFETCH(int, speed);
+    QProcessEnvironment environment;
+    if (!value.isNull())
+        environment.insert(u"AURIVEX_SOAK_SPEED"_qs, value);
+    QCOMPARE(Diagnostics::from(environment).soakSpeed, speed);
 }
 
 QTEST_GUILESS_MAIN(TimerTest)

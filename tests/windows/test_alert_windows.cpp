@@ -17,6 +17,7 @@
 #include "support/fake_notification_service.h"
 #include "support/fake_services.h"
 #include "support/main_window_lookup.h"
+#include "support/program_dir.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -95,7 +96,7 @@ private:
     void click(const QString& button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     AlertPopup* popup() const { return host->findChild<AlertPopup*>(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ProgramDir> dir;
     std::unique_ptr<FakeServices> fakes;
     std::unique_ptr<QuoteModel> quotes;
     std::unique_ptr<QWidget> host;
@@ -107,8 +108,7 @@ void AlertWindowsTest::initTestCase() {
 }
 
 void AlertWindowsTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
+    dir = std::make_unique<ProgramDir>();
     fakes = std::make_unique<FakeServices>();
     quotes = std::make_unique<QuoteModel>();
 }

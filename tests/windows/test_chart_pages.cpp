@@ -9,10 +9,11 @@
 #include "charts/chart_window.h"
 #include "charts/partner_window.h"
 #include "core/app_dir.h"
+#include "core/endpoints.h"
 #include "platform/timer.h"
-#include "support/fake_services.h"
 #include "support/gif_forge.h"
 #include "support/main_window_lookup.h"
+#include "support/program_test.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -22,9 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSettings>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -57,7 +56,7 @@ const unsigned char kAnimatedGif[] = {
 
 } // namespace
 
-class ChartPagesTest : public QObject {
+class ChartPagesTest : public ProgramTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -78,7 +77,6 @@ private slots:
     void partnerWindowAndItsHelp();
 
 private:
-    void open();
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
     Timer* timer(const QString& name) const { return find<Timer>(name); }
     void click(const QString& button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
@@ -89,10 +87,6 @@ private:
     template <typename T> static T* topLevel(const QString& title);
     // The windows on screen, the main window included.
     static int shownWindows();
-
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fakes;
-    MainWindow* window = nullptr;
 };
 
 void ChartPagesTest::initTestCase() {
@@ -100,17 +94,14 @@ void ChartPagesTest::initTestCase() {
 }
 
 void ChartPagesTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
-    QSettings endpoints(appPath(u"endpoints.ini"_s), QSettings::IniFormat);
-    endpoints.setValue(u"endpoints/quotePortalHost"_s, u"127.0.0.1:9"_s);
-    endpoints.setValue(u"endpoints/chartImageHost"_s, u"img:1"_s);
-    endpoints.setValue(u"endpoints/chartImageIntlHost"_s, u"intl:2"_s);
-    endpoints.setValue(u"endpoints/klineChartHost"_s, u"kline:3"_s);
-    endpoints.setValue(u"endpoints/partnerChartHost"_s, u"partner:4"_s);
-    endpoints.setValue(u"endpoints/javaDownloadUrl"_s, u"https://java.example/download/"_s);
-    endpoints.sync();
-    fakes = std::make_unique<FakeServices>();
+    startProgram();
+    for (const auto& [key, value] : {std::pair{endpoints::key::quotePortalHost, u"127.0.0.1:9"_s},
+                                     {endpoints::key::chartImageHost, u"img:1"_s},
+                                     {endpoints::key::chartImageIntlHost, u"intl:2"_s},
+                                     {endpoints::key::klineChartHost, u"kline:3"_s},
+                                     {endpoints::key::partnerChartHost, u"partner:4"_s},
+                                     {endpoints::key::javaDownloadUrl, u"https://java.example/download/"_s}})
+        QVERIFY(dir->setEndpoint(key, value));
 }
 
 void ChartPagesTest::cleanup() {
@@ -119,14 +110,7 @@ void ChartPagesTest::cleanup() {
     // The chart windows have no owner, yet they go with the main window.
     for (QWidget* top : QApplication::topLevelWidgets())
         QVERIFY(!qobject_cast<ChartWindow*>(top) && !qobject_cast<PartnerWindow*>(top));
-    fakes.reset();
-    dir.reset();
-}
-
-void ChartPagesTest::open() {
-    window = new MainWindow(fakes->services);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->show();
+    endProgram();
 }
 
 QStringList ChartPagesTest::pendingCharts() const {

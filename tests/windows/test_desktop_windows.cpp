@@ -4,11 +4,11 @@
 #include "app/main_window.h"
 #include "core/app_dir.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "settings/settings_store.h"
-#include "support/fake_services.h"
 #include "support/main_window_lookup.h"
+#include "support/program_test.h"
+#include "ui/window_alpha.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -45,7 +44,7 @@ QByteArray fileBytes(const QString& path) {
 
 } // namespace
 
-class DesktopWindowsTest : public QObject {
+class DesktopWindowsTest : public ProgramTest {
     Q_OBJECT
 private slots:
     void init();
@@ -65,43 +64,20 @@ private slots:
     void aboutFadesInOnceAndShowsTheVersion();
 
 private:
-    MainWindow* open();
-    void trigger(const QString& caption) {
-        QAction* action = lookup::command(window, caption);
-        QVERIFY2(action && action->isEnabled(), qPrintable(caption));
-        action->trigger();
-    }
     template <typename T> T* openChild(const QString& name) { return lookup::openWindow<T>(window, name); }
-    QString config() const { return appPath(u"config.ini"_s); }
-
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fakes;
-    MainWindow* window = nullptr;
     QByteArray savedWinePrefix;
 };
 
 void DesktopWindowsTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
+    startProgram();
     QVERIFY(provision::run({dir->path(), u"127.0.0.1:9"_s, true, false}).isEmpty());
-    fakes = std::make_unique<FakeServices>();
     savedWinePrefix = qgetenv("WINEPREFIX");
     qputenv("WINEPREFIX", QFile::encodeName(dir->filePath(u"wine"_s)));
 }
 
 void DesktopWindowsTest::cleanup() {
-    delete window;
-    window = nullptr;
-    fakes.reset();
-    dir.reset();
+    endProgram();
     qputenv("WINEPREFIX", savedWinePrefix);
-}
-
-MainWindow* DesktopWindowsTest::open() {
-    window = new MainWindow(fakes->services);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->show();
-    return window;
 }
 
 void DesktopWindowsTest::hidingToTheTrayAndBack() {

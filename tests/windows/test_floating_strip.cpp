@@ -8,16 +8,17 @@
 #include "charts/chart_panel.h"
 #include "core/app_dir.h"
 #include "core/demo_feed.h"
+#include "core/endpoints.h"
 #include "floating/desktop_chart_window.h"
 #include "floating/floating_strip.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "quotes/quote_model.h"
 #include "quotes/quote_page.h"
 #include "settings/settings_store.h"
-#include "support/fake_services.h"
 #include "support/main_window_lookup.h"
+#include "support/program_test.h"
+#include "ui/window_alpha.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -26,9 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QWindow>
@@ -87,7 +86,7 @@ QString priceLine() {
 
 } // namespace
 
-class FloatingStripTest : public QObject {
+class FloatingStripTest : public ProgramTest {
     Q_OBJECT
 private slots:
     void init();
@@ -103,41 +102,18 @@ private slots:
     void desktopChartFromTheBottomRow();
     void demoPricesAreMarkedWhereverTheyShow_data();
     void demoPricesAreMarkedWhereverTheyShow();
-
-private:
-    MainWindow* open();
-    void trigger(const QString& caption) {
-        QAction* action = lookup::command(window, caption);
-        QVERIFY2(action && action->isEnabled(), qPrintable(caption));
-        action->trigger();
-    }
-    QString config() const { return appPath(u"config.ini"_s); }
-
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fakes;
-    MainWindow* window = nullptr;
 };
 
 void FloatingStripTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
+    startProgram();
     QVERIFY(provision::run({dir->path(), u"127.0.0.1:9"_s, true, false}).isEmpty());
-    fakes = std::make_unique<FakeServices>();
 }
 
 void FloatingStripTest::cleanup() {
     delete window;
     window = nullptr;
     QCOMPARE(openStrips(), 0); // the strip goes with the main window
-    fakes.reset();
-    dir.reset();
-}
-
-MainWindow* FloatingStripTest::open() {
-    window = new MainWindow(fakes->services);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->show();
-    return window;
+    endProgram();
 }
 
 void FloatingStripTest::opensFromTheToolbarAsDesigned() {
@@ -508,8 +484,7 @@ void FloatingStripTest::demoPricesAreMarkedWhereverTheyShow() {
     QFETCH(QString, portal);
     QFETCH(bool, markedPage);
     QFETCH(bool, demo);
-    QSettings(appPath(u"endpoints.ini"_s), QSettings::IniFormat)
-        .setValue(u"endpoints/quotePortalHost"_s, portal);
+    QVERIFY(dir->setEndpoint(endpoints::key::quotePortalHost, portal));
     open();
     lookup::toolbarButton(window, 0)->trigger();
     QByteArray row = quotepage::rowMarker() + QByteArray(400, ' ');

@@ -2,17 +2,17 @@
 // staying locked when the account file cannot be read.
 #include "app/lock_window.h"
 #include "core/app_dir.h"
-#include "platform/window_alpha.h"
 #include "provisioner.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/crash_points.h"
 #include "support/fake_services.h"
+#include "support/program_dir.h"
+#include "ui/window_alpha.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -44,14 +44,13 @@ private:
         QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ProgramDir> dir;
     std::unique_ptr<FakeServices> owned;
     FakeServices& fakes() { return *owned; }
 };
 
 void LockWindowTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
+    dir = std::make_unique<ProgramDir>();
     QVERIFY(provision::run({dir->path(), u"127.0.0.1:9"_s, true, false}).isEmpty());
     owned = std::make_unique<FakeServices>();
 }

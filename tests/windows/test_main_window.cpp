@@ -4,14 +4,14 @@
 #include "app/main_window.h"
 #include "charts/chart_tabs.h"
 #include "core/app_dir.h"
+#include "core/endpoints.h"
 #include "platform/gbk.h"
 #include "platform/timer.h"
 #include "quotes/quote_cycle.h"
 #include "quotes/quote_model.h"
 #include "quotes/quote_page.h"
 #include "settings/settings_store.h"
-#include "support/fake_services.h"
-#include "support/main_window_lookup.h"
+#include "support/program_test.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
@@ -22,10 +22,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -53,7 +51,7 @@ QDateTime at(int day, int hour, int minute) {
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public ProgramTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -87,15 +85,10 @@ private slots:
     void productPageAsWrittenOrNamedWhenUnusable();
 
 private:
-    MainWindow* open();
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
     Timer* timer(const QString& name) const { return find<Timer>(name); }
     void answerFetch(const QByteArray& buy, const QByteArray& sell);
     QString label(const QString& name) const { return find<QLabel>(name)->text(); }
-
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fakes;
-    MainWindow* window = nullptr;
 };
 
 void MainWindowTest::initTestCase() {
@@ -103,27 +96,13 @@ void MainWindowTest::initTestCase() {
 }
 
 void MainWindowTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
-    QSettings endpoints(appPath(u"endpoints.ini"_s), QSettings::IniFormat);
-    endpoints.setValue(u"endpoints/quotePortalHost"_s, u"127.0.0.1:9"_s);
-    endpoints.setValue(u"endpoints/icbcSiteUrl"_s, u"https://www.icbc.com.cn/"_s);
-    endpoints.sync();
-    fakes = std::make_unique<FakeServices>();
+    startProgram();
+    dir->setEndpoint(endpoints::key::quotePortalHost, u"127.0.0.1:9"_s);
+    dir->setEndpoint(endpoints::key::icbcSiteUrl, u"https://www.icbc.com.cn/"_s);
 }
 
 void MainWindowTest::cleanup() {
-    delete window;
-    window = nullptr;
-    fakes.reset();
-    dir.reset();
-}
-
-MainWindow* MainWindowTest::open() {
-    window = new MainWindow(fakes->services);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->show();
-    return window;
+    endProgram();
 }
 
 void MainWindowTest::answerFetch(const QByteArray& buy, const QByteArray& sell) {
@@ -603,10 +582,7 @@ void MainWindowTest::productPageAsWrittenOrNamedWhenUnusable_data() {
 void MainWindowTest::productPageAsWrittenOrNamedWhenUnusable() {
     QFETCH(QString, value);
     QFETCH(bool, usable);
-    QFile file(appPath(u"endpoints.ini"_s));
-    QVERIFY(file.open(QIODevice::Append));
-    file.write("productPageUrl=" + value.toUtf8() + '\n');
-    file.close();
+    QVERIFY(dir->setEndpoint(endpoints::key::productPageUrl, value));
     open();
     QAction* check = lookup::command(window, u"升级检测(&U)"_s);
     QCOMPARE(check->isEnabled(), usable);

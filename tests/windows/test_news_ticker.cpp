@@ -12,12 +12,12 @@
 #include "records/passwords.h"
 #include "records/record_file.h"
 #include "support/fake_services.h"
+#include "support/program_dir.h"
 #include "ui/fonts.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -79,15 +79,14 @@ private:
         ticker = nullptr;
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ProgramDir> dir;
     std::unique_ptr<FakeServices> fakes;
     std::unique_ptr<QWidget> client;
     NewsTicker* ticker = nullptr;
 };
 
 void NewsTickerTest::init() {
-    dir = std::make_unique<QTemporaryDir>();
-    appdir::set(dir->path());
+    dir = std::make_unique<ProgramDir>();
     QVERIFY(provision::run({dir->path(), u"127.0.0.1:9"_s, true, false}).isEmpty());
     fakes = std::make_unique<FakeServices>();
     client = std::make_unique<QWidget>();

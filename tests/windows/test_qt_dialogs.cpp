@@ -1,7 +1,7 @@
 // Qt's own dialogs behind the Dialogs seam, as the user sees them: the font
 // dialog starts on the font the caller shows, and the file dialog is Chinese
 // through and through, whatever the machine's language.
-#include "platform/qt_dialogs.h"
+#include "platform/widgets/qt_dialogs.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 

@@ -2,9 +2,9 @@
 // to the main window.
 #include "app/splash_window.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "support/fake_services.h"
 #include "ui/fonts.h"
+#include "ui/window_alpha.h"
 
 #include <QCloseEvent>
 #include <QLabel>

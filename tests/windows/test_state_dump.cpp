@@ -1,12 +1,12 @@
 // The state dump that end-to-end tests read: windows, controls, quotes and
 // messages, written whole, for the owner's eyes only, and the snapshot
 // writer behind it.
-#include "app/snapshot_file.h"
-#include "app/state_dump.h"
+#include "diagnostics/snapshot_file.h"
+#include "diagnostics/state_dump.h"
 #include "platform/timer.h"
-#include "platform/window_alpha.h"
 #include "quotes/quote_model.h"
 #include "support/fake_services.h"
+#include "ui/window_alpha.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -5,9 +5,9 @@
 #include "media/magnifier.h"
 #include "media/magnifier_rules.h"
 #include "platform/key_watch.h"
-#include "platform/screen.h"
 #include "platform/timer.h"
-#include "platform/x11_grab.h"
+#include "platform/widgets/desktop_screen.h"
+#include "platform/widgets/x11_grab.h"
 #include "support/fake_services.h"
 
 #include <QApplication>

@@ -3,10 +3,9 @@
 #include "demo_portal.h"
 #include "news/news_list.h"
 #include "news_routes.h"
+#include "support/http_get.h"
 
-#include <QEventLoop>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QTest>
 #include <QTimer>
 
@@ -17,38 +16,14 @@ class DemoPortalNewsTest : public QObject {
 
     QNetworkAccessManager network_;
 
-    struct Answer {
-        int status = 0;
-        QByteArray contentType;
-        QByteArray body;
-    };
-
-    Answer get(const QUrl& url) {
-        QNetworkRequest request(url);
-        request.setTransferTimeout(5000);
-        QNetworkReply* reply = network_.get(request);
-        QEventLoop loop;
-        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(6000, &loop, &QEventLoop::quit);
-        loop.exec();
-        Answer answer;
-        if (reply->isFinished()) {
-            answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            answer.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-            answer.body = reply->readAll();
-        } else {
-            reply->abort();
-        }
-        reply->deleteLater();
-        return answer;
-    }
+    HttpAnswer get(const QUrl& url) { return httpGet(network_, url); }
 
 private slots:
     void everyHeadlineLinksToItsArticleOnThePortal() {
         demoportal::DemoPortal portal(7);
         const quint16 port = portal.listen(0);
         QVERIFY(port > 0);
-        const Answer list = get(newslist::listUrl(u"127.0.0.1:%1"_s.arg(port)));
+        const HttpAnswer list = get(newslist::listUrl(u"127.0.0.1:%1"_s.arg(port)));
         QCOMPARE(list.status, 200);
         QCOMPARE(list.contentType, QByteArray("text/plain; charset=gbk"));
         QVERIFY(newslist::isNewsList(list.body));
@@ -63,7 +38,7 @@ private slots:
             const QUrl address(item->address);
             QCOMPARE(address.host(), u"127.0.0.1"_s);
             QCOMPARE(address.port(), int(port));
-            const Answer article = get(address);
+            const HttpAnswer article = get(address);
             QCOMPARE(article.status, 200);
             QVERIFY(QString::fromUtf8(article.body).contains(item->headline));
         }

@@ -1,32 +1,17 @@
-#include "platform/demo_portal_process.h"
+#include "platform/network/demo_portal_process.h"
+#include "quote_fields.h"
 #include "quote_page_builder.h"
+#include "support/http_get.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace demoportal;
-
-namespace {
-
-struct Answer {
-    int status = 0; // 0: no answer in time
-    QByteArray contentType;
-    QByteArray body;
-};
-
-QByteArray cutField(const QByteArray& page, qsizetype offset) {
-    const qsizetype at = page.indexOf(rowMarker());
-    return at < 0 ? QByteArray() : page.mid(at + offset, kFieldLength);
-}
-
-} // namespace
 
 // Runs the real portal program and talks HTTP to it.
 class DemoPortalServerTest : public QObject {
@@ -36,24 +21,8 @@ class DemoPortalServerTest : public QObject {
     quint16 port_ = 0;
     QNetworkAccessManager network_;
 
-    Answer get(const QString& pathAndQuery, int timeoutMs = 5000) {
-        QNetworkRequest request(QUrl(u"http://127.0.0.1:%1%2"_s.arg(port_).arg(pathAndQuery)));
-        request.setTransferTimeout(timeoutMs);
-        QNetworkReply* reply = network_.get(request);
-        QEventLoop loop;
-        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(timeoutMs + 1000, &loop, &QEventLoop::quit);
-        loop.exec();
-        Answer answer;
-        if (reply->isFinished()) {
-            answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            answer.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-            answer.body = reply->readAll();
-        } else {
-            reply->abort();
-        }
-        reply->deleteLater();
-        return answer;
+    HttpAnswer get(const QString& pathAndQuery, int timeoutMs = 5000) {
+        return httpGet(network_, QUrl(u"http://127.0.0.1:%1%2"_s.arg(port_).arg(pathAndQuery)), timeoutMs);
     }
 
 private slots:
@@ -77,7 +46,7 @@ private slots:
     void quotePage_isGbkHtmlWithWalkingPricesAtTheCutOffsets() {
         QStringList buys;
         for (int i = 0; i < 5; ++i) {
-            const Answer page = get(u"/quote/index.html"_s);
+            const HttpAnswer page = get(u"/quote/index.html"_s);
             QCOMPARE(page.status, 200);
             QCOMPARE(page.contentType, QByteArray("text/html; charset=gbk"));
             const QByteArray buy = cutField(page.body, kBuyOffset);
@@ -94,7 +63,7 @@ private slots:
 
     void modes_changeTheQuoteAnswer() {
         QCOMPARE(get(u"/demo/price?buy=257.76&sell=258.56"_s).body, QByteArray("ok"));
-        Answer page = get(u"/quote/index.html"_s);
+        HttpAnswer page = get(u"/quote/index.html"_s);
         QCOMPARE(cutField(page.body, kBuyOffset), QByteArray("257.76"));
         QCOMPARE(cutField(page.body, kSellOffset), QByteArray("258.56"));
 

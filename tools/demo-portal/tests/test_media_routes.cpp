@@ -7,13 +7,12 @@
 #include "platform/gbk.h"
 #include "price_walk.h"
 #include "provisioner.h"
+#include "support/http_get.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QHostAddress>
 #include <QHttpServer>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,29 +30,7 @@ class MediaRoutesTest : public QObject {
     quint16 port_ = 0;
     QNetworkAccessManager network_;
 
-    struct Answer {
-        int status = 0;
-        QByteArray body;
-    };
-
-    Answer get(const QUrl& url) {
-        QNetworkRequest request(url);
-        request.setTransferTimeout(5000);
-        QNetworkReply* reply = network_.get(request);
-        QEventLoop loop;
-        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(6000, &loop, &QEventLoop::quit);
-        loop.exec();
-        Answer answer;
-        if (reply->isFinished()) {
-            answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            answer.body = reply->readAll();
-        } else {
-            reply->abort();
-        }
-        reply->deleteLater();
-        return answer;
-    }
+    HttpAnswer get(const QUrl& url) { return httpGet(network_, url); }
     QUrl at(const QString& path) const { return QUrl(u"http://127.0.0.1:%1%2"_s.arg(port_).arg(path)); }
     QString portal() const { return u"127.0.0.1:%1"_s.arg(port_); }
 
@@ -78,7 +55,7 @@ private slots:
             if (link.hostKey.isEmpty())
                 continue;
             const QUrl url = referencerules::pageUrl(hosts.value(link.hostKey), link.path);
-            const Answer answer = get(url);
+            const HttpAnswer answer = get(url);
             QVERIFY2(answer.status == 200, qPrintable(url.toString()));
             const QString page = gbk::decode(answer.body);
             const QString shown = title.match(page).captured(1);
@@ -93,7 +70,7 @@ private slots:
     }
 
     void converterIsPricedFromTheWalk() {
-        const Answer answer = get(at(u"/gold/convert.htm"_s));
+        const HttpAnswer answer = get(at(u"/gold/convert.htm"_s));
         QCOMPARE(answer.status, 200);
         const QString page = gbk::decode(answer.body);
         QVERIFY(page.contains(u"value=\"%1\""_s.arg(walk_.buy())));
@@ -103,7 +80,7 @@ private slots:
     }
 
     void channelsAreLivePlaylists() {
-        const Answer playlist = get(at(u"/CBN.m3u8"_s));
+        const HttpAnswer playlist = get(at(u"/CBN.m3u8"_s));
         QCOMPARE(playlist.status, 200);
         const QList<QByteArray> lines = playlist.body.split('\n');
         QCOMPARE(lines.first(), QByteArray("#EXTM3U"));
@@ -116,7 +93,7 @@ private slots:
                 segment = line;
         }
         QVERIFY(segment.startsWith("/tv/CBN/"));
-        const Answer clip = get(at(QString::fromLatin1(segment)));
+        const HttpAnswer clip = get(at(QString::fromLatin1(segment)));
         QCOMPARE(clip.status, 200);
         QCOMPARE(clip.body, QByteArray(188, 'G'));
         // A clip the build could not make: the channel is not there.

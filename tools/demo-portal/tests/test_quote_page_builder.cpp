@@ -1,5 +1,6 @@
 #include "platform/gbk.h"
 #include "price_walk.h"
+#include "quote_fields.h"
 #include "quote_page_builder.h"
 #include "quotes/quote_page.h"
 
@@ -10,12 +11,6 @@ using namespace Qt::StringLiterals;
 using namespace demoportal;
 
 namespace {
-
-// The field Aurivex cuts: at most 6 bytes at `offset` behind the first marker.
-QByteArray cutField(const QByteArray& page, qsizetype offset) {
-    const qsizetype at = page.indexOf(rowMarker());
-    return at < 0 ? QByteArray() : page.mid(at + offset, kFieldLength);
-}
 
 int cents(const QString& price) {
     return qRound(price.toDouble() * 100);

@@ -1,0 +1,47 @@
+#include "qt_services.h"
+
+#include "platform/clock.h"
+#include "platform/dbus/dbus_notifications.h"
+#include "platform/media/qt_audio.h"
+#include "platform/media/qt_media_player.h"
+#include "platform/network/curl_http.h"
+#include "platform/pactl_volume.h"
+#include "platform/random.h"
+#include "platform/web/qt_web_cache.h"
+#include "platform/web/qt_web_views.h"
+#include "platform/widgets/desktop_launcher.h"
+#include "platform/widgets/desktop_screen.h"
+#include "platform/widgets/qt_dialogs.h"
+#include "platform/widgets/qt_tray.h"
+#include "platform/xdg_autostart.h"
+
+#include <QCoreApplication>
+
+struct QtServices::Seams {
+    QtDialogs dialogs;
+    CurlHttp http;
+    SystemClock clock;
+    ClockSeededRandom random;
+    DesktopLauncher launcher;
+    DesktopScreen screen;
+    QtAudio audio;
+    QtMediaPlayer mediaPlayer;
+    PactlVolume systemVolume;
+    QtTray tray;
+    XdgAutostart autostart;
+    QtWebViews webViews;
+    QtWebCache webCache;
+    DBusNotifications notifications;
+};
+
+void QtServices::prepareApplication() {
+    // The engine itself starts with the first page.
+    QtWebViews::prepareApplication();
+    QtAudio::selectBackend();
+}
+
+QtServices::QtServices()
+    : seams_(std::make_unique<Seams>()),
+      services_(servicesOf(*seams_, [](int code) { QCoreApplication::exit(code); })) {}
+
+QtServices::~QtServices() = default;
