@@ -181,4 +181,25 @@ void flush() {
 #endif
 }
 
+std::optional<QRect> serverGeometry(const QWidget* window) {
+#if AURIVEX_HAVE_X11
+    Display* display = isX11() ? qtDisplay() : nullptr;
+    if (!display || !window || !window->isVisible() || !window->testAttribute(Qt::WA_WState_Created))
+        return std::nullopt;
+    const Window id = static_cast<Window>(window->winId());
+    Window root = 0, child = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display, id, &root, &x, &y, &width, &height, &border, &depth) ||
+        !XTranslateCoordinates(display, id, root, 0, 0, &x, &y, &child))
+        return std::nullopt;
+    // The server counts device pixels.
+    const qreal ratio = window->devicePixelRatio();
+    return QRectF(x / ratio, y / ratio, width / ratio, height / ratio).toRect();
+#else
+    Q_UNUSED(window);
+    return std::nullopt;
+#endif
+}
+
 } // namespace x11window

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <optional>
+
 class QWidget;
 
 // What a window manager is told about our windows beyond what Qt tells it.
@@ -24,5 +27,10 @@ void setDockType(QWidget* window, bool docked);
 // an animation reaches the screen when it is made rather than with the next
 // batch of events.
 void flush();
+
+// The shown window's place and size as the X server holds them, in the
+// toolkit's coordinates: a window manager may keep a window elsewhere than it
+// asked to be without the toolkit hearing of it. Nothing off X11.
+std::optional<QRect> serverGeometry(const QWidget* window);
 
 } // namespace x11window
