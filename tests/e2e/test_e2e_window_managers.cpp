@@ -3,8 +3,10 @@
 // that reserves the top of the screen (tint2) and an XEmbed notification area
 // (trayer). Everything is checked as the X server holds it (xwininfo, xprop):
 // the tool windows stay off the task bar, the strip docks at every edge of
-// the work area, the magnifier enlarges two times at a scale factor of 2, and
-// fixed-size windows cannot be maximised.
+// the work area, the magnifier enlarges two times at a scale factor of 2,
+// fixed-size windows cannot be maximised, the state dump tells where windows
+// and their frames really are, and the tray icon brings the main window back
+// on a double-click only, its balloon shown at the docked icon.
 #include "program_run.h"
 #include "settings/settings_store.h"
 
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QJsonArray>
+#include <QMargins>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -91,6 +94,41 @@ QStringList atoms(const QString& id, const QString& property) {
     return names;
 }
 
+// The window's frame as the window manager says it drew it around the window.
+QMargins frameExtents(const QString& id) {
+    const QStringList values =
+        run(u"xprop"_s, {u"-id"_s, id, u"_NET_FRAME_EXTENTS"_s}).section(u'=', 1).split(u',');
+    if (values.size() < 4)
+        return {};
+    // left, right, top, bottom
+    return {values[0].trimmed().toInt(), values[2].trimmed().toInt(), values[1].trimmed().toInt(),
+            values[3].trimmed().toInt()};
+}
+
+QRect rectOf(const QJsonValue& entry) {
+    return {entry[u"x"].toInt(), entry[u"y"].toInt(), entry[u"w"].toInt(), entry[u"h"].toInt()};
+}
+
+bool viewable(const QString& id) {
+    return run(u"xwininfo"_s, {u"-id"_s, id}).contains(u"IsViewable"_s);
+}
+
+// The tray's balloon: a shown top-level window of the program larger than an
+// icon, without a title of its own (Qt names it after the program).
+std::optional<QRect> balloon() {
+    for (const ServerWindow& window : serverWindows()) {
+        if (window.topLevel && window.title == u"Aurivex"_s && window.rect.width() > 64 &&
+            viewable(window.id))
+            return window.rect;
+    }
+    return std::nullopt;
+}
+
+bool clickTimes(const QPoint& p, int times) {
+    return xdotool({u"mousemove"_s, QString::number(p.x()), QString::number(p.y()), u"click"_s, u"--repeat"_s,
+                    QString::number(times), u"--delay"_s, u"80"_s, u"1"_s});
+}
+
 QRect workArea() {
     const QString text = run(u"xprop"_s, {u"-root"_s, u"_NET_WORKAREA"_s});
     const QStringList values = text.section(u'=', 1).split(u',');
@@ -139,7 +177,7 @@ public:
             number += server_.readAllStandardOutput();
         }
         if (!number.contains('\n'))
-            return false;
+            return failed("the X server did not start");
         // Every tool and the program reach this display from now on.
         qputenv("DISPLAY", ":" + number.trimmed());
         windowManager_.start(u"openbox"_s, {});
@@ -149,7 +187,7 @@ public:
                                 .contains(u"not found"_s);
                 },
                 15000))
-            return false;
+            return failed("openbox did not start");
         tray_.start(u"trayer"_s, {u"--align"_s, u"right"_s, u"--widthtype"_s, u"pixel"_s, u"--width"_s,
                                   u"120"_s, u"--height"_s, u"24"_s, u"--SetPartialStrut"_s, u"false"_s});
         return !panel || startPanel();
@@ -160,13 +198,17 @@ public:
         config_.emplace();
         QFile rc(config_->filePath(u"tint2rc"_s));
         if (!rc.open(QIODevice::WriteOnly))
-            return false;
+            return failed("no tint2 configuration");
         rc.write("panel_items = T\npanel_position = top center horizontal\npanel_size = 100% 30\n"
                  "panel_layer = top\nstrut_policy = follow_size\nwm_menu = 0\ntaskbar_mode = single_desktop\n"
                  "task_maximum_size = 160 26\n");
         rc.close();
         panel_.start(u"tint2"_s, {u"-c"_s, rc.fileName()});
-        return waitFor([] { return workArea().y() == kPanelHeight; }, 15000);
+        if (waitFor([] { return workArea().y() == kPanelHeight; }, 15000))
+            return true;
+        qWarning().noquote() << "tint2 said:" << panel_.readAllStandardError()
+                             << "work area:" << run(u"xprop"_s, {u"-root"_s, u"_NET_WORKAREA"_s});
+        return failed(panel_.state() == QProcess::NotRunning ? "tint2 ended" : "tint2 reserved no room");
     }
 
     bool stopPanel() {
@@ -174,7 +216,15 @@ public:
         return waitFor([] { return workArea().y() == 0; }, 10000);
     }
 
+    const char* error() const { return error_; }
+
 private:
+    bool failed(const char* what) {
+        error_ = what;
+        return false;
+    }
+
+    const char* error_ = "";
     QProcess server_;
     QProcess windowManager_;
     QProcess panel_;
@@ -241,6 +291,7 @@ private slots:
     void stripStaysOffTheTaskBarAndDocksAtEveryEdge();
     void magnifierEnlargesTwiceAtScaleTwo();
     void fixedSizeWindowsCannotBeMaximised();
+    void trayIconBringsTheWindowBackOnADoubleClickOnly();
 };
 
 void WindowManagersEndToEnd::init() {
@@ -250,7 +301,7 @@ void WindowManagersEndToEnd::init() {
 
 void WindowManagersEndToEnd::stripStaysOffTheTaskBarAndDocksAtEveryEdge() {
     Desktop desktop;
-    QVERIFY(desktop.start({1440, 900}, true));
+    QVERIFY2(desktop.start({1440, 900}, true), desktop.error());
     ProgramRun run;
     QVERIFY2(startProgram(run,
                           [](const QString& config) {
@@ -316,7 +367,7 @@ void WindowManagersEndToEnd::stripStaysOffTheTaskBarAndDocksAtEveryEdge() {
 
 void WindowManagersEndToEnd::magnifierEnlargesTwiceAtScaleTwo() {
     Desktop desktop;
-    QVERIFY(desktop.start({2400, 1600}, false));
+    QVERIFY2(desktop.start({2400, 1600}, false), desktop.error());
     ProgramRun run;
     qputenv("QT_SCALE_FACTOR", "2");
     const bool started = startProgram(run);
@@ -366,7 +417,7 @@ void WindowManagersEndToEnd::magnifierEnlargesTwiceAtScaleTwo() {
 
 void WindowManagersEndToEnd::fixedSizeWindowsCannotBeMaximised() {
     Desktop desktop;
-    QVERIFY(desktop.start({1440, 900}, true));
+    QVERIFY2(desktop.start({1440, 900}, true), desktop.error());
     ProgramRun run;
     QVERIFY2(startProgram(run), qPrintable(run.error()));
     struct Fixed {
@@ -394,6 +445,19 @@ void WindowManagersEndToEnd::fixedSizeWindowsCannotBeMaximised() {
             QVERIFY2(!actions.contains(action), qPrintable(title + u": "_s + actions.join(u' ')));
         if (fixed.size.isValid())
             QCOMPARE(geometry(id).size(), fixed.size);
+        // The state dump tells where the window and its frame really are.
+        QVERIFY2(run.waitForState(
+                     [&](const QJsonObject& s) {
+                         const QJsonObject w = findWindow(s, title);
+                         return rectOf(w) == geometry(id) &&
+                                rectOf(w[u"frame"]) == geometry(id).marginsAdded(frameExtents(id)) &&
+                                rectOf(w[u"frame"]).y() < rectOf(w).y();
+                     },
+                     5000),
+                 fixed.title);
+        // Every check box of the system settings' pages is there for a test to find.
+        if (title == u"系统设置"_s)
+            QVERIFY(!findControl(findWindow(run.state(), title), u"选择框_自动开始提醒"_s).isEmpty());
         // What the window asks for (Motif hints: flags, functions, decorations):
         // no maximise, and for a dialog no minimise.
         const QStringList motif = atoms(id, u"_MOTIF_WM_HINTS"_s);
@@ -409,6 +473,39 @@ void WindowManagersEndToEnd::fixedSizeWindowsCannotBeMaximised() {
         if (fixed.dialog)
             QVERIFY(waitFor([&] { return windowId(title).isEmpty(); }, 5000));
     }
+    QVERIFY(run.state()[u"messages"].toArray().isEmpty());
+}
+
+void WindowManagersEndToEnd::trayIconBringsTheWindowBackOnADoubleClickOnly() {
+    Desktop desktop;
+    QVERIFY2(desktop.start({1440, 900}, false), desktop.error());
+    ProgramRun run;
+    QVERIFY2(startProgram(run), qPrintable(run.error()));
+    const auto mainShown = [](const QJsonObject& s) { return findWindow(s, kMain)[u"visible"].toBool(); };
+    QVERIFY(
+        ProgramRun::clickAt(ProgramRun::controlCentre(findWindow(run.state(), kMain), u"命令_隐藏窗口"_s)));
+    QVERIFY(run.waitForState([&](const QJsonObject& s) { return !mainShown(s); }, 10000));
+    std::optional<ServerWindow> icon;
+    QVERIFY(waitFor([&] { return (icon = findTrayIcon()).has_value(); }, 10000));
+
+    // The balloon points at the icon in the notification area.
+    std::optional<QRect> shown;
+    QVERIFY(waitFor([&] { return (shown = balloon()).has_value(); }, 10000));
+    ProgramRun::screenshot(u"wm-tray-balloon"_s);
+    QVERIFY2(shown->adjusted(-30, -30, 30, 30).contains(icon->rect.center()),
+             qPrintable(u"balloon at %1,%2, icon at %3,%4"_s.arg(shown->x())
+                            .arg(shown->y())
+                            .arg(icon->rect.x())
+                            .arg(icon->rect.y())));
+
+    // A single click leaves the window hidden; a double-click brings it back.
+    QVERIFY(clickTimes(icon->rect.center(), 1));
+    QThread::msleep(1000);
+    QVERIFY(!mainShown(run.state()));
+    QVERIFY(findTrayIcon());
+    QVERIFY(clickTimes(icon->rect.center(), 2));
+    QVERIFY(run.waitForState(mainShown, 10000));
+    QVERIFY(waitFor([] { return !findTrayIcon(); }, 10000));
     QVERIFY(run.state()[u"messages"].toArray().isEmpty());
 }
 
