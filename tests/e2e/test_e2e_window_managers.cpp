@@ -203,12 +203,21 @@ public:
                  "panel_layer = top\nstrut_policy = follow_size\nwm_menu = 0\ntaskbar_mode = single_desktop\n"
                  "task_maximum_size = 160 26\n");
         rc.close();
-        panel_.start(u"tint2"_s, {u"-c"_s, rc.fileName()});
-        if (waitFor([] { return workArea().y() == kPanelHeight; }, 15000))
-            return true;
-        qWarning().noquote() << "tint2 said:" << panel_.readAllStandardError()
-                             << "work area:" << run(u"xprop"_s, {u"-root"_s, u"_NET_WORKAREA"_s});
-        return failed(panel_.state() == QProcess::NotRunning ? "tint2 ended" : "tint2 reserved no room");
+        // On a loaded machine a panel that came up while the window manager
+        // was still settling has been seen to keep its room unreserved; a
+        // second panel is given the same chance before the desktop counts as
+        // broken.
+        for (int attempt = 1;; ++attempt) {
+            panel_.start(u"tint2"_s, {u"-c"_s, rc.fileName()});
+            if (waitFor([] { return workArea().y() == kPanelHeight; }, 15000))
+                return true;
+            qWarning().noquote() << "tint2 said:" << panel_.readAllStandardError()
+                                 << "work area:" << run(u"xprop"_s, {u"-root"_s, u"_NET_WORKAREA"_s});
+            if (attempt == 2)
+                return failed(panel_.state() == QProcess::NotRunning ? "tint2 ended"
+                                                                     : "tint2 reserved no room");
+            stop(panel_);
+        }
     }
 
     bool stopPanel() {
