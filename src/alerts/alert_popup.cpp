@@ -4,6 +4,7 @@
 #include "platform/timer.h"
 #include "ui/demo_mark.h"
 #include "ui/place.h"
+#include "ui/x11_window.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -24,6 +25,7 @@ AlertPopup::AlertPopup(const Screen& screen, QWidget* parent)
     setWindowTitle(title());
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    x11window::keepOffTaskbar(this);
     setFixedSize(kWidth, kHeight);
 
     text_ = place<QLabel>(this, QStringLiteral("标签_价格提醒显示标签"), {22, 35, 276, 24});

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "settings/config_file.h"
+#include "ui/fixed_size.h"
 #include "ui/place.h"
 
 #include <QCheckBox>
@@ -21,7 +22,7 @@ SoundSettingsWindow::SoundSettingsWindow(Services& services, QWidget* parent)
     setObjectName(QStringLiteral("提醒声音设置窗口"));
     setWindowTitle(QStringLiteral("提醒声音设置"));
     // The design's 425 x 164 less the frame and caption around the client area.
-    setFixedSize(419, 135);
+    makeFixedSize(this, {419, 135});
     setModal(true);
 
     auto* frame = place<QGroupBox>(this, QStringLiteral("外形框1"), {9, 4, 401, 90});

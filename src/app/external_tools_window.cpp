@@ -6,6 +6,7 @@
 #include "platform/launcher.h"
 #include "platform/services.h"
 #include "settings/config_file.h"
+#include "ui/fixed_size.h"
 #include "ui/place.h"
 
 #include <QLabel>
@@ -58,7 +59,7 @@ ExternalToolsWindow::ExternalToolsWindow(Services& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), services_(services) {
     setObjectName(QStringLiteral("外部工具设置窗口"));
     setWindowTitle(QStringLiteral("外部工具设置"));
-    setFixedSize(515, 145);
+    makeFixedSize(this, {515, 145});
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
 

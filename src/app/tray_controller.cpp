@@ -99,11 +99,13 @@ void TrayController::bringForward() {
 }
 
 void TrayController::onActivated(Tray::Activation how) {
-    // Desktops speaking StatusNotifierItem report any activation as a single
-    // click, never a double-click: both bring the window back.
+    // A double-click brings the window back. A StatusNotifierItem host sends
+    // one activation for a click and never a double-click, so there a click
+    // does; where the tray reports double-clicks a single click is ignored.
     if (window_->isVisible())
         return;
-    if (how == Tray::Activation::DoubleClick || how == Tray::Activation::Click)
+    if (how == Tray::Activation::DoubleClick ||
+        (how == Tray::Activation::Click && !tray_.reportsDoubleClicks()))
         showFromTray();
 }
 

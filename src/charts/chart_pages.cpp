@@ -208,13 +208,16 @@ void ChartPages::buildHistoryPage() {
 void ChartPages::buildInfluencePage() {
     QFrame* content = contentFrames_[2];
     const QList<ChartLink> rows = charts::pageCharts(2);
-    // World gold runs past the frame's foot; its image is shorter than its panel.
+    // World gold is 434 rows high and the frame 572: it starts right under
+    // the small charts' images (120 rows), over the empty foot of their
+    // panels, so that all of it shows; the 30-day buttons stand beside the
+    // images' foot.
     addPanel(content, rows[0], {0, 4, 230, 155});
     addPanel(content, rows[1], {300, 4, 230, 155});
-    addPanel(content, rows[2], {0, 164, 672, 434});
-    auto* crude30 = place<QPushButton>(content, QStringLiteral("按钮_原油放大"), {234, 135, 40, 24},
+    addPanel(content, rows[2], {0, 126, 672, 434});
+    auto* crude30 = place<QPushButton>(content, QStringLiteral("按钮_原油放大"), {234, 100, 40, 24},
                                        QStringLiteral("30天"));
-    auto* dollar30 = place<QPushButton>(content, QStringLiteral("按钮_美元指数放大"), {534, 135, 40, 24},
+    auto* dollar30 = place<QPushButton>(content, QStringLiteral("按钮_美元指数放大"), {534, 100, 40, 24},
                                         QStringLiteral("30天"));
     chartButtons_.insert(crude30->objectName(), crude30);
     chartButtons_.insert(dollar30->objectName(), dollar30);

@@ -3,6 +3,7 @@
 #include "charts/chart_panel.h"
 #include "platform/services.h"
 #include "platform/web_cache.h"
+#include "ui/fixed_size.h"
 #include "ui/place.h"
 
 #include <QApplication>
@@ -35,7 +36,7 @@ ChartWindow::ChartWindow(const charts::ChartWindowDesign& design, const QUrl& ur
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(design.titleText());
     const QSize client = design.size - kFrameExtra;
-    setFixedSize(client);
+    makeFixedSize(this, client);
 
     // The chart sits one pixel inside its frame.
     const QSize chart = design.controlSize;

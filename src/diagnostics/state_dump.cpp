@@ -7,6 +7,7 @@
 #include "platform/timer.h"
 #include "quotes/quote_model.h"
 #include "ui/window_alpha.h"
+#include "ui/x11_window.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -30,6 +31,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWindow>
 
 namespace {
 
@@ -40,15 +42,23 @@ bool isQtInternal(const QObject* object) {
 }
 
 // Named by the program, and not a part of some Qt widget's insides (a tab
-// bar's scroll buttons carry names of their own).
+// bar's scroll buttons carry names of their own). A tab widget's pages are
+// the program's, though they sit in a stack that Qt names as its own.
 bool hasDesignName(const QObject* object, const QObject* window) {
-    if (object->objectName().isEmpty())
+    if (object->objectName().isEmpty() || isQtInternal(object))
         return false;
-    for (const QObject* o = object; o && o != window; o = o->parent()) {
-        if (isQtInternal(o))
+    for (const QObject* o = object->parent(); o && o != window; o = o->parent()) {
+        if (isQtInternal(o) && o->objectName() != QLatin1String("qt_tabwidget_stackedwidget"))
             return false;
     }
     return true;
+}
+
+QJsonObject rectEntry(const QRect& rect) {
+    return {{QStringLiteral("x"), rect.x()},
+            {QStringLiteral("y"), rect.y()},
+            {QStringLiteral("w"), rect.width()},
+            {QStringLiteral("h"), rect.height()}};
 }
 
 // Like the box on screen, one mark a character: a test still sees that typing
@@ -250,11 +260,16 @@ QJsonObject StateDump::describeWindow(const QWidget* window) {
     entry[u"class"] = QString::fromLatin1(window->metaObject()->className());
     entry[u"visible"] = window->isVisible();
     entry[u"minimized"] = window->isMinimized();
-    const QRect frame = window->geometry();
-    entry[u"x"] = frame.x();
-    entry[u"y"] = frame.y();
-    entry[u"w"] = frame.width();
-    entry[u"h"] = frame.height();
+    // Where the window really is: a window manager may have placed it
+    // elsewhere than the program asked, without telling the toolkit.
+    const QRect real = x11window::serverGeometry(window).value_or(window->geometry());
+    entry[u"x"] = real.x();
+    entry[u"y"] = real.y();
+    entry[u"w"] = real.width();
+    entry[u"h"] = real.height();
+    // With the window manager's frame around it (title bar, borders).
+    const QWindow* handle = window->windowHandle();
+    entry[u"frame"] = rectEntry(handle ? real.marginsAdded(handle->frameMargins()) : real);
     entry[u"opacity"] = windowAlpha(window);
     entry[u"topmost"] = window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     entry[u"clickThrough"] = window->windowFlags().testFlag(Qt::WindowTransparentForInput);

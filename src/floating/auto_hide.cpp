@@ -64,6 +64,59 @@ ScreenArea screenOf(const QRect& strip, const QList<ScreenArea>& screens) {
     return best;
 }
 
+namespace {
+
+// The edges of the strip's screen that it may dock at, and where it docks.
+struct Edges {
+    ScreenArea on;
+    bool leftOuter;
+    bool rightOuter;
+    bool topOuter;
+    int dockedLeft;  // x docked at the left edge
+    int dockedRight; // x docked at the right edge
+    int dockedTop;   // y docked at the top edge
+};
+
+Edges edgesOf(const QRect& strip, const QList<ScreenArea>& screens) {
+    const ScreenArea on = screenOf(strip, screens);
+    const QRect& whole = on.whole;
+    const QRect& work = on.work;
+    const int w = strip.width();
+    const int h = strip.height();
+    const int hidden = kVisiblePixels;
+    return {on,
+            !reachesAnotherScreen({whole.x() - (w - hidden), strip.y(), w - hidden, h}, whole, screens),
+            !reachesAnotherScreen({rightOf(whole), strip.y(), w - hidden, h}, whole, screens),
+            !reachesAnotherScreen({strip.x(), whole.y() - (h - hidden), w, h - hidden}, whole, screens),
+            work.x() + hidden - w,
+            rightOf(work) - hidden,
+            work.y() + hidden - h};
+}
+
+} // namespace
+
+QRect shownPart(const QRect& strip, const QList<ScreenArea>& screens) {
+    if (screens.isEmpty() || strip.isEmpty())
+        return strip;
+    const Edges edges = edgesOf(strip, screens);
+    const QRect& work = edges.on.work;
+    if (strip.x() == edges.dockedLeft && edges.leftOuter)
+        return {work.x(), strip.y(), kVisiblePixels, strip.height()};
+    if (strip.x() == edges.dockedRight && edges.rightOuter)
+        return {edges.dockedRight, strip.y(), kVisiblePixels, strip.height()};
+    if (strip.y() == edges.dockedTop && edges.topOuter)
+        return {strip.x(), work.y(), strip.width(), kVisiblePixels};
+    return strip;
+}
+
+QRect undocked(const QRect& strip, const QList<ScreenArea>& screens) {
+    const QRect shown = shownPart(strip, screens);
+    if (shown == strip)
+        return strip;
+    const std::optional<QPoint> out = autoHideStep(strip, shown.topLeft(), screens);
+    return out ? QRect(*out, strip.size()) : strip;
+}
+
 std::optional<QPoint> autoHideStep(const QRect& strip, const QPoint& cursor,
                                    const QList<ScreenArea>& screens) {
     if (screens.isEmpty() || strip.isEmpty())
@@ -71,35 +124,32 @@ std::optional<QPoint> autoHideStep(const QRect& strip, const QPoint& cursor,
     if (!onAnyScreen(strip, screens))
         return homePosition(strip.size(), screens.first().work);
 
-    const ScreenArea on = screenOf(strip, screens);
-    const QRect& whole = on.whole;
-    const QRect& work = on.work;
+    const Edges edges = edgesOf(strip, screens);
+    const QRect& work = edges.on.work;
     const int l = strip.x();
     const int t = strip.y();
     const int w = strip.width();
-    const int h = strip.height();
-    const int shown = kVisiblePixels;
-    const int dockedRight = rightOf(whole) - shown;
 
-    const bool overStrip = l <= cursor.x() && cursor.x() <= l + w && t <= cursor.y() && cursor.y() <= t + h;
-    const bool leftOuter = !reachesAnotherScreen({whole.x() - (w - shown), t, w - shown, h}, whole, screens);
-    const bool rightOuter = !reachesAnotherScreen({rightOf(whole), t, w - shown, h}, whole, screens);
-    const bool topOuter = !reachesAnotherScreen({l, whole.y() - (h - shown), w, h - shown}, whole, screens);
-    const bool atLeft = l <= work.x() && leftOuter;
-    const bool atTop = t <= work.y() && topOuter;
+    // What the mouse can touch: a docked strip's sliver. Right and bottom
+    // count as inside, as the design has it.
+    const QRect shown = shownPart(strip, screens);
+    const bool overStrip = shown.x() <= cursor.x() && cursor.x() <= rightOf(shown) &&
+                           shown.y() <= cursor.y() && cursor.y() <= shown.y() + shown.height();
+    const bool atLeft = l <= work.x() && edges.leftOuter;
+    const bool atTop = t <= work.y() && edges.topOuter;
 
     QPoint target = strip.topLeft();
     if (!overStrip) {
         if (atLeft)
-            target.setX(whole.x() + shown - w);
-        else if (l + w >= rightOf(work) && rightOuter)
-            target.setX(dockedRight);
+            target.setX(edges.dockedLeft);
+        else if (l + w >= rightOf(work) && edges.rightOuter)
+            target.setX(edges.dockedRight);
         else if (atTop)
-            target.setY(whole.y() + shown - h);
+            target.setY(edges.dockedTop);
     } else {
         if (atLeft)
             target.setX(work.x());
-        else if (l == dockedRight && rightOuter)
+        else if (l == edges.dockedRight && edges.rightOuter)
             target.setX(rightOf(work) - w);
         else if (atTop)
             target.setY(work.y());

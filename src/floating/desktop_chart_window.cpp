@@ -4,6 +4,8 @@
 #include "platform/services.h"
 #include "platform/timer.h"
 #include "platform/web_cache.h"
+#include "ui/fixed_size.h"
+#include "ui/x11_window.h"
 
 #include <QWindow>
 
@@ -14,7 +16,8 @@ DesktopChartWindow::DesktopChartWindow(Services& services, const QUrl& chartUrl)
     setAttribute(Qt::WA_DeleteOnClose);
     // Opened from the strip while the user works elsewhere: the keyboard stays there.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFixedSize(kWidth, kHeight);
+    x11window::keepOffTaskbar(this);
+    makeFixedSize(this, {kWidth, kHeight});
 
     panel_ = new ChartPanel(this, services_);
     panel_->setObjectName(QStringLiteral("超文本浏览框_行情显示"));

@@ -15,6 +15,7 @@
 #include "ui/demo_mark.h"
 #include "ui/place.h"
 #include "ui/window_alpha.h"
+#include "ui/x11_window.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -77,6 +78,17 @@ QIcon foldImage(bool pointsUp) {
     return QIcon(pixmap);
 }
 
+// The largest font, at most 12 pixels, that stacks `lines` lines in `height` pixels.
+QFont fittingFont(QFont font, int lines, int height) {
+    for (int pixels = 12; pixels > 6; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        if (metrics.lineSpacing() * (lines - 1) + metrics.height() <= height)
+            break;
+    }
+    return font;
+}
+
 QSlider* placeSlider(QWidget* parent, const QString& name, const QRect& rect, int low, int high,
                      int position) {
     auto* slider = place<QSlider>(parent, name, rect);
@@ -100,11 +112,19 @@ FloatingStrip::FloatingStrip(Services& services, const QuoteModel& model, Deskto
     // Never active, so its tooltips (the demo mark's explanation among them)
     // would otherwise never show.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    x11window::keepOffTaskbar(this);
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("FloatingStrip { background: #e4eef8; border: 1px solid #8eaecf; }"));
 
     buildControls();
     buildChartRow();
+    // What a docked strip shows: a line of gold, easy to find over title
+    // bars and panels alike.
+    dockedEdge_ = new QWidget(this);
+    dockedEdge_->setAttribute(Qt::WA_StyledBackground);
+    dockedEdge_->setStyleSheet(QStringLiteral("background: #e0a100;"));
+    dockedEdge_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    dockedEdge_->hide();
     quoteTimer_ = new Timer(this, QStringLiteral("取行情时钟"), kQuoteIntervalMs);
     autoHideTimer_ = new Timer(this, QStringLiteral("时钟_窗口自动隐藏判断"));
     connect(quoteTimer_, &Timer::timeout, this, &FloatingStrip::buildQuoteStrip);
@@ -219,9 +239,12 @@ void FloatingStrip::buildChartRow() {
                                           QStringLiteral("打\n开\n势\n图"));
     closeChartButton_ = place<QPushButton>(this, QStringLiteral("按钮_关闭桌面行情"), {411, 78, 20, 55},
                                            QStringLiteral("关\n闭\n势\n图"));
-    // Four lines in 55 pixels: no room for the style's padding.
-    for (QPushButton* button : {openChartButton_, closeChartButton_})
-        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; font-size: 11px; }"));
+    // Four lines in 55 pixels: no room for the style's padding, and the
+    // largest font whose four lines fit inside the frame.
+    for (QPushButton* button : {openChartButton_, closeChartButton_}) {
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+        button->setFont(fittingFont(button->font(), 4, button->height() - 4));
+    }
     place<QLabel>(this, QStringLiteral("标签2"), {11, 144, 32, 18}, QStringLiteral("透明"));
     chartOpacitySlider_ =
         placeSlider(this, QStringLiteral("滑块条_桌面行情透明度"), {44, 144, 72, 18}, 15, 100, 75);
@@ -300,11 +323,8 @@ void FloatingStrip::present() {
         show();
     raise();
     // Out of the edge it is docked at, as when the mouse comes to it.
-    if (services_.screen) {
-        const QRect strip = geometry();
-        if (const auto place = autohide::autoHideStep(strip, strip.center(), screens()))
-            moveTo(*place);
-    }
+    if (services_.screen)
+        placeStrip(autohide::undocked(stripRect(), screens()));
 }
 
 void FloatingStrip::buildQuoteStrip() {
@@ -340,8 +360,9 @@ void FloatingStrip::autoHideTick() {
     // A strip being dragged goes where the mouse takes it.
     if (dragging_ || !services_.screen)
         return;
-    if (const auto place = autohide::autoHideStep(geometry(), services_.screen->cursorPos(), screens()))
-        moveTo(*place);
+    const QRect strip = stripRect();
+    if (const auto place = autohide::autoHideStep(strip, services_.screen->cursorPos(), screens()))
+        placeStrip({*place, strip.size()});
 }
 
 void FloatingStrip::applyFloatingDefaults() {
@@ -421,7 +442,9 @@ void FloatingStrip::saveFloatingSettings() {
 
 void FloatingStrip::toggleAdvanced() {
     advancedShown_ = !advancedShown_;
-    setFixedSize(kWidth, advancedShown_ ? kUnfoldedHeight : kFoldedHeight);
+    QRect strip = services_.screen ? autohide::undocked(stripRect(), screens()) : stripRect();
+    strip.setHeight(advancedShown_ ? kUnfoldedHeight : kFoldedHeight);
+    placeStrip(strip);
     advancedButton_->setIcon(foldImage(advancedShown_));
     if (!advancedShown_)
         setAcceptsKeyboard(false);
@@ -506,6 +529,33 @@ void FloatingStrip::moveTo(const QPoint& topLeft) {
         move(topLeft);
 }
 
+QRect FloatingStrip::stripRect() const {
+    return docked_.value_or(geometry());
+}
+
+bool FloatingStrip::isDocked() const {
+    return docked_.has_value();
+}
+
+void FloatingStrip::placeStrip(const QRect& strip) {
+    const QRect window = services_.screen ? autohide::shownPart(strip, screens()) : strip;
+    docked_.reset();
+    if (window != strip)
+        docked_ = strip;
+    // Before the move, so that the window manager leaves the sliver at the edge.
+    x11window::setDockType(this, docked_.has_value());
+    dockedEdge_->setVisible(docked_.has_value());
+    if (geometry() == window)
+        return;
+    // A fixed size the window manager respects, changed without an
+    // intermediate size on screen: first the bounds that allow both sizes.
+    setMinimumSize(window.size().boundedTo(size()));
+    setMaximumSize(window.size().expandedTo(size()));
+    setGeometry(window);
+    setFixedSize(window.size());
+    dockedEdge_->setGeometry(rect());
+}
+
 bool FloatingStrip::eventFilter(QObject* watched, QEvent* event) {
     if (watched == yourBuyPrice_ && event->type() == QEvent::MouseButtonPress && !isActiveWindow())
         setAcceptsKeyboard(true);
@@ -529,7 +579,7 @@ void FloatingStrip::mousePressEvent(QMouseEvent* event) {
 }
 
 void FloatingStrip::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_ && (event->buttons() & Qt::LeftButton))
+    if (dragging_ && (event->buttons() & Qt::LeftButton) && !docked_)
         moveTo(event->globalPosition().toPoint() - dragOffset_);
     QWidget::mouseMoveEvent(event);
 }

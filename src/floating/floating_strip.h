@@ -58,6 +58,10 @@ public:
     void refreshLedgerCost();
 
     bool advancedShown() const { return advancedShown_; }
+    // Where the strip is as if it were whole, docked or not.
+    QRect stripRect() const;
+    // Docked at an edge: the window is the sliver that shows.
+    bool isDocked() const;
     int floatingAlpha() const { return floatingAlpha_; }
 
 protected:
@@ -87,6 +91,8 @@ private:
     void setAcceptsKeyboard(bool accepts);
     void setWindowFlagInPlace(Qt::WindowType flag, bool on);
     void moveTo(const QPoint& topLeft);
+    // Puts the strip at `strip`, the window shrinking to what shows of it when docked.
+    void placeStrip(const QRect& strip);
     QList<autohide::ScreenArea> screens() const;
 
     Services& services_;
@@ -117,6 +123,7 @@ private:
     QSlider* chartSpeedSlider_;
     QCheckBox* chartOnTopBox_;
     QCheckBox* chartClickThroughBox_;
+    QWidget* dockedEdge_;
 
     Timer* quoteTimer_;
     Timer* autoHideTimer_;
@@ -126,4 +133,6 @@ private:
     // Dragging by hand where the window manager does not move the window.
     bool dragging_ = false;
     QPoint dragOffset_;
+    // While docked: the strip's place as if it were whole.
+    std::optional<QRect> docked_;
 };

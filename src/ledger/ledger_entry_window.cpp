@@ -1,15 +1,16 @@
 #include "ledger_entry_window.h"
 
 #include "core/app_dir.h"
-#include "ui/place.h"
+#include "core/number_text.h"
 #include "ledger_book.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
-#include "core/number_text.h"
 #include "records/open_failure.h"
 #include "records/passwords.h"
 #include "records/record_file.h"
+#include "ui/fixed_size.h"
+#include "ui/place.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -42,7 +43,7 @@ LedgerEntryWindow::LedgerEntryWindow(Services& services, Mode mode, int record, 
     setObjectName(adding ? QStringLiteral("添加交易记录") : QStringLiteral("修改交易记录"));
     setWindowTitle(objectName());
     setModal(true);
-    setFixedSize(790, adding ? 130 : 123);
+    makeFixedSize(this, {790, adding ? 130 : 123});
 
     place<QLabel>(this, QStringLiteral("标签1"), l.timeLabel, QStringLiteral("交易时间"));
     time_ = place<QLineEdit>(this, QStringLiteral("编辑框_操作时间"), l.time);

@@ -26,7 +26,7 @@ public:
     ~Magnifier() override;
 
     bool coversScreen() const { return fullScreen_; }
-    // The screen region the last tick enlarged.
+    // The screen region the last tick enlarged, in device pixels.
     QRect source() const { return source_; }
 
     // Draws the region around the pointer, then closes on F12.
@@ -41,5 +41,6 @@ private:
     std::unique_ptr<KeyWatch> keys_;
     bool fullScreen_;
     QRect source_;
-    QPixmap shown_;
+    QImage shown_;
+    QRectF drawn_;
 };

@@ -110,9 +110,9 @@ void TvPanel::buildVolume() {
     volume_->setInvertedControls(true);
     volume_->setValue(tvrules::kSliderMinimum);
     volume_->setToolTip(tvrules::volumeTooltip(volume_->value()));
-    // One change per completed movement, not one per pixel of a drag: each
-    // reaches the sound server, and a failure says so once.
-    volume_->setTracking(false);
+    // Every movement of a drag reaches the sound server as it happens; a
+    // failure says so once, when the slider is let go.
+    volume_->setTracking(true);
     volume_->hide();
     auto* volumeButton = place<QPushButton>(group_, QStringLiteral("按钮_系统音量控制"), {237, 207, 17, 17});
     volumeButton->setIcon(volumeButton->style()->standardIcon(QStyle::SP_MediaVolume));
@@ -121,6 +121,10 @@ void TvPanel::buildVolume() {
     connect(volumeButton, &QPushButton::clicked, this,
             [this] { volume_->setVisible(!volume_->isVisible()); });
     connect(volume_, &QSlider::valueChanged, this, &TvPanel::onVolumeMoved);
+    connect(volume_, &QSlider::sliderReleased, this, [this] {
+        if (volumeFailed_)
+            QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
+    });
     volume_->installEventFilter(this);
 }
 
@@ -170,7 +174,7 @@ void TvPanel::onVolumeMoved(int position) {
         // A box that opened while the mouse still holds the slider would
         // take the release from it, and the slider would keep stepping under
         // the box, a box per step: the message waits for the release.
-        if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        if (!volume_->isSliderDown() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
             QTimer::singleShot(0, this, &TvPanel::reportVolumeFailure);
     }
     volume_->setToolTip(tvrules::volumeTooltip(position));

@@ -6,6 +6,7 @@
 #include "platform/screen.h"
 #include "platform/services.h"
 #include "platform/web_views.h"
+#include "ui/fixed_size.h"
 #include "ui/place.h"
 
 #include <QCheckBox>
@@ -17,7 +18,7 @@ UnitConverter::UnitConverter(Services& services, QWidget* parent) : QWidget(pare
     setObjectName(QStringLiteral("dud实时单位换算"));
     setWindowTitle(QStringLiteral("dud实时单位换算"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(kClientWidth, kClientHeight);
+    makeFixedSize(this, {kClientWidth, kClientHeight});
 
     auto* frame = place<QFrame>(this, QStringLiteral("外形框1"), {2, 1, 206, 134});
     frame->setFrameShape(QFrame::Box);

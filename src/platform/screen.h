@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
-#include <QPixmap>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -27,8 +27,12 @@ public:
     // Every screen whole, in the order of workAreas().
     virtual QList<QRect> geometries() const = 0;
     virtual QPoint cursorPos() const = 0;
-    // What the screen under the rectangle's centre shows in the rectangle.
-    virtual QPixmap capture(const QRect& rect) const = 0;
+    // Device pixels per unit of the coordinates above, on the primary screen
+    // (2 at QT_SCALE_FACTOR=2).
+    virtual qreal devicePixelRatio() const = 0;
+    // What the screen shows in the rectangle, both in device pixels (the X
+    // server's own coordinates), one image pixel per screen pixel.
+    virtual QImage capture(const QRect& deviceRect) const = 0;
     // Whether the key is held down right now, whichever program has the
     // keyboard; false where the desktop does not tell.
     virtual bool isKeyDown(Qt::Key key) const = 0;

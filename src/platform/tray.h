@@ -22,8 +22,12 @@ public:
     // Removes the icon.
     virtual void hide() = 0;
     virtual bool isShown() const = 0;
-    // A balloon with a title and a text beside the shown icon, without an icon
-    // of its own. Shown once; it goes away by itself.
+    // Whether the notification area reports double-clicks: an XEmbed tray
+    // does, a StatusNotifierItem host sends one activation for a click.
+    virtual bool reportsDoubleClicks() const = 0;
+    // A balloon with a title and a text at the shown icon, without an icon of
+    // its own, once the notification area has taken the icon in. Shown once;
+    // it goes away by itself.
     virtual void showMessage(const QString& title, const QString& text) = 0;
     // The menu a right-click on the icon opens; not owned, nullptr for none.
     // Some desktops open it themselves without reporting a ContextMenu activation.

@@ -1,10 +1,11 @@
 #include "new_simulation_window.h"
 
-#include "ui/place.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "records/open_failure.h"
 #include "trading/account_book.h"
+#include "ui/fixed_size.h"
+#include "ui/place.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,7 +18,7 @@ NewSimulationWindow::NewSimulationWindow(Services& services, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     // Lets the skin paint the window's background.
     setAttribute(Qt::WA_StyledBackground);
-    setFixedSize(380, 180);
+    makeFixedSize(this, {380, 180});
 
     place<QLabel>(this, QStringLiteral("标签2"), {17, 17, 60, 20}, QStringLiteral("炒金银行："));
     bank_ = place<QComboBox>(this, QStringLiteral("组合框_模拟炒金银行"), {87, 17, 100, 20});

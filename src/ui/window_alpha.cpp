@@ -1,5 +1,7 @@
 #include "window_alpha.h"
 
+#include "x11_window.h"
+
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -12,6 +14,8 @@ void setWindowAlpha(QWidget* window, int alpha) {
     alpha = std::clamp(alpha, 0, 255);
     window->setProperty(kAlphaProperty, alpha);
     window->setWindowOpacity(alpha / 255.0);
+    // Each step of a fade on screen as it is made.
+    x11window::flush();
 }
 
 int windowAlpha(const QWidget* window) {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
 
@@ -247,4 +248,34 @@ QJsonObject findWindow(const QJsonObject& state, const QString& title) {
             return window.toObject();
     }
     return {};
+}
+
+QList<ServerWindow> serverWindows() {
+    QProcess tree;
+    tree.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    if (!tree.waitForFinished(10000))
+        return {};
+    // e.g.    0x400019 "Aurivex": ("Aurivex" "Aurivex")  22x22+0+0  +1417+877
+    // (five spaces before a child of the root, more before deeper ones)
+    static const QRegularExpression line(QStringLiteral(
+        R"re(^( +)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \("[^"]*" "Aurivex"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))re"));
+    QList<ServerWindow> windows;
+    for (const QString& text : QString::fromLocal8Bit(tree.readAllStandardOutput()).split(u'\n')) {
+        const QRegularExpressionMatch m = line.match(text);
+        if (m.hasMatch())
+            windows.append({m.captured(2), m.captured(3),
+                            QRect(m.captured(6).toInt(), m.captured(7).toInt(), m.captured(4).toInt(),
+                                  m.captured(5).toInt()),
+                            m.capturedLength(1) == 5});
+    }
+    return windows;
+}
+
+std::optional<ServerWindow> findTrayIcon() {
+    for (const ServerWindow& window : serverWindows()) {
+        if (!window.topLevel && window.title == QLatin1String("Aurivex") && window.rect.width() <= 64 &&
+            window.rect.height() <= 64)
+            return window;
+    }
+    return std::nullopt;
 }

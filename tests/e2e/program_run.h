@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QList>
 #include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // One run of the real program from a private copy of the built program
 // directory, against its own demo portal on loopback. Everything started here
@@ -72,6 +75,19 @@ private:
 // GET `path` of the portal listening on `port` (loopback), within ten
 // seconds; true for an answer without error, whose body goes to `body`.
 bool portalGet(int port, const QString& path, QByteArray* body = nullptr);
+
+// A window of the program as the X server's tree has it: its id, title,
+// place on the screen and whether the root is its parent.
+struct ServerWindow {
+    QString id;
+    QString title;
+    QRect rect;
+    bool topLevel = false;
+};
+QList<ServerWindow> serverWindows();
+// The program's icon inside an XEmbed notification area: a small window whose
+// parent is not the root.
+std::optional<ServerWindow> findTrayIcon();
 
 // Helpers for reading the dump.
 QJsonObject findWindow(const QJsonObject& state, const QString& title);

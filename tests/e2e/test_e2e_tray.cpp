@@ -6,7 +6,6 @@
 
 #include <QDeadlineTimer>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
@@ -16,32 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The program's icon window inside the notification area: the id and the
-// centre of a small "Aurivex" window that has a parent other than the root.
-struct TrayIcon {
-    QString id;
-    QPoint centre;
-};
-
-std::optional<TrayIcon> findTrayIcon() {
-    QProcess tree;
-    tree.start(u"xwininfo"_s, {u"-root"_s, u"-tree"_s});
-    if (!tree.waitForFinished(10000))
-        return std::nullopt;
-    // e.g.    0x400019 "Aurivex": ("Aurivex" "Aurivex")  22x22+0+0  +1417+877
-    static const QRegularExpression line(
-        uR"(^\s{8,}(0x[0-9a-f]+) "Aurivex": \([^)]*\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"_s);
-    for (const QString& text : QString::fromLocal8Bit(tree.readAllStandardOutput()).split(u'\n')) {
-        const QRegularExpressionMatch m = line.match(text);
-        if (m.hasMatch() && m.captured(2).toInt() <= 64 && m.captured(3).toInt() <= 64)
-            return TrayIcon{m.captured(1),
-                            {m.captured(4).toInt() + m.captured(2).toInt() / 2,
-                             m.captured(5).toInt() + m.captured(3).toInt() / 2}};
-    }
-    return std::nullopt;
-}
-
-std::optional<TrayIcon> waitForTrayIcon(const QString& otherThan, int timeoutMs) {
+std::optional<ServerWindow> waitForTrayIcon(const QString& otherThan, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         if (auto icon = findTrayIcon(); icon && icon->id != otherThan)
@@ -97,21 +71,21 @@ void TrayEndToEnd::iconSurvivesARestartOfTheNotificationArea() {
     QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(mainWindow(run.state()), u"命令_隐藏窗口"_s)));
     QVERIFY(
         run.waitForState([&](const QJsonObject& s) { return !mainWindow(s)[u"visible"].toBool(); }, 10000));
-    const std::optional<TrayIcon> first = waitForTrayIcon({}, 10000);
+    const std::optional<ServerWindow> first = waitForTrayIcon({}, 10000);
     QVERIFY(first);
 
     // The notification area restarts: the icon docks again.
     trayer.stop();
     QVERIFY(trayer.start());
-    const std::optional<TrayIcon> again = waitForTrayIcon(first->id, 15000);
+    const std::optional<ServerWindow> again = waitForTrayIcon(first->id, 15000);
     QVERIFY2(again, "the icon did not come back after the notification area restarted");
     ProgramRun::screenshot(u"tray-icon-after-restart"_s);
 
     // A double-click on it brings the window back; the icon goes.
     QProcess click;
-    click.start(u"xdotool"_s,
-                {u"mousemove"_s, QString::number(again->centre.x()), QString::number(again->centre.y()),
-                 u"click"_s, u"--repeat"_s, u"2"_s, u"--delay"_s, u"80"_s, u"1"_s});
+    click.start(u"xdotool"_s, {u"mousemove"_s, QString::number(again->rect.center().x()),
+                               QString::number(again->rect.center().y()), u"click"_s, u"--repeat"_s, u"2"_s,
+                               u"--delay"_s, u"80"_s, u"1"_s});
     QVERIFY(click.waitForFinished(10000));
     QVERIFY(
         run.waitForState([&](const QJsonObject& s) { return mainWindow(s)[u"visible"].toBool(); }, 10000));

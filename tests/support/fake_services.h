@@ -148,14 +148,17 @@ public:
     }
     QList<QRect> geometries() const override { return screens; }
     QPoint cursorPos() const override { return cursor; }
-    QPixmap capture(const QRect& rect) const override {
+    // Device pixels per unit; `desktop` and captures are in device pixels.
+    qreal pixelRatio = 1.0;
+    qreal devicePixelRatio() const override { return pixelRatio; }
+    QImage capture(const QRect& rect) const override {
         captured.append(rect);
         if (desktop.isNull()) {
             QImage black(rect.size(), QImage::Format_RGB32);
             black.fill(Qt::black);
-            return QPixmap::fromImage(black);
+            return black;
         }
-        return QPixmap::fromImage(desktop.copy(rect));
+        return desktop.copy(rect);
     }
     bool isKeyDown(Qt::Key key) const override { return keysDown.contains(key); }
 
@@ -300,6 +303,9 @@ public:
         ++hides;
     }
     bool isShown() const override { return shown; }
+    // An XEmbed tray by default; false for a StatusNotifierItem host.
+    bool doubleClicks = true;
+    bool reportsDoubleClicks() const override { return doubleClicks; }
     void showMessage(const QString& title, const QString& text) override { messages.append({title, text}); }
     void setContextMenu(QMenu* newMenu) override { menu = newMenu; }
 };

@@ -43,6 +43,8 @@ private slots:
     void alphaOfPosition();
     void autoHide_data();
     void autoHide();
+    void shownPart_data();
+    void shownPart();
     void homeAndScreen();
 };
 
@@ -158,15 +160,20 @@ void FloatingRulesTest::autoHide_data() {
                          const QRect& at, const QPoint& cursor, std::optional<QPoint> to) {
         QTest::newRow(name) << screens << works << at << cursor << to.has_value() << to.value_or(QPoint());
     };
+    // Docked at the work area's edges, beside the panels and never over them.
     const QList<QRect> panelled{kPanelledWork};
-    rows("panels: beside the dock, docks at the screen's edge", one, panelled, strip(64, 300), kFarAway,
-         QPoint(2 - kW, 300));
-    rows("panels: comes back beside the dock", one, panelled, strip(2 - kW, 300), QPoint(0, 300),
+    rows("panels: beside the dock, docks at its edge", one, panelled, strip(64, 300), kFarAway,
+         QPoint(66 - kW, 300));
+    rows("panels: comes back beside the dock", one, panelled, strip(66 - kW, 300), QPoint(64, 300),
          QPoint(64, 300));
-    rows("panels: below the top panel, docks at the screen's top", one, panelled, strip(744, 32), kFarAway,
-         QPoint(744, 2 - kH));
-    rows("panels: comes back below the top panel", one, panelled, strip(744, 2 - kH), QPoint(800, 0),
+    rows("panels: over the dock the mouse leaves it docked", one, panelled, strip(66 - kW, 300),
+         QPoint(20, 300), std::nullopt);
+    rows("panels: below the top panel, docks below it", one, panelled, strip(744, 32), kFarAway,
+         QPoint(744, 34 - kH));
+    rows("panels: comes back below the top panel", one, panelled, strip(744, 34 - kH), QPoint(800, 33),
          QPoint(744, 32));
+    rows("panels: over the top panel the mouse leaves it docked", one, panelled, strip(744, 34 - kH),
+         QPoint(800, 10), std::nullopt);
 
     const QList<QRect> pair{kPrimary, kRight};
     const QList<QRect> pairWork{kPrimaryWork, kRightWork};
@@ -205,6 +212,35 @@ void FloatingRulesTest::autoHide() {
     QCOMPARE(step.has_value(), moves);
     if (moves)
         QTEST(*step, "to");
+}
+
+void FloatingRulesTest::shownPart_data() {
+    QTest::addColumn<QRect>("work");
+    QTest::addColumn<QRect>("strip");
+    QTest::addColumn<QRect>("shown");
+    QTest::addColumn<QRect>("undocked");
+    QTest::newRow("docked left") << kPrimaryWork << strip(2 - kW, 300) << QRect(0, 300, 2, kH)
+                                 << strip(0, 300);
+    QTest::newRow("docked right") << kPrimaryWork << strip(1918, 300) << QRect(1918, 300, 2, kH)
+                                  << strip(1920 - kW, 300);
+    QTest::newRow("docked top, unfolded")
+        << kPrimaryWork << strip(744, 2 - 169, 169) << QRect(744, 0, kW, 2) << strip(744, 0, 169);
+    QTest::newRow("docked below a top panel")
+        << kPanelledWork << strip(744, 34 - kH) << QRect(744, 32, kW, 2) << strip(744, 32);
+    QTest::newRow("docked beside a left dock")
+        << kPanelledWork << strip(66 - kW, 300) << QRect(64, 300, 2, kH) << strip(64, 300);
+    QTest::newRow("in the open: whole")
+        << kPrimaryWork << strip(500, 500) << strip(500, 500) << strip(500, 500);
+    QTest::newRow("partly off screen, not docked: whole")
+        << kPrimaryWork << strip(-100, 300) << strip(-100, 300) << strip(-100, 300);
+}
+
+void FloatingRulesTest::shownPart() {
+    QFETCH(QRect, work);
+    QFETCH(QRect, strip);
+    const QList<autohide::ScreenArea> screens = autohide::screenAreas({kPrimary}, {work});
+    QTEST(autohide::shownPart(strip, screens), "shown");
+    QTEST(autohide::undocked(strip, screens), "undocked");
 }
 
 void FloatingRulesTest::homeAndScreen() {

@@ -309,6 +309,14 @@ void ChartPagesTest::influencePageRefreshesByHandAndByTimer() {
     QCOMPARE(pendingCharts(), (QStringList{crude, dollar, world}));
     for (const QString& url : {crude, dollar, world})
         QVERIFY(answer(url, largeImage()));
+    // Every panel of the page shows whole, world gold's 672 x 434 too: inside
+    // its frame, and the frame inside the page.
+    auto* tabs = find<ChartTabs>(u"高级选择夹"_s);
+    for (const ChartPanel* panel : tabs->page(2)->findChildren<ChartPanel*>()) {
+        QVERIFY2(panel->parentWidget()->rect().contains(panel->geometry()), qPrintable(panel->objectName()));
+        QVERIFY(panel->mapTo(tabs, QPoint(0, panel->height())).y() < tabs->height());
+    }
+    QCOMPARE(find<ChartPanel>(u"超文本浏览框_世界黄金图"_s)->size(), QSize(672, 434));
 
     click(u"影响走势自动刷新按钮"_s);
     Timer* automatic = timer(u"时钟_影响走势自动刷新"_s);

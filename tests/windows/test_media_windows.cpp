@@ -175,6 +175,19 @@ void MediaWindowsTest::volumeSliderSetsTheSystemVolume() {
     QTRY_COMPARE(fakes().dialogs.history().size(), 3);
     QTest::qWait(100);
     QCOMPARE(fakes().dialogs.history().size(), 3);
+    // The handle dragged: every movement is applied as it happens, and the
+    // message comes once, when the handle is let go.
+    const qsizetype applied = fakes().systemVolume.set.size();
+    slider->setSliderDown(true);
+    for (const int position : {30, 40, 50})
+        slider->setSliderPosition(position);
+    QCOMPARE(fakes().systemVolume.set.size(), applied + 3);
+    QTest::qWait(100);
+    QCOMPARE(fakes().dialogs.history().size(), 3);
+    slider->setSliderDown(false);
+    QTRY_COMPARE(fakes().dialogs.history().size(), 4);
+    QTest::qWait(100);
+    QCOMPARE(fakes().dialogs.history().size(), 4);
 
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(!slider->isVisible());
@@ -333,6 +346,16 @@ void MediaWindowsTest::magnifierLensShowsThePatternAndNeverItself() {
             QCOMPARE(shown.pixel(p * 2 + QPoint(1, 1)), expected);
         }
     }
+    // At two device pixels a unit (QT_SCALE_FACTOR=2) it works in device
+    // pixels: the region centred on the pointer, enlarged two times on screen.
+    screen.pixelRatio = 2;
+    screen.cursor = QPoint(300, 200);
+    timer->tick();
+    const QRect source = magnifier->source();
+    QVERIFY((source.center() - QPoint(600, 400)).manhattanLength() <= 2);
+    QCOMPARE(magnifier->size() * 2, source.size() * magnifierrules::kZoom); // both in device pixels
+    QVERIFY(!QRect(magnifier->pos() * 2, magnifier->size() * 2).intersects(source));
+    screen.pixelRatio = 1;
 
     // F12 with Shift newly pressed in the same tick: Shift masks it and the magnifier stays.
     const WatchedKey f12{Qt::Key_F12, false, Qt::NoButton};

@@ -68,9 +68,14 @@ void StateDumpTest::describesWindowsAndControls() {
     bar->setValue(12);
     auto* tabs = new QTabWidget(&window);
     tabs->setObjectName(u"高级选择夹"_qs);
-    tabs->addTab(new QWidget, u"24小时黄金"_qs);
+    auto* firstPage = new QWidget;
+    tabs->addTab(firstPage, u"24小时黄金"_qs);
     tabs->addTab(new QWidget, u"K线图"_qs);
     tabs->setCurrentIndex(1);
+    // A tab page's controls are the program's, on the page shown or not.
+    auto* onPage = new QCheckBox(u"在windows启动后自动运行"_qs, firstPage);
+    onPage->setObjectName(u"选择框_随windows启动"_qs);
+    onPage->move(25, 49);
     auto* grid = new QTableWidget(1, 2, &window);
     grid->setObjectName(u"表格_交易"_qs);
     grid->setHorizontalHeaderLabels({u"序号"_qs, u"价格"_qs});
@@ -91,8 +96,9 @@ void StateDumpTest::describesWindowsAndControls() {
     for (const QJsonValue& c : controls)
         names << c[u"name"].toString();
     names.sort();
-    QStringList expected{u"背景框"_qs,     u"标签_工行买入价"_qs, u"选择框_工行提醒"_qs,  u"进度条_工行"_qs,
-                         u"高级选择夹"_qs, u"表格_交易"_qs,       u"时钟_工行价格更新"_qs};
+    QStringList expected{
+        u"背景框"_qs,     u"标签_工行买入价"_qs, u"选择框_工行提醒"_qs,   u"进度条_工行"_qs,
+        u"高级选择夹"_qs, u"表格_交易"_qs,       u"时钟_工行价格更新"_qs, u"选择框_随windows启动"_qs};
     expected.sort();
     // Unnamed controls and the insides of Qt's own widgets are left out.
     QCOMPARE(names, expected);
@@ -111,6 +117,9 @@ void StateDumpTest::describesWindowsAndControls() {
     const QJsonObject tabEntry = findByName(controls, u"高级选择夹"_qs);
     QCOMPARE(tabEntry[u"items"].toArray(), (QJsonArray{u"24小时黄金"_qs, u"K线图"_qs}));
     QCOMPARE(tabEntry[u"current"].toInt(), 1);
+    const QJsonObject pageBox = findByName(controls, u"选择框_随windows启动"_qs);
+    QCOMPARE(pageBox[u"text"].toString(), u"在windows启动后自动运行"_qs);
+    QVERIFY(!pageBox[u"visible"].toBool());
     const QJsonArray rows = findByName(controls, u"表格_交易"_qs)[u"items"].toArray();
     QCOMPARE(rows, (QJsonArray{QJsonArray{u"序号"_qs, u"价格"_qs}, QJsonArray{u"1"_qs, u"913.27"_qs}}));
     QCOMPARE(findByName(controls, u"时钟_工行价格更新"_qs)[u"interval"].toInt(), 15000);

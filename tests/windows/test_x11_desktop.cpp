@@ -1,7 +1,9 @@
 // The desktop as a real X server shows it (run under Xvfb): the shared-memory
 // grab reads what the screen shows, raw key events are seen while none of our
 // windows has the keyboard, and the magnifier shows a known pattern doubled
-// without ever showing itself.
+// without ever showing itself, and the state dump tells where the server holds
+// a window.
+#include "diagnostics/state_dump.h"
 #include "media/magnifier.h"
 #include "media/magnifier_rules.h"
 #include "platform/key_watch.h"
@@ -11,6 +13,7 @@
 #include "support/fake_services.h"
 
 #include <QApplication>
+#include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
@@ -63,6 +66,7 @@ private slots:
     void grabReadsWhatTheScreenShows();
     void rawKeysAreSeenWhereverTheKeyboardIs();
     void magnifierShowsThePatternButNeverItself();
+    void stateDumpTellsWhereTheServerHoldsAWindow();
 
 private:
     DesktopScreen desktop;
@@ -150,6 +154,24 @@ void X11DesktopTest::magnifierShowsThePatternButNeverItself() {
     QTest::qWait(200);
     QVERIFY(xdotool({u"keyup"_s, u"F12"_s}));
     QTRY_VERIFY_WITH_TIMEOUT(!watched, 5000);
+}
+
+void X11DesktopTest::stateDumpTellsWhereTheServerHoldsAWindow() {
+    QWidget window;
+    window.setWindowTitle(u"别处"_s);
+    window.setGeometry(100, 120, 300, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Moved behind the toolkit's back, as a window manager that keeps a window
+    // elsewhere than it asked to be; nothing here reads the news before the dump.
+    QVERIFY(xdotool({u"windowmove"_s, u"--sync"_s, QString::number(window.winId()), u"340"_s, u"210"_s}));
+    QCOMPARE(window.pos(), QPoint(100, 120));
+    const QJsonObject entry = StateDump::describeWindow(&window);
+    QCOMPARE(QRect(entry[u"x"].toInt(), entry[u"y"].toInt(), entry[u"w"].toInt(), entry[u"h"].toInt()),
+             QRect(340, 210, 300, 200));
+    // Without a window manager there is no frame around it.
+    QCOMPARE(entry[u"frame"][u"x"].toInt(), 340);
+    QCOMPARE(entry[u"frame"][u"h"].toInt(), 200);
 }
 
 QTEST_MAIN(X11DesktopTest)

@@ -51,23 +51,29 @@ QPoint DesktopScreen::cursorPos() const {
     return QCursor::pos();
 }
 
-QPixmap DesktopScreen::capture(const QRect& rect) const {
+qreal DesktopScreen::devicePixelRatio() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+QImage DesktopScreen::capture(const QRect& deviceRect) const {
     // The shared-memory grab where it works: a plain one waits for the whole
     // region to cross the connection.
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary && primary->devicePixelRatio() == 1.0) {
-        const QImage grabbed = x11grab::grab(rect);
-        if (!grabbed.isNull())
-            return QPixmap::fromImage(grabbed);
-    }
-    QScreen* screen = QGuiApplication::screenAt(rect.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
+    const QImage grabbed = x11grab::grab(deviceRect);
+    if (!grabbed.isNull())
+        return grabbed;
+    QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
-    // Grabbing the desktop (window 0) takes coordinates relative to the screen.
-    const QPoint origin = screen->geometry().topLeft();
-    return screen->grabWindow(0, rect.x() - origin.x(), rect.y() - origin.y(), rect.width(), rect.height());
+    // Qt grabs in its own coordinates, relative to the screen, and answers in device pixels.
+    const qreal ratio = screen->devicePixelRatio();
+    const QRect logical = QRectF(QPointF(deviceRect.topLeft()) / ratio - screen->geometry().topLeft(),
+                                 QSizeF(deviceRect.size()) / ratio)
+                              .toAlignedRect();
+    QImage image =
+        screen->grabWindow(0, logical.x(), logical.y(), logical.width(), logical.height()).toImage();
+    image.setDevicePixelRatio(1.0);
+    return image;
 }
 
 bool DesktopScreen::isKeyDown(Qt::Key key) const {

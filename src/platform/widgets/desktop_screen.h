@@ -11,7 +11,8 @@ public:
     QList<QRect> workAreas() const override;
     QList<QRect> geometries() const override;
     QPoint cursorPos() const override;
-    QPixmap capture(const QRect& rect) const override;
+    qreal devicePixelRatio() const override;
+    QImage capture(const QRect& deviceRect) const override;
     bool isKeyDown(Qt::Key key) const override;
     bool canCapture() const override;
     bool excludeFromCapture(QWidget* window) const override;
