@@ -107,7 +107,7 @@ Run measureProgram(bool steady, const QString& watchdogFile) {
     return result;
 }
 
-Run measureBareWindow(bool steady, const QString& watchdogFile) {
+Run measureBareWindow(bool steady, const QString& watchdogFile, const QStringList& arguments) {
     Run result;
     QProcess window;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -115,7 +115,7 @@ Run measureBareWindow(bool steady, const QString& watchdogFile) {
     window.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
-    window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bare_window"), {});
+    window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bare_window"), arguments);
     if (!window.waitForStarted(10000))
         return result;
     readMilestones(window, clock, result);
@@ -192,7 +192,16 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const Run program = measure(measureProgram, dir.filePath(QStringLiteral("program-watchdog.json")));
-    const Run bare = measure(measureBareWindow, dir.filePath(QStringLiteral("bare-watchdog.json")));
+    // The floor is a window with one label; an empty one, which never starts
+    // the font machinery, is shown beside it.
+    const Run bare =
+        measure([](bool steady, const QString& file) { return measureBareWindow(steady, file, {}); },
+                dir.filePath(QStringLiteral("bare-watchdog.json")));
+    const Run empty = measure(
+        [](bool steady, const QString& file) {
+            return measureBareWindow(steady, file, {QStringLiteral("--empty")});
+        },
+        dir.filePath(QStringLiteral("empty-watchdog.json")));
     QPair<double, double> quietProgram{-1, -1};
     ProgramRun run;
     if (run.prepare())
@@ -203,6 +212,8 @@ int main(int argc, char* argv[]) {
     printFigure("start to splash shown (median of 5)", program.splashMs, "ms", bare.splashMs);
     printFigure("start to main window created (median of 5)", program.mainMs, "ms", bare.mainMs);
     printFigure("memory once prices show (PSS with children)", program.pssMb, "MB", bare.pssMb);
+    printFigure("start to splash shown, beside an empty window", program.splashMs, "ms", empty.splashMs);
+    printFigure("memory once prices show, beside an empty window", program.pssMb, "MB", empty.pssMb);
     printFigure("idle CPU over 10 s", program.idleCpuPercent, "%", bare.idleCpuPercent);
     printFigure("idle CPU over 10 s, headline scrolling, no diagnostics", quietProgram.first, "%",
                 quietBare.first);
