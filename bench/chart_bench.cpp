@@ -10,6 +10,7 @@
 #include "core/endpoints.h"
 #include "figure.h"
 #include "platform/web_views.h"
+#include "platform/widgets/modules.h"
 #include "process_figures.h"
 #include "support/program_dir.h"
 #include "ui/fonts.h"
@@ -111,8 +112,9 @@ bool clickAndWait(const QString& name, const QString& panel) {
 int main(int argc, char* argv[]) {
     // Figures reach the terminal as they are measured.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    QtServices::prepareApplication();
     QApplication app(argc, argv);
+    // The program's modules, not beside this benchmark.
+    modules::setDirectory(qEnvironmentVariable("AURIVEX_PROGRAM_DIR"));
     app.setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
     installChineseTranslations();

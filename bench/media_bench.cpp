@@ -41,14 +41,6 @@ double cpuSeconds(qint64 pid) {
     return (fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
 }
 
-// The X server of this display, from its lock file.
-qint64 xServerPid() {
-    QString display = qEnvironmentVariable("DISPLAY");
-    display = display.mid(display.indexOf(u':') + 1).section(u'.', 0, 0);
-    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(display));
-    return lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed().toLongLong() : 0;
-}
-
 // CPU per cent of one core of the program and of the X server over `ms`.
 QPair<double, double> cpuOver(qint64 program, qint64 server, int ms) {
     const double p0 = cpuSeconds(program);

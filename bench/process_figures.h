@@ -49,3 +49,11 @@ inline qint64 cpuTicks(qint64 pid) {
     const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
     return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : 0;
 }
+
+// The X server of this display, from its lock file; 0 when not found.
+inline qint64 xServerPid() {
+    QString display = qEnvironmentVariable("DISPLAY");
+    display = display.mid(display.indexOf(u':') + 1).section(u'.', 0, 0);
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(display));
+    return lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed().toLongLong() : 0;
+}

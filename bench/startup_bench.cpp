@@ -2,9 +2,9 @@
 // each beside a bare Qt window's: time from process start to the splash shown
 // and to the main window's creation handler done, the proportional set size
 // of the program and all its child processes once prices show, CPU over an
-// idle spell, and how late the UI thread ran a 5 ms timer (the program's
-// watchdog), with the thread's own CPU time in its longest stall. Prints
-// figures; asserts nothing.
+// idle spell (also without the diagnostics, with the X server's), and how late the UI thread ran a 5 ms timer
+// (the program's watchdog), with the thread's own CPU time in its longest stall. Prints figures; asserts
+// nothing.
 #include "figure.h"
 #include "process_figures.h"
 #include "program_run.h"
@@ -107,7 +107,7 @@ Run measureProgram(bool steady, const QString& watchdogFile) {
     return result;
 }
 
-Run measureBareWindow(bool steady, const QString& watchdogFile) {
+Run measureBareWindow(bool steady, const QString& watchdogFile, const QStringList& arguments) {
     Run result;
     QProcess window;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -115,7 +115,7 @@ Run measureBareWindow(bool steady, const QString& watchdogFile) {
     window.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
-    window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bare_window"), {});
+    window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bare_window"), arguments);
     if (!window.waitForStarted(10000))
         return result;
     readMilestones(window, clock, result);
@@ -125,6 +125,42 @@ Run measureBareWindow(bool steady, const QString& watchdogFile) {
     }
     window.kill();
     window.waitForFinished(5000);
+    return result;
+}
+
+// CPU of the process and of the X server, in per cent of a core, over an
+// idle spell with nothing of the diagnostics running (no state dump, no
+// watchdog): the program as a user has it, its news headline scrolling once
+// the list has come. {-1, -1} when it did not start.
+QPair<double, double> quietCpu(const QString& command) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("AURIVEX_STATE_DUMP"));
+    env.remove(QStringLiteral("AURIVEX_UI_WATCHDOG"));
+    env.insert(QStringLiteral("AURIVEX_STARTUP_TRACE"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(command, {});
+    QElapsedTimer clock;
+    clock.start();
+    Run started;
+    readMilestones(process, clock, started);
+    QPair<double, double> result{-1, -1};
+    if (started.mainMs >= 0) {
+        // Prices, chart and news list arrive, and the first headline starts.
+        QThread::sleep(8);
+        const qint64 server = xServerPid();
+        const double program0 = cpuSeconds(process.processId());
+        const double server0 = server ? cpuSeconds(server) : 0;
+        QElapsedTimer idle;
+        idle.start();
+        QThread::sleep(kIdleSeconds);
+        const double seconds = idle.nsecsElapsed() / 1e9;
+        result = {100 * (cpuSeconds(process.processId()) - program0) / seconds,
+                  server ? 100 * (cpuSeconds(server) - server0) / seconds : -1};
+    }
+    process.kill();
+    process.waitForFinished(5000);
     return result;
 }
 
@@ -156,12 +192,32 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const Run program = measure(measureProgram, dir.filePath(QStringLiteral("program-watchdog.json")));
-    const Run bare = measure(measureBareWindow, dir.filePath(QStringLiteral("bare-watchdog.json")));
+    // The floor is a window with one label; an empty one, which never starts
+    // the font machinery, is shown beside it.
+    const Run bare =
+        measure([](bool steady, const QString& file) { return measureBareWindow(steady, file, {}); },
+                dir.filePath(QStringLiteral("bare-watchdog.json")));
+    const Run empty = measure(
+        [](bool steady, const QString& file) {
+            return measureBareWindow(steady, file, {QStringLiteral("--empty")});
+        },
+        dir.filePath(QStringLiteral("empty-watchdog.json")));
+    QPair<double, double> quietProgram{-1, -1};
+    ProgramRun run;
+    if (run.prepare())
+        quietProgram = quietCpu(run.programDir() + QStringLiteral("/Aurivex"));
+    const QPair<double, double> quietBare =
+        quietCpu(QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bare_window"));
     // The main window's time includes the splash's 1.25 s fade; the bare window has neither.
     printFigure("start to splash shown (median of 5)", program.splashMs, "ms", bare.splashMs);
     printFigure("start to main window created (median of 5)", program.mainMs, "ms", bare.mainMs);
     printFigure("memory once prices show (PSS with children)", program.pssMb, "MB", bare.pssMb);
+    printFigure("start to splash shown, beside an empty window", program.splashMs, "ms", empty.splashMs);
+    printFigure("memory once prices show, beside an empty window", program.pssMb, "MB", empty.pssMb);
     printFigure("idle CPU over 10 s", program.idleCpuPercent, "%", bare.idleCpuPercent);
+    printFigure("idle CPU over 10 s, headline scrolling, no diagnostics", quietProgram.first, "%",
+                quietBare.first);
+    printFigure("X server's CPU over the same 10 s", quietProgram.second, "%", quietBare.second);
     printFigure("longest UI stall after start-up (5 ms timer)", program.stallMs, "ms", bare.stallMs);
     // Far below the stall, the thread was waiting (for a CPU or the disk), not working.
     printFigure("UI thread's own CPU time in that stall", program.stallCpuMs, "ms", bare.stallCpuMs);

@@ -150,7 +150,6 @@ int main(int argc, char* argv[]) {
     const Diagnostics diagnostics = Diagnostics::fromEnvironment();
     timescale::setSpeed(diagnostics.soakSpeed);
     choosePlatform(argc, argv);
-    QtServices::prepareApplication();
     QApplication app(argc, argv);
     setUpApplication(app);
     QtServices qtServices;

@@ -2,15 +2,13 @@
 
 #include "platform/clock.h"
 #include "platform/dbus/dbus_notifications.h"
-#include "platform/media/qt_audio.h"
-#include "platform/media/qt_media_player.h"
 #include "platform/network/curl_http.h"
 #include "platform/pactl_volume.h"
 #include "platform/random.h"
-#include "platform/web/qt_web_cache.h"
-#include "platform/web/qt_web_views.h"
 #include "platform/widgets/desktop_launcher.h"
 #include "platform/widgets/desktop_screen.h"
+#include "platform/widgets/module_media.h"
+#include "platform/widgets/module_web.h"
 #include "platform/widgets/qt_dialogs.h"
 #include "platform/widgets/qt_tray.h"
 #include "platform/xdg_autostart.h"
@@ -24,21 +22,15 @@ struct QtServices::Seams {
     ClockSeededRandom random;
     DesktopLauncher launcher;
     DesktopScreen screen;
-    QtAudio audio;
-    QtMediaPlayer mediaPlayer;
+    ModuleAudio audio;
+    ModuleMediaPlayer mediaPlayer;
     PactlVolume systemVolume;
     QtTray tray;
     XdgAutostart autostart;
-    QtWebViews webViews;
-    QtWebCache webCache;
+    ModuleWebViews webViews;
+    ModuleWebCache webCache;
     DBusNotifications notifications;
 };
-
-void QtServices::prepareApplication() {
-    // The engine itself starts with the first page.
-    QtWebViews::prepareApplication();
-    QtAudio::selectBackend();
-}
 
 QtServices::QtServices()
     : seams_(std::make_unique<Seams>()),

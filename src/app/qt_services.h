@@ -7,13 +7,10 @@
 // The host system as the program has it: one Qt-backed implementation of
 // each seam, owned here and handed to the windows as Services. The sounds,
 // the TV player, the tray and the browser engine load nothing until first
-// used; quit() ends the event loop with its code.
+// used (the media framework and the browser engine are modules loaded then);
+// quit() ends the event loop with its code.
 class QtServices {
 public:
-    // Chooses the media and browser-engine backends; before the application
-    // object exists.
-    static void prepareApplication();
-
     QtServices();
     ~QtServices();
     QtServices(const QtServices&) = delete;

@@ -17,7 +17,8 @@ RecordedChartFallback::RecordedChartFallback(ChartPanel* panel, PriceHistory& hi
     chart_->setObjectName(QStringLiteral("图表_本机记录"));
     // A small stand-in: it shows the day, the user does not drag it about.
     chart_->setInteractions({});
-    chart_->setGeometry(panel->rect());
+    // Sized only when it shows: a hidden chart the panel's size would still
+    // get its paint buffers (1.2 MB) when the window first shows.
     chart_->hide();
     mark_ = new QLabel(QStringLiteral("本机记录"), chart_);
     mark_->setObjectName(QStringLiteral("标签_本机记录"));
@@ -42,7 +43,7 @@ bool RecordedChartFallback::showing() const {
 }
 
 bool RecordedChartFallback::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == panel_ && event->type() == QEvent::Resize) {
+    if (watched == panel_ && event->type() == QEvent::Resize && chart_->isVisible()) {
         chart_->setGeometry(panel_->rect());
         mark_->move(chart_->width() - mark_->width() - 8, 6);
     }

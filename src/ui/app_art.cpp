@@ -1,8 +1,14 @@
 #include "app_art.h"
 
+#include <QApplication>
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 #include <functional>
 #include <iterator>
 
@@ -32,12 +38,65 @@ QImage drawnAt(int size, const std::function<void(QPainter&)>& draw) {
     return image;
 }
 
-// Drawn at the common sizes, up to 256 for sharp large icons on scaled screens.
+// An icon drawn at the common sizes, up to 256 for sharp large icons on
+// scaled screens, each when it is first asked for: a toolbar shows one size,
+// and every size of every image drawn at once held 5 MB. A size between them
+// is the next larger one scaled down, a disabled or selected icon the style's
+// version of it, as for an icon made of pixmaps.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(std::function<void(QPainter&)> draw) : draw_(std::move(draw)) {}
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = drawnSide(size);
+        return QSize(side, side).scaled(size.boundedTo(QSize(side, side)), Qt::KeepAspectRatio);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const int side = drawnSide(size);
+        QPixmap& drawnPixmap = drawn_[side];
+        if (drawnPixmap.isNull())
+            drawnPixmap = QPixmap::fromImage(drawnAt(side, draw_));
+        QPixmap shown = drawnPixmap;
+        const QSize wanted = actualSize(size, mode, state);
+        if (shown.size() != wanted)
+            shown = shown.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (mode == QIcon::Normal)
+            return shown;
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, shown, &option);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const QSize size = rect.size() * painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap(size, mode, state));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : kSides)
+            sizes << QSize(side, side);
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine(draw_); }
+
+private:
+    static constexpr int kSides[] = {16, 20, 24, 32, 48, 64, 128, 256};
+
+    // The smallest drawn size that covers the one asked for.
+    static int drawnSide(const QSize& size) {
+        const int wanted = std::max(size.width(), size.height());
+        for (int side : kSides) {
+            if (side >= wanted)
+                return side;
+        }
+        return kSides[std::size(kSides) - 1];
+    }
+
+    std::function<void(QPainter&)> draw_;
+    QHash<int, QPixmap> drawn_;
+};
+
 QIcon drawn(const std::function<void(QPainter&)>& draw) {
-    QIcon icon;
-    for (int size : {16, 20, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(drawnAt(size, draw)));
-    return icon;
+    return QIcon(new DrawnIconEngine(draw));
 }
 
 void frame(QPainter& p, const QRectF& r) {

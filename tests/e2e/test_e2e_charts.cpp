@@ -1,11 +1,34 @@
 // The real program under Xvfb against the demo portal: the 24-hour chart
-// arrives as an image from the portal at start-up, and the toolbar's K-line
-// command loads the portal's K-line page into the browser engine.
+// arrives as an image from the portal at start-up, with neither the browser
+// engine nor the media framework nor a GL driver loaded, and the toolbar's
+// K-line command loads the portal's K-line page into the browser engine,
+// which draws it without a GL driver.
 #include "program_run.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Which of the libraries named by these parts of a file name the process maps.
+QStringList mapped(qint64 pid, const QStringList& parts) {
+    QFile maps(u"/proc/%1/maps"_s.arg(pid));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {u"(no maps)"_s};
+    const QString text = QString::fromLocal8Bit(maps.readAll());
+    QStringList found;
+    for (const QString& part : parts) {
+        if (text.contains(part))
+            found << part;
+    }
+    return found;
+}
+
+const QStringList kGlDriver = {u"_dri.so"_s, u"libLLVM"_s};
+
+} // namespace
 
 class ChartsEndToEnd : public QObject {
     Q_OBJECT
@@ -30,6 +53,10 @@ void ChartsEndToEnd::dayChartShowsAndKLinePageLoads() {
     QVERIFY(control(state, dayChart)[u"url"].toString().endsWith(
         u"/cn/metals/gold/t24_au_cny_gram_450x275g.gif"_s));
 
+    const qint64 pid = run.program().processId();
+    QCOMPARE(mapped(pid, kGlDriver + QStringList{u"libQt6WebEngineCore"_s, u"libQt6Multimedia"_s}),
+             QStringList());
+
     const QJsonObject main = findWindow(state, u"Aurivex3.0"_s);
     QVERIFY(ProgramRun::clickAt(ProgramRun::controlCentre(main, u"命令_黄金K线"_s)));
     const QString kLine = u"超文本浏览框_K线图"_s;
@@ -39,6 +66,8 @@ void ChartsEndToEnd::dayChartShowsAndKLinePageLoads() {
     state = run.state();
     QCOMPARE(control(state, u"标签_K线状态"_s)[u"text"].toString(), u"日K线"_s);
     QVERIFY(control(state, kLine)[u"url"].toString().endsWith(u"/embed.aspx?code=XAUUSD&time=4&type=1"_s));
+    QCOMPARE(mapped(pid, kGlDriver + QStringList{u"libQt6WebEngineCore"_s}),
+             QStringList{u"libQt6WebEngineCore"_s});
     // Let the page draw before the picture is taken.
     QTest::qWait(1500);
     const QString shot = ProgramRun::screenshot(u"charts-kline"_s);

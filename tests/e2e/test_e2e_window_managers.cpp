@@ -260,9 +260,16 @@ bool dockedAt(const QRect& strip, Edge edge, const QRect& work) {
     return false;
 }
 
-// Drags the strip by its price line so that it touches the edge.
+// Drags the strip by its price line so that it touches the edge, once it
+// stands still: on a loaded machine the unfolded strip may still be on its
+// way when the drag would start beside it.
 bool dragToEdge(const QString& id, Edge edge, const QRect& work) {
-    const QRect strip = geometry(id);
+    QRect strip = geometry(id);
+    for (QRect before; strip != before;) {
+        before = strip;
+        QThread::msleep(300);
+        strip = geometry(id);
+    }
     const QPoint grip = strip.topLeft() + QPoint(150, 16);
     QPoint to = grip;
     if (edge == Edge::Left)
@@ -273,8 +280,8 @@ bool dragToEdge(const QString& id, Edge edge, const QRect& work) {
         to = QPoint(work.x() + work.width() / 2, work.y() + 16);
     return xdotool({u"mousemove"_s, QString::number(grip.x()), QString::number(grip.y()), u"mousedown"_s,
                     u"1"_s, u"mousemove"_s, QString::number((grip.x() + to.x()) / 2),
-                    QString::number((grip.y() + to.y()) / 2), u"sleep"_s, u"0.2"_s, u"mousemove"_s,
-                    QString::number(to.x()), QString::number(to.y()), u"sleep"_s, u"0.2"_s, u"mouseup"_s,
+                    QString::number((grip.y() + to.y()) / 2), u"sleep"_s, u"0.4"_s, u"mousemove"_s,
+                    QString::number(to.x()), QString::number(to.y()), u"sleep"_s, u"0.4"_s, u"mouseup"_s,
                     u"1"_s});
 }
 

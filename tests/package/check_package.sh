@@ -26,6 +26,8 @@ for expected in \
   ./usr/lib/aurivex/Aurivex \
   ./usr/lib/aurivex/aurivex-provision \
   ./usr/lib/aurivex/aurivex-demo-portal \
+  ./usr/lib/aurivex/modules/aurivex-web.so \
+  ./usr/lib/aurivex/modules/aurivex-media.so \
   ./usr/share/aurivex/CambridgeBlue.she \
   ./usr/share/aurivex/aurivex.png \
   ./usr/share/aurivex/config.ini \

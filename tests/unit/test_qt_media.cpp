@@ -1,8 +1,9 @@
-// The Qt Multimedia player and sounds, silently: an unreachable stream, a
-// missing sound file and the picture's own mouse and key handling. Nothing
-// here reaches a loudspeaker.
-#include "platform/media/qt_audio.h"
-#include "platform/media/qt_media_player.h"
+// The TV player and sounds as the program has them, from the media
+// framework's module, silently: an unreachable stream, a missing sound file
+// and the picture's own mouse and key handling. Nothing here reaches a
+// loudspeaker.
+#include "platform/widgets/module_media.h"
+#include "platform/widgets/modules.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -27,8 +28,9 @@ private:
 };
 
 void QtMediaTest::initTestCase() {
+    modules::setDirectory(QStringLiteral(AURIVEX_PROGRAM_DIR));
     // As the program does: the backend that survives a machine without sound.
-    QtAudio::selectBackend();
+    modules::prepareMedia();
     QVERIFY(qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"));
 }
 
@@ -41,7 +43,7 @@ QUrl QtMediaTest::closedPort() {
 
 void QtMediaTest::unreachableStreamFailsOnEveryPlay() {
     QWidget panel;
-    QtMediaPlayer player;
+    ModuleMediaPlayer player;
     QWidget* picture = player.createVideoWidget(&panel);
     QCOMPARE(picture->parent(), &panel);
     const QUrl stream = closedPort();
@@ -61,7 +63,7 @@ void QtMediaTest::unreachableStreamFailsOnEveryPlay() {
 void QtMediaTest::pictureLeavesFullScreenByItself() {
     QWidget panel;
     panel.resize(260, 228);
-    QtMediaPlayer player;
+    ModuleMediaPlayer player;
     QWidget* picture = player.createVideoWidget(&panel);
     picture->setGeometry(10, 25, 248, 180);
     panel.show();
@@ -84,7 +86,7 @@ void QtMediaTest::pictureLeavesFullScreenByItself() {
 }
 
 void QtMediaTest::missingSoundFileIsNotPlaying() {
-    QtAudio audio;
+    ModuleAudio audio;
     audio.playFile(u"/nonexistent/alarm.mp3"_s);
     QTRY_VERIFY_WITH_TIMEOUT(!audio.isFilePlaying(), 10000);
     audio.stop();
@@ -92,7 +94,7 @@ void QtMediaTest::missingSoundFileIsNotPlaying() {
 }
 
 void QtMediaTest::builtInSoundPlaysOrSaysItCannot() {
-    QtAudio audio;
+    ModuleAudio audio;
     const bool device = !QMediaDevices::defaultAudioOutput().isNull();
     QCOMPARE(audio.playWave(QUrl(u"qrc:/alerts/alert-tone-1.wav"_s)), device);
     QTest::qWait(100);

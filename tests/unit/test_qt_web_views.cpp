@@ -6,6 +6,7 @@
 // its page up until shown.
 #include "platform/web/qt_web_cache.h"
 #include "platform/web/qt_web_views.h"
+#include "platform/widgets/modules.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -282,7 +283,7 @@ void QtWebViewsTest::hiddenPageIsDiscardedUntilShown() {
 }
 
 int main(int argc, char* argv[]) {
-    QtWebViews::prepareApplication();
+    modules::prepareWebEngine();
     QApplication app(argc, argv);
     QtWebViewsTest test;
     return QTest::qExec(&test, argc, argv);

@@ -18,11 +18,6 @@ QAudioDevice currentOutput() {
 
 } // namespace
 
-void QtAudio::selectBackend() {
-    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
-}
-
 QtAudio::~QtAudio() {
     stop();
 }

@@ -21,12 +21,6 @@ public:
     using QObject::QObject;
     ~QtAudio() override;
 
-    // Qt 6.4's FFmpeg backend crashes when a player starts on a machine
-    // without an audio device; GStreamer plays nothing there and goes on.
-    // Chooses GStreamer unless the user named a backend in QT_MEDIA_BACKEND.
-    // Call before the application object exists.
-    static void selectBackend();
-
     bool playWave(const QUrl& wave) override;
     bool playFile(const QString& path) override;
     bool isFilePlaying() const override;

@@ -9,7 +9,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -170,24 +169,6 @@ bool QtWebViews::engineStarted() {
 
 void QtWebViews::noteCacheCleared() {
     ++cacheGeneration;
-}
-
-void QtWebViews::prepareApplication() {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // The pages are small charts: drawn in software they spare the main process
-    // the GL driver's tens of megabytes, and the windows beside them repaint
-    // without waiting on it.
-    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
-        qputenv("QT_QUICK_BACKEND", "software");
-    // Each renderer costs well over a hundred megabytes; the chart pages share two.
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--renderer-process-limit")) {
-        flags += flags.isEmpty() ? "" : " ";
-        flags += "--renderer-process-limit=2";
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-    }
 }
 
 #include "qt_web_views.moc"

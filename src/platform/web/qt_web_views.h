@@ -9,12 +9,6 @@ public:
     WebView* create(QWidget* parent,
                     WebView::NewWindowPolicy policy = WebView::NewWindowPolicy::Refuse) override;
 
-    // Sets what the browser engine needs before the QApplication exists:
-    // shared OpenGL contexts, pages drawn in software, at most two renderer
-    // processes for all views, and, when running as root, no sandbox
-    // (Chromium refuses to start otherwise). Settings already in the
-    // environment are kept.
-    static void prepareApplication();
     // Whether any view has loaded a page, that is whether the engine runs.
     static bool engineStarted();
     // The web cache was emptied: each view asks for its next page with
