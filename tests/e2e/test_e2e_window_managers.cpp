@@ -180,17 +180,37 @@ public:
             return failed("the X server did not start");
         // Every tool and the program reach this display from now on.
         qputenv("DISPLAY", ":" + number.trimmed());
-        windowManager_.start(u"openbox"_s, {});
-        if (!waitFor(
-                [] {
-                    return !run(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s})
-                                .contains(u"not found"_s);
-                },
-                15000))
+        if (!startWindowManager())
             return failed("openbox did not start");
         tray_.start(u"trayer"_s, {u"--align"_s, u"right"_s, u"--widthtype"_s, u"pixel"_s, u"--width"_s,
                                   u"120"_s, u"--height"_s, u"24"_s, u"--SetPartialStrut"_s, u"false"_s});
         return !panel || startPanel();
+    }
+
+    // Openbox, ready once it names itself on the root window and has worked
+    // out the work area (both read from the server, so that a tool that could
+    // not reach it never counts as an answer). One that is not ready in time
+    // says what it printed and is started once more.
+    bool startWindowManager() {
+        windowManager_.setProcessChannelMode(QProcess::MergedChannels);
+        for (int attempt = 1;; ++attempt) {
+            windowManager_.start(u"openbox"_s, {});
+            const bool ready = waitFor(
+                [] {
+                    return run(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s})
+                               .contains(u"window id"_s) &&
+                           workArea().isValid();
+                },
+                15000);
+            if (ready)
+                return true;
+            qWarning().noquote() << "openbox"
+                                 << (windowManager_.state() == QProcess::NotRunning ? "ended:" : "said:")
+                                 << windowManager_.readAll();
+            if (attempt == 2)
+                return false;
+            stop(windowManager_);
+        }
     }
 
     // A panel 30 pixels high across the top that reserves its room (a strut).
