@@ -28,7 +28,10 @@ bool isQuoted(const QString& value) {
 
 Line parseLine(const QByteArray& bytes) {
     QString text = QString::fromUtf8(bytes).trimmed();
-    if (text.startsWith(QChar(0xfeff))) // a byte order mark before the first line
+    // Byte order marks before a line (an editor's before the first, and more
+    // from files joined together) are no part of a key: left in, a key would
+    // not read back as itself once written.
+    while (text.startsWith(QChar(0xfeff)))
         text = text.mid(1).trimmed();
     if (text.isEmpty())
         return {};

@@ -254,6 +254,9 @@ void ShellRulesTest::endpointValuesAreReadAsWritten_data() {
         << QByteArray("newsHost=a.example\n; newsHost=b.example\n[other]\nnewsHost=c.example\n[endpoints]\n"
                       "newsHost=d.example:81\n# newsHost=e.example")
         << u"newsHost"_qs << u"d.example:81"_qs << QStringList();
+    QTest::newRow("byte order marks before a key")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF newsHost=a.example") << u"newsHost"_qs
+        << u"a.example"_qs << QStringList();
     // Words, no scheme, another scheme, a full address where a host belongs, a blank in a host.
     QTest::newRow("not addresses")
         << QByteArray("productPageUrl=upgrade page\nmt4DownloadUrl=www.example.com/mt4\n"
