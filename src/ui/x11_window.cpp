@@ -62,7 +62,8 @@ void markOffTaskbar(QWidget* window, bool mapped) {
             XFree(data);
     }
     if (mapped) {
-        // Ask the window manager too, as the desktop's specification says.
+        // A mapped window's state belongs to the window manager: ask it with a
+        // _NET_WM_STATE message (EWMH), since it may overwrite the property.
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = id;
